@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <string>
+
+/// The program's localised texts: one language file chosen once at start-up, read by key
+/// from its "Morrow" section, with an English default given at each place of use.
+/// A missing file or key yields the default; no file at all means English throughout.
+class LocalText {
+public:
+    /// No language file: every lookup yields its default.
+    LocalText() = default;
+    explicit LocalText(std::filesystem::path languageFile);
+
+    /// The language file for the system language (from the locale), in moduleFolder.
+    static LocalText forSystemLanguage(const std::filesystem::path& moduleFolder);
+
+    /// Reads KEY into a buffer of bufferSize bytes in the file's code page (cut to
+    /// bufferSize - 1 bytes, never half a multi-byte character) and returns it in Unicode.
+    QString read(const char* key, int bufferSize, const char* englishDefault) const;
+
+    const std::filesystem::path& languageFile() const { return m_languageFile; }
+
+private:
+    std::filesystem::path m_languageFile;
+};
