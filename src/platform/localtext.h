@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +17,12 @@ public:
 
     /// The language file for the system language (from the locale), in moduleFolder.
     static LocalText forSystemLanguage(const std::filesystem::path& moduleFolder);
+
+    /// Where the file of a Windows language identifier is: moduleFolder/NAME when it exists,
+    /// else moduleFolder/../share/quillon/lang/NAME when that exists (the installed layout),
+    /// else moduleFolder/NAME (every lookup then yields its default).
+    static std::filesystem::path languageFileFor(const std::filesystem::path& moduleFolder,
+                                                 std::uint16_t languageId);
 
     /// Reads KEY into a buffer of bufferSize bytes in the file's code page (cut to
     /// bufferSize - 1 bytes, never half a multi-byte character) and returns it in Unicode.
