@@ -1,0 +1,101 @@
+#pragma once
+
+#include "measure/measureshape.h"
+#include "measure/scale.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+/// The measurement state that outlives any one measurement view: the shape list and its
+/// undo history, the scales, the display mode, the scale text read from a picture's file
+/// name and the size the last picture was published with. Made once in main() and passed
+/// by reference. The functions only change lists and values; repainting is the view's job.
+class MeasureSession
+{
+public:
+    /// Bytes of the name scale text buffer, its terminating zero included.
+    static constexpr std::size_t kNameScaleCapacity = 20;
+
+    // --- shapes and history ---------------------------------------------------------
+
+    /// Finished shapes, oldest first; drawn in this order.
+    const std::vector<CMeasureShape>& shapes() const { return m_shapes; }
+    /// Shapes taken back by Undo, newest last.
+    const std::vector<CMeasureShape>& redoShapes() const { return m_redo; }
+
+    /// Appends a finished shape to the shape list.
+    void addShape(CMeasureShape shape);
+
+    /// Moves the newest shape to the redo list; nothing when the shape list is empty.
+    void Undo();
+    /// Moves the newest undone shape back to the shape list, provided no shape was
+    /// finished since the last Undo or Resume; otherwise (or with an empty redo list)
+    /// nothing changes.
+    void Resume();
+    bool HasShapes() const { return !m_shapes.empty(); }
+    bool HasRedo() const { return !m_redo.empty(); }
+    /// Whether there is work the user may want to save before the shapes are thrown away:
+    /// false only when both lists are empty and were already empty (by this measure) at the
+    /// previous call, so it answers true once more right after the lists were emptied.
+    bool CheckContent();
+    /// Deletes every record of both lists.
+    void ClearShapes();
+
+    /// The history count kept beside the lists (see CheckContent); exposed for tests.
+    std::size_t historyCount() const { return m_historyCount; }
+
+    // --- scales ---------------------------------------------------------------------
+
+    double workingScale() const { return m_workingScale; }
+    void setWorkingScale(double scale) { m_workingScale = scale; }
+    /// Result of the last calibration; 0 until one succeeded.
+    double calibrationValue() const { return m_calibrationValue; }
+    /// Millimetres last entered in the calibration dialog.
+    double actualDistance() const { return m_actualDistance; }
+    void setActualDistance(double millimetres) { m_actualDistance = millimetres; }
+
+    /// Calibrates from a finished line of LINELENGTH canvas pixels read with PIXELLENGTH
+    /// and VIEWSCALE against the actual distance entered last: stores the new scale as
+    /// both working scale and calibration value and returns it. When no usable scale
+    /// results (see calibratedScale) nothing changes and nothing is returned.
+    std::optional<double> calibrate(double lineLength, double pixelLength, double viewScale);
+
+    // --- display mode, picture size, name scale text ---------------------------------
+
+    DisplayMode displayMode() const { return m_displayMode; }
+    void setDisplayMode(DisplayMode mode) { m_displayMode = mode; }
+
+    /// Size of the picture the view loaded last (1280 x 1024 until one is published).
+    int32_t pictureWidth() const { return m_pictureWidth; }
+    int32_t pictureHeight() const { return m_pictureHeight; }
+    /// Fitted-mode canvas of that picture (640 x 480 until one is published).
+    CanvasSize fittedCanvas() const { return m_fittedCanvas; }
+    /// Records a loaded picture's size and its fitted-mode canvas.
+    void publishPicture(int32_t width, int32_t height);
+
+    /// Scale text taken from the picture's file name, or empty.
+    std::string_view nameScaleText() const;
+    /// Stores TEXT cut to 19 bytes (and at its first zero byte), zero-filling the rest.
+    void setNameScaleText(std::string_view text);
+
+private:
+    std::vector<CMeasureShape> m_shapes;
+    std::vector<CMeasureShape> m_redo;
+    std::size_t m_rememberedCount = 0;
+    std::size_t m_historyCount = 0;
+    bool m_historyStarted = false;
+    bool m_finishedSinceHistoryStep = false;
+
+    double m_workingScale = 0.0;
+    double m_calibrationValue = 0.0;
+    double m_actualDistance = 0.0;
+
+    DisplayMode m_displayMode = DisplayMode::Fitted;
+    int32_t m_pictureWidth = 1280;
+    int32_t m_pictureHeight = 1024;
+    CanvasSize m_fittedCanvas{640, 480};
+    std::array<char, kNameScaleCapacity> m_nameScale{};
+};

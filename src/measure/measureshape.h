@@ -1,0 +1,98 @@
+#pragma once
+
+#include "measure/fontdescription.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+/// A point in canvas coordinates (the measurement view's off-screen picture).
+struct MeasurePoint {
+    int32_t x = 0;
+    int32_t y = 0;
+
+    bool operator==(const MeasurePoint&) const = default;
+};
+
+/// What a shape record is; the numbers are the ones the view, the saved scripts and the
+/// batch tool print.
+enum class ShapeKind : int32_t {
+    Text = 1,
+    Line = 2,
+    ContinuousLine = 3,
+    Polygon = 4,
+    Angle = 5,
+    RadiusCircle = 6,
+    DiameterCircle = 7,
+    Rectangle = 8,
+    ThreePointCircle = 9,
+    FourPointAngle = 10,
+};
+
+/// Tool codes handed to CMeasureView::SetTool. Any code not listed here (the photo-measure
+/// window uses 4 and 20) selects no tool: clicks then do nothing.
+namespace ToolCode {
+inline constexpr int32_t Line = 0;
+inline constexpr int32_t RadiusCircle = 1;
+inline constexpr int32_t Rectangle = 2;
+inline constexpr int32_t Text = 3;
+inline constexpr int32_t None = 4;  ///< what a freshly opened window selects
+inline constexpr int32_t Angle = 5;
+inline constexpr int32_t DiameterCircle = 6;
+inline constexpr int32_t ContinuousLine = 7;
+inline constexpr int32_t ThreePointCircle = 8;
+inline constexpr int32_t Polygon = 9;
+inline constexpr int32_t FourPointAngle = 10;
+inline constexpr int32_t MenuOpen = 20;  ///< no tool while a tool menu is open
+} // namespace ToolCode
+
+/// The kind of shape a tool makes, or nothing for a code that selects no tool.
+constexpr std::optional<ShapeKind> shapeKindOfTool(int32_t toolCode)
+{
+    switch (toolCode) {
+    case ToolCode::Line: return ShapeKind::Line;
+    case ToolCode::RadiusCircle: return ShapeKind::RadiusCircle;
+    case ToolCode::Rectangle: return ShapeKind::Rectangle;
+    case ToolCode::Text: return ShapeKind::Text;
+    case ToolCode::Angle: return ShapeKind::Angle;
+    case ToolCode::DiameterCircle: return ShapeKind::DiameterCircle;
+    case ToolCode::ContinuousLine: return ShapeKind::ContinuousLine;
+    case ToolCode::ThreePointCircle: return ShapeKind::ThreePointCircle;
+    case ToolCode::Polygon: return ShapeKind::Polygon;
+    case ToolCode::FourPointAngle: return ShapeKind::FourPointAngle;
+    default: return std::nullopt;
+    }
+}
+
+/// Pen styles of a shape's figure. A non-solid style shows only at width 1; wider pens
+/// draw solid.
+namespace PenStyle {
+inline constexpr uint32_t Solid = 0;
+inline constexpr uint32_t Dash = 1;
+inline constexpr uint32_t Dot = 2;
+inline constexpr uint32_t DashDot = 3;
+inline constexpr uint32_t DashDotDot = 4;
+} // namespace PenStyle
+
+/// Colours are 0x00BBGGRR; 255 is red.
+inline constexpr uint32_t kDefaultShapeColour = 255;
+
+/// One finished shape: how it is drawn, its canvas points and its readout texts.
+/// A record owns its points and labels and lives in exactly one of the session's shape
+/// list, its redo list, or the view's shape in progress. Drawn (not measured) shapes keep
+/// empty labels; an empty label draws nothing.
+struct CMeasureShape {
+    uint32_t penWidth = 1;
+    uint32_t penStyle = PenStyle::Solid;
+    uint32_t penColour = kDefaultShapeColour;
+    ShapeKind kind{};  ///< set by the gesture that finishes the record
+    uint32_t textColour = kDefaultShapeColour;   ///< text items only
+    uint32_t labelColour = kDefaultShapeColour;  ///< readout labels
+    FontDescription textFont = FontDescription::arial(12);   ///< text items only
+    FontDescription labelFont = FontDescription::arial(14);  ///< measured shapes and polygons
+    std::vector<MeasurePoint> points;
+    std::vector<std::string> labels;
+
+    bool operator==(const CMeasureShape&) const = default;
+};
