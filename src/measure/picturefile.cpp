@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -233,7 +234,9 @@ bool PictureFile::loadFromData(QByteArrayView data, int type)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, formatName(type));
     reader.setAutoTransform(false);
-    if (reader.size() != *declared) {
+    // The BMP reader reports a top-down picture's height as negative.
+    const QSize readerSize = reader.size();
+    if (QSize(readerSize.width(), std::abs(readerSize.height())) != *declared) {
         return false;
     }
     QImage image;
@@ -285,7 +288,10 @@ void PictureFile::stretch(QPainter& painter, const QRect& target) const
         return;
     }
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // Shrinking without filtering drops whole rows and columns of fine detail; enlarging
+    // keeps the pixels sharp, as a microscope user expects.
+    const bool shrinking = target.width() < m_image.width() || target.height() < m_image.height();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking);
     painter.drawImage(target, m_image);
     painter.restore();
 }
