@@ -1,0 +1,222 @@
+#include "platform/privatefolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return 0;
+    }
+    return info.st_mode & 07777;
+}
+
+bool isLink(const QString& path)
+{
+    return QFileInfo(path).isSymLink();
+}
+
+class PrivateFolderTest : public ::testing::Test {
+protected:
+    QTemporaryDir root;
+    QString place() const { return root.filePath("quillon-jpg"); }
+    /// Something outside the folder that a planted link points at.
+    QString outside() const { return root.filePath("outside"); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(QDir().mkpath(outside()));
+        writeFile(outside() + "/victim.jpg", "keep me");
+    }
+};
+}  // namespace
+
+TEST_F(PrivateFolderTest, CreatesFolderOnlyItsOwnerCanEnter)
+{
+    const PrivateFolder folder(place() + "/deeper");
+    QString error;
+    ASSERT_TRUE(folder.create(&error)) << error.toStdString();
+    EXPECT_EQ(modeOf(place() + "/deeper"), 0700u);
+}
+
+TEST_F(PrivateFolderTest, TightensModeOfItsOwnExistingFolderAndKeepsContent)
+{
+    ASSERT_TRUE(QDir().mkdir(place()));
+    ::chmod(QFile::encodeName(place()).constData(), 0777);
+    writeFile(place() + "/old.jpg", "old");
+
+    ASSERT_TRUE(PrivateFolder(place()).create());
+    EXPECT_EQ(modeOf(place()), 0700u);
+    EXPECT_EQ(readFile(place() + "/old.jpg"), "old");
+}
+
+TEST_F(PrivateFolderTest, LinkPlantedInItsPlaceIsReplacedByARealFolder)
+{
+    ASSERT_TRUE(QFile::link(outside(), place()));
+
+    ASSERT_TRUE(PrivateFolder(place()).create());
+    EXPECT_FALSE(isLink(place()));
+    EXPECT_TRUE(QFileInfo(place()).isDir());
+    EXPECT_EQ(modeOf(place()), 0700u);
+    // The link's target was neither emptied nor given the folder's mode.
+    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
+    EXPECT_NE(modeOf(outside()), 0700u);
+}
+
+TEST_F(PrivateFolderTest, FileInItsPlaceIsRefusedWithTheSystemText)
+{
+    writeFile(place(), "a file");
+    QString error;
+    EXPECT_FALSE(PrivateFolder(place()).create(&error));
+    EXPECT_EQ(error, "Not a directory");
+    EXPECT_EQ(readFile(place()), "a file");
+}
+
+TEST_F(PrivateFolderTest, FolderOfAnotherUserIsRefused)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs to hand a folder to another user";
+    }
+    ASSERT_TRUE(QDir().mkdir(place()));
+    ASSERT_EQ(::chown(QFile::encodeName(place()).constData(), 4321, 4321), 0);
+    QString error;
+    EXPECT_FALSE(PrivateFolder(place()).create(&error));
+    EXPECT_EQ(error, "Operation not permitted");
+}
+
+TEST_F(PrivateFolderTest, RemoveMatchingTakesJpegsOnlyAndNeverFollowsLinks)
+{
+    const PrivateFolder folder(place());
+    ASSERT_TRUE(folder.create());
+    writeFile(place() + "/a.jpg", "a");
+    writeFile(place() + "/B.JPG", "b");
+    writeFile(place() + "/note.txt", "n");
+    ASSERT_TRUE(QDir().mkpath(place() + "/sub.jpg"));
+    writeFile(place() + "/sub.jpg/inner.jpg", "i");
+    ASSERT_TRUE(QFile::link(outside() + "/victim.jpg", place() + "/planted.jpg"));
+    ASSERT_TRUE(QFile::link(outside(), place() + "/linkeddir.jpg"));
+
+    folder.removeMatching(".jpg");
+
+    EXPECT_EQ(QDir(place()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"note.txt"});
+    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
+}
+
+TEST_F(PrivateFolderTest, RemoveMatchingRemovesTheFolderWhenNothingElseIsLeft)
+{
+    const PrivateFolder folder(place());
+    ASSERT_TRUE(folder.create());
+    writeFile(place() + "/a.jpg", "a");
+    folder.removeMatching(".jpg");
+    EXPECT_FALSE(QFileInfo::exists(place()));
+}
+
+TEST_F(PrivateFolderTest, RemoveAllTakesTheTreeButNotWhatLinksPointAt)
+{
+    const PrivateFolder folder(place());
+    ASSERT_TRUE(folder.create());
+    ASSERT_TRUE(QDir().mkpath(place() + "/a/b"));
+    writeFile(place() + "/a/b/c.txt", "c");
+    ASSERT_TRUE(QFile::link(outside(), place() + "/a/out"));
+
+    folder.removeAll();
+
+    EXPECT_FALSE(QFileInfo::exists(place()));
+    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
+}
+
+TEST_F(PrivateFolderTest, RemoveAllOfALinkInItsPlaceRemovesOnlyTheLink)
+{
+    ASSERT_TRUE(QFile::link(outside(), place()));
+    PrivateFolder(place()).removeAll();
+    EXPECT_FALSE(QFileInfo::exists(place()) || isLink(place()));
+    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
+}
+
+TEST_F(PrivateFolderTest, RemoveLeavesEntriesOfOtherUsers)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs to hand a file to another user";
+    }
+    const PrivateFolder folder(place());
+    ASSERT_TRUE(folder.create());
+    writeFile(place() + "/theirs.jpg", "t");
+    writeFile(place() + "/ours.jpg", "o");
+    ASSERT_EQ(::chown(QFile::encodeName(place() + "/theirs.jpg").constData(), 4321, 4321), 0);
+
+    folder.removeAll();
+
+    EXPECT_EQ(QDir(place()).entryList(QDir::Files), QStringList{"theirs.jpg"});
+}
+
+TEST_F(PrivateFolderTest, CreateFileRefusesANamePlantedAsLink)
+{
+    const PrivateFolder folder(place());
+    ASSERT_TRUE(folder.create());
+    ASSERT_TRUE(QFile::link(outside() + "/victim.jpg", place() + "/Still.jpg"));
+
+    QString error;
+    EXPECT_TRUE(folder.createFile("Still.jpg", &error).isEmpty());
+    EXPECT_EQ(error, "File exists");
+    EXPECT_FALSE(folder.holdsOwnFile("Still.jpg"));
+    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
+}
+
+TEST_F(PrivateFolderTest, CreateFileMakesAnEmptyFileOfOursAndRefusesPathsOutside)
+{
+    const PrivateFolder folder(place());
+    ASSERT_TRUE(folder.create());
+    EXPECT_EQ(folder.createFile("Still.jpg"), place() + "/Still.jpg");
+    EXPECT_TRUE(folder.holdsOwnFile("Still.jpg"));
+    EXPECT_EQ(modeOf(place() + "/Still.jpg"), 0600u);
+    EXPECT_EQ(readFile(place() + "/Still.jpg"), QByteArray());
+
+    EXPECT_TRUE(folder.createFile("../outside/new.jpg").isEmpty());
+    EXPECT_TRUE(folder.createFile("..").isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(outside() + "/new.jpg"));
+}
+
+TEST(PrivateFolderLocation, RuntimeFolderFirstThenTheCache)
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    EXPECT_EQ(PrivateFolder::mailLocation(), dir.path() + "/quillon-jpg");
+
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", (dir.path() + "/cache").toLocal8Bit());
+    EXPECT_EQ(PrivateFolder::mailLocation(), dir.path() + "/cache/Quillon/Jpg");
+
+    // A runtime folder that is named but not there does not count.
+    qputenv("XDG_RUNTIME_DIR", (dir.path() + "/gone").toLocal8Bit());
+    EXPECT_EQ(PrivateFolder::mailLocation(), dir.path() + "/cache/Quillon/Jpg");
+
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("XDG_CACHE_HOME", cache);
+}

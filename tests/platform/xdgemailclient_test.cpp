@@ -1,0 +1,186 @@
+#include "platform/xdgemailclient.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+/// A stand-in `xdg-email` first on PATH: it writes its arguments, one a line, beside itself
+/// and then runs BODY.
+class FakeXdgEmail {
+public:
+    explicit FakeXdgEmail(const QByteArray& body, bool executable = true, bool alone = false)
+    {
+        m_script = m_dir.filePath("xdg-email");
+        QFile file(m_script);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \""
+                       + QFile::encodeName(argumentsFile()) + "\"\n" + body + "\n");
+        }
+        file.close();
+        QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+        if (executable) {
+            permissions |= QFile::ExeOwner;
+        }
+        file.setPermissions(permissions);
+        m_oldPath = qgetenv("PATH");
+        // The fake comes first; ALONE leaves out the system's folders, and with them the
+        // real xdg-email.
+        qputenv("PATH", QFile::encodeName(m_dir.path()) + (alone ? "" : ":/usr/bin:/bin"));
+    }
+    ~FakeXdgEmail() { qputenv("PATH", m_oldPath); }
+
+    QString argumentsFile() const { return m_dir.filePath("arguments"); }
+    QStringList arguments() const
+    {
+        QFile file(argumentsFile());
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return QString::fromLocal8Bit(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_script;
+    QByteArray m_oldPath;
+};
+
+/// PATH with no xdg-email on it at all.
+class NoXdgEmail {
+public:
+    NoXdgEmail() : m_oldPath(qgetenv("PATH")) { qputenv("PATH", QFile::encodeName(m_dir.path())); }
+    ~NoXdgEmail() { qputenv("PATH", m_oldPath); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldPath;
+};
+
+struct Answers {
+    std::vector<MailClient::Result> results;
+    MailClient::Done collector()
+    {
+        return [this](MailClient::Result result) { results.push_back(result); };
+    }
+    bool waitForOne(int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor([this] { return !results.empty(); }, timeoutMs);
+    }
+};
+}  // namespace
+
+TEST(XdgEmailClient, HandsTheFileOverAsAttachmentAndExitZeroIsSent)
+{
+    FakeXdgEmail fake("exit 0");
+    XdgEmailClient client;
+    EXPECT_EQ(client.availability(), MailClient::Availability::Ready);
+
+    QObject context;
+    Answers answers;
+    client.send("/tmp/some folder/Still_2009-03-05_101530_N0001.jpg", &context, answers.collector());
+    ASSERT_TRUE(answers.waitForOne());
+    EXPECT_EQ(answers.results, std::vector{MailClient::Result::Sent});
+    EXPECT_EQ(fake.arguments(),
+              (QStringList{"--attach", "/tmp/some folder/Still_2009-03-05_101530_N0001.jpg"}));
+}
+
+TEST(XdgEmailClient, ExitStatusesMapToResults)
+{
+    const struct {
+        QByteArray body;
+        MailClient::Result expected;
+    } cases[] = {
+        {"exit 1", MailClient::Result::Failed},       // bad arguments
+        {"exit 2", MailClient::Result::Failed},       // attachment missing
+        {"exit 3", MailClient::Result::Unusable},     // no mail program set up
+        {"exit 4", MailClient::Result::Failed},       // the mail program failed
+        {"kill -9 $$", MailClient::Result::Failed},   // crashed
+    };
+    for (const auto& each : cases) {
+        FakeXdgEmail fake(each.body);
+        XdgEmailClient client;
+        QObject context;
+        Answers answers;
+        client.send("/tmp/x.avi", &context, answers.collector());
+        ASSERT_TRUE(answers.waitForOne()) << each.body.constData();
+        EXPECT_EQ(answers.results, std::vector{each.expected}) << each.body.constData();
+    }
+}
+
+TEST(XdgEmailClient, MissingProgramIsMissingAndASendAnswersUnusable)
+{
+    NoXdgEmail none;
+    XdgEmailClient client;
+    EXPECT_EQ(client.availability(), MailClient::Availability::Missing);
+
+    QObject context;
+    Answers answers;
+    client.send("/tmp/x.avi", &context, answers.collector());
+    // Never answered inside send() itself.
+    EXPECT_TRUE(answers.results.empty());
+    ASSERT_TRUE(answers.waitForOne());
+    EXPECT_EQ(answers.results, std::vector{MailClient::Result::Unusable});
+}
+
+TEST(XdgEmailClient, ProgramThatCannotBeRunIsUnusable)
+{
+    {
+        FakeXdgEmail notExecutable("exit 0", false, true);
+        EXPECT_EQ(XdgEmailClient().availability(), MailClient::Availability::Unusable);
+    }
+    {
+        // A usable one further down PATH is the one the shell would run.
+        FakeXdgEmail notExecutableFirst("exit 0", false, false);
+        EXPECT_EQ(XdgEmailClient().availability(), MailClient::Availability::Ready);
+    }
+
+    FakeXdgEmail badInterpreter("");
+    QFile script(QFileInfo(badInterpreter.argumentsFile()).path() + "/xdg-email");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write("#!/nonexistent/interpreter\n");
+    script.close();
+    XdgEmailClient client;
+    QObject context;
+    Answers answers;
+    client.send("/tmp/x.avi", &context, answers.collector());
+    ASSERT_TRUE(answers.waitForOne());
+    EXPECT_EQ(answers.results, std::vector{MailClient::Result::Unusable});
+}
+
+TEST(XdgEmailClient, SlowProgramGivesNoAnswerOnceAndIsLeftRunning)
+{
+    FakeXdgEmail fake("sleep 1; echo done >> \"$0.finished\"");
+    XdgEmailClient client(100ms);
+    QObject context;
+    Answers answers;
+    client.send("/tmp/x.avi", &context, answers.collector());
+    ASSERT_TRUE(answers.waitForOne(5000));
+    EXPECT_EQ(answers.results, std::vector{MailClient::Result::NoAnswer});
+
+    // The program runs to its end; its late exit is not reported a second time.
+    const QString finished = QFileInfo(fake.argumentsFile()).path() + "/xdg-email.finished";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(finished); }, 5000));
+    QTest::qWait(100);
+    EXPECT_EQ(answers.results.size(), 1u);
+}
+
+TEST(XdgEmailClient, AnswerNeverReachesAContextThatIsGone)
+{
+    FakeXdgEmail fake("sleep 0.2; exit 0");
+    XdgEmailClient client;
+    Answers answers;
+    {
+        QObject context;
+        client.send("/tmp/x.avi", &context, answers.collector());
+    }
+    QTest::qWait(600);
+    EXPECT_TRUE(answers.results.empty());
+}
