@@ -19,9 +19,9 @@ double lengthMillimetres(double d, double pixelLength, double viewScale);
 /// L x (r^2 x L) x 314.15926 / M^2
 double circleAreaSquareMillimetres(double radius, double pixelLength, double viewScale);
 /// |L x (dx x dy x L)| x 100 / M^2
-double rectangleAreaSquareMillimetres(int32_t dx, int32_t dy, double pixelLength, double viewScale);
+double rectangleAreaSquareMillimetres(int64_t dx, int64_t dy, double pixelLength, double viewScale);
 /// |dx x L| x 10 / M
-double rectangleWidthMillimetres(int32_t dx, double pixelLength, double viewScale);
+double rectangleWidthMillimetres(int64_t dx, double pixelLength, double viewScale);
 /// L x (n x L) x 100 / M^2
 double polygonAreaSquareMillimetres(int64_t pixelCount, double pixelLength, double viewScale);
 
