@@ -1,0 +1,77 @@
+// Caption, name scale text and picture type taken from a picture's path.
+#include "measure/picturename.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(PictureCaption, StillNameLosesPrefixAndExtension)
+{
+    EXPECT_EQ(pictureCaption("Still_2009-03-05_101530_200.0X_N0012.bmp"), "2009-03-05_101530_200.0X_N0012");
+    EXPECT_EQ(pictureCaption("/home/ann/Documents/Photo_Pictures/Still_2009-03-05_101530_200.0X_N0012.bmp"),
+              "2009-03-05_101530_200.0X_N0012");
+}
+
+TEST(PictureCaption, NamesWithoutScaleOrUnderscore)
+{
+    EXPECT_EQ(pictureCaption("/tmp/Still_2009-03-05_101530_N0012.bmp"), "2009-03-05_101530_N0012");
+    EXPECT_EQ(pictureCaption("/tmp/my_dir/sample.jpg"), "sample");
+    EXPECT_EQ(pictureCaption("sample.jpg"), "sample");
+}
+
+TEST(PictureCaption, ShortNamesGiveAnEmptyCaption)
+{
+    EXPECT_EQ(pictureCaption(""), "");
+    EXPECT_EQ(pictureCaption("/tmp/"), "");
+    EXPECT_EQ(pictureCaption("/tmp/a.b"), "");
+    EXPECT_EQ(pictureCaption("/tmp/.bmp"), "");
+    EXPECT_EQ(pictureCaption("/tmp/x.bmp"), "x");
+    EXPECT_EQ(pictureCaption("/tmp/_.bmp"), "");
+}
+
+struct ScaleCase {
+    const char* caption;
+    const char* scale;
+};
+
+class NameScale : public testing::TestWithParam<ScaleCase> {};
+
+TEST_P(NameScale, FromCaption)
+{
+    EXPECT_EQ(nameScaleTextOf(GetParam().caption), GetParam().scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NameScale,
+    testing::Values(ScaleCase{"2009-03-05_101530_200.0X_N0012", "200.0"},
+                    ScaleCase{"2009-03-05_101530_N0012", ""},
+                    ScaleCase{"2009-03-05_101530_200.0x_N0012", ""},   // a capital X only
+                    ScaleCase{"2009-03-05_101530_200.0X_N012", ""},    // running number shorter than six
+                    ScaleCase{"d_t_X_N0012", ""},
+                    ScaleCase{"d_t_5X_N0012", "5"},
+                    ScaleCase{"_5X_N0012", "5"},
+                    ScaleCase{"5X_N0012", ""},                          // no underscore before the scale
+                    ScaleCase{"X_N0012", ""},
+                    ScaleCase{"_N0012", ""},
+                    ScaleCase{"N0012", ""},
+                    ScaleCase{"", ""},
+                    ScaleCase{"d_t_12345678901234567890123X_N0012", "1234567890123456789"}));
+
+TEST(NameScale, ThroughTheWholeChainFromAPath)
+{
+    EXPECT_EQ(nameScaleTextOf(pictureCaption("/p/Still_2023-11-02_093015_45X_N0007.bmp")), "45");
+    EXPECT_EQ(nameScaleTextOf(pictureCaption("/p/img.bmp")), "");
+    EXPECT_EQ(nameScaleTextOf(pictureCaption("ab")), "");
+}
+
+TEST(PictureType, ByTheLastThreeCharactersWithoutCase)
+{
+    EXPECT_EQ(pictureTypeOf("/p/IMG.JPG"), PictureType::Jpeg);
+    EXPECT_EQ(pictureTypeOf("/p/img.jpg"), PictureType::Jpeg);
+    EXPECT_EQ(pictureTypeOf("/p/img.Bmp"), PictureType::Bmp);
+    EXPECT_EQ(pictureTypeOf("/p/img.png"), PictureType::None);
+    EXPECT_EQ(pictureTypeOf("/p/img.jpeg"), PictureType::None);
+    EXPECT_EQ(pictureTypeOf("/p/imgbmp"), PictureType::Bmp);
+    EXPECT_EQ(pictureTypeOf("bm"), PictureType::None);
+    EXPECT_EQ(pictureTypeOf(""), PictureType::None);
+}
