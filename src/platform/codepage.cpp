@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 
 namespace CodePage {
@@ -85,6 +86,14 @@ std::string toUtf8(std::string_view bytes, const char* from, int unitSize)
     char* in = const_cast<char*>(bytes.data());  // iconv's interface is not const-correct
     std::size_t inLeft = bytes.size();
     char chunk[1024];
+    // Code pages with combining marks (Hebrew, Vietnamese) hold back a character until they
+    // know nothing combines with it; a flush hands it out.
+    const auto flush = [&] {
+        char* outPtr = chunk;
+        std::size_t outLeft = sizeof chunk;
+        iconv(handle.cd, nullptr, nullptr, &outPtr, &outLeft);
+        out.append(chunk, static_cast<std::size_t>(outPtr - chunk));
+    };
     while (inLeft > 0) {
         char* outPtr = chunk;
         std::size_t outLeft = sizeof chunk;
@@ -100,12 +109,13 @@ std::string toUtf8(std::string_view bytes, const char* from, int unitSize)
             break;  // the input ends inside a character: drop its first part
         }
         // EILSEQ (or anything else): mark the bad sequence and go on after it.
+        flush();
         out += replacementCharacter;
-        const std::size_t skip = std::min<std::size_t>(static_cast<std::size_t>(unitSize), inLeft);
+        const std::size_t skip = std::min<std::size_t>(static_cast<std::size_t>(std::max(unitSize, 1)), inLeft);
         in += skip;
         inLeft -= skip;
-        iconv(handle.cd, nullptr, nullptr, nullptr, nullptr);
     }
+    flush();
     return out;
 }
 
@@ -118,9 +128,51 @@ std::string toUtf8(std::string_view bytes, int codePage)
     return toUtf8(bytes, name != nullptr ? name : "CP1252");
 }
 
+// Not through iconv: glibc lets through sequences above U+10FFFF.
 std::string sanitizeUtf8(std::string_view bytes)
 {
-    return toUtf8(bytes, "UTF-8");
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            out += bytes[i++];
+            continue;
+        }
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        std::uint32_t minimum = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, code = lead & 0x1Fu, minimum = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, code = lead & 0x0Fu, minimum = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, code = lead & 0x07u, minimum = 0x10000;
+        } else {
+            out += replacementCharacter;
+            ++i;
+            continue;
+        }
+        std::size_t taken = 1;
+        while (taken < length && i + taken < bytes.size()
+               && (static_cast<unsigned char>(bytes[i + taken]) & 0xC0) == 0x80) {
+            code = (code << 6) | (static_cast<unsigned char>(bytes[i + taken]) & 0x3Fu);
+            ++taken;
+        }
+        if (taken < length && i + taken == bytes.size()) {
+            break;  // the text ends inside a character: drop its first part
+        }
+        if (taken < length || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            // One mark for the bad lead byte; what follows is looked at again.
+            out += replacementCharacter;
+            ++i;
+            continue;
+        }
+        out.append(bytes.substr(i, length));
+        i += length;
+    }
+    return out;
 }
 
 }  // namespace CodePage
