@@ -1,0 +1,143 @@
+#pragma once
+
+#include "measure/measureshape.h"
+
+#include <QLine>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class MeasureSession;
+class QPainter;
+
+/// The pen, fonts and colours the owner sets on the measurement view; every finished shape
+/// copies what it uses.
+struct ShapeStyle {
+    uint32_t penStyle = PenStyle::Solid;
+    uint32_t penWidth = 1;
+    uint32_t penColour = kDefaultShapeColour;
+    FontDescription labelFont = FontDescription::arial(14);
+    uint32_t labelColour = kDefaultShapeColour;
+    FontDescription textFont = FontDescription::arial(12);
+    uint32_t textColour = kDefaultShapeColour;
+};
+
+/// What a gesture needs from the widget it runs in.
+class GestureHost {
+public:
+    virtual ~GestureHost() = default;
+
+    virtual int32_t toolCode() const = 0;
+    virtual bool measuring() const = 0;
+    virtual const ShapeStyle& style() const = 0;
+    /// Length of one canvas pixel at scale 1 and the view scale, for readouts.
+    virtual double pixelLength() const = 0;
+    virtual double viewScale() const = 0;
+
+    /// The part of the client area that shows the picture; gestures start only inside it.
+    virtual QRect visiblePictureRect() const = 0;
+    virtual MeasurePoint toCanvas(QPoint client) const = 0;
+    virtual QPoint toClient(MeasurePoint canvas) const = 0;
+    virtual QSize textSize(const QString& text, const FontDescription& font) const = 0;
+
+    /// Routes all pointer input to the view and keeps the pointer inside CONFINEMENT
+    /// (client coordinates) until released.
+    virtual void capturePointer(const QRect& confinement) = 0;
+    virtual void releasePointer() = 0;
+
+    /// A measured line was added to the shape list; LENGTH in canvas pixels.
+    virtual void measuredLineFinished(double length) = 0;
+    /// The shape list changed: redraw everything.
+    virtual void repaintAll() = 0;
+    /// Only the temporary outline changed.
+    virtual void repaintFeedback() = 0;
+};
+
+/// The click-by-click placing of shapes: which tool's gesture is under way, its points, the
+/// record the continuous line and polygon fill, and the temporary outline that follows the
+/// pointer. Finished shapes go to the session's shape list. Points arrive in client
+/// coordinates and become canvas points when a record is made.
+class MeasureGesture {
+public:
+    MeasureGesture(MeasureSession& session, GestureHost& host);
+
+    void click(QPoint point);
+    void doubleClick(QPoint point);
+    void move(QPoint point);
+    void rightClick();
+
+    /// Stores the text the next click of the text tool places.
+    void setPendingText(const QString& text) { m_pendingText = text; }
+    const QString& pendingText() const { return m_pendingText; }
+
+    /// Another tool was chosen: the outline of the old one stops following the pointer,
+    /// the gesture itself goes on.
+    void toolChanged();
+
+    bool inProgress() const;
+
+    /// Draws what the user sees of the gesture over the finished picture: the segments
+    /// already placed, with the pen, and the outline to the pointer, inverted.
+    void paintFeedback(QPainter& painter) const;
+
+private:
+    enum class Band { None, Line, Circle, DiameterCircle, Rectangle };
+
+    void start(QPoint point);
+    void continueGesture(QPoint point);
+    void finishLine(QPoint point);
+    void continueContinuousLine(QPoint point);
+    void continuePolygon(QPoint point);
+    void continueAngle(QPoint point);
+    void continueFourPointAngle(QPoint point);
+    void continueThreePointCircle(QPoint point);
+    void finishTwoPointShape(ShapeKind kind, QPoint point);
+    void placeText(QPoint point);
+
+    void capture(QPoint point);
+    void release();
+    void finish(CMeasureShape shape);
+    CMeasureShape newShape(ShapeKind kind, bool withLabelStyle) const;
+    void applyPen(CMeasureShape& shape) const;
+    void applyLabelStyle(CMeasureShape& shape) const;
+    std::vector<std::string> labelsFor(ShapeKind kind, const std::vector<MeasurePoint>& points,
+                                       std::size_t emptyLabels) const;
+    MeasurePoint canvas(QPoint client) const;
+    std::vector<QLine> placedSegments() const;
+
+    MeasureSession& m_session;
+    GestureHost& m_host;
+    QString m_pendingText;
+
+    QPoint m_start;
+    QPoint m_last;
+    QPoint m_armPoint;
+    QPoint m_secondPoint;
+    QLine m_firstLine;
+
+    bool m_line = false;
+    bool m_radiusCircle = false;
+    bool m_diameterCircle = false;
+    bool m_rectangle = false;
+    bool m_angle = false;
+    bool m_angleSecondArm = false;
+    bool m_continuousLine = false;
+    bool m_segments = false;
+    bool m_polygon = false;
+    bool m_edges = false;
+    bool m_threePoint = false;
+    bool m_threePointSecond = false;
+    bool m_fourPoint = false;
+    bool m_firstLineDone = false;
+
+    std::optional<CMeasureShape> m_inProgress;
+
+    Band m_band = Band::None;
+    QPoint m_bandFrom;
+    QPoint m_bandTo;
+};
