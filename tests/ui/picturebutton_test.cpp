@@ -1,0 +1,253 @@
+#include "ui/clatchbitmapbutton.h"
+#include "ui/picturebutton.h"
+
+#include "qtprint.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor NormalColor(200, 0, 0);
+const QColor PressedColor(0, 200, 0);
+const QColor FocusColor(0, 0, 200);
+const QColor DisabledColor(120, 120, 120);
+const QSize PictureSize(30, 24);
+
+QPixmap solid(const QColor& color, QSize size = PictureSize)
+{
+    QPixmap picture(size);
+    picture.fill(color);
+    return picture;
+}
+
+// The colour the button shows in its middle.
+QColor shown(QWidget& button)
+{
+    const QImage image = button.grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// Picture files for Setup, which loads by name.
+class PictureFiles {
+public:
+    PictureFiles()
+    {
+        solid(NormalColor).save(path("normal.png"));
+        solid(PressedColor).save(path("highlight.png"));
+        solid(FocusColor).save(path("focus.png"));
+    }
+    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST(PictureButton, SizesItselfToTheNormalPicture)
+{
+    PictureButton button;
+    button.setPictures(solid(NormalColor, QSize(36, 28)), solid(PressedColor, QSize(40, 40)));
+    button.sizeToContent();
+    EXPECT_EQ(button.size(), QSize(36, 28));
+    EXPECT_EQ(button.sizeHint(), QSize(36, 28));
+}
+
+TEST(PictureButton, LoadingReportsAMissingNormalPicture)
+{
+    PictureFiles files;
+    PictureButton button;
+    EXPECT_TRUE(button.loadPictures(files.path("normal.png"), files.path("highlight.png")));
+    EXPECT_TRUE(button.hasPicture(PictureButton::Slot::Pressed));
+    EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Focus));
+    EXPECT_FALSE(button.loadPictures(files.path("missing.png"), files.path("highlight.png")));
+    EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Normal));
+}
+
+TEST(PictureButton, ShowsThePressedPictureOnlyWhileHeldDown)
+{
+    QWidget window;
+    auto* button = new PictureButton(&window);
+    button->setPictures(solid(NormalColor), solid(PressedColor));
+    button->sizeToContent();
+    window.show();
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+
+    EXPECT_EQ(shown(*button), NormalColor);
+    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(shown(*button), PressedColor);
+    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(shown(*button), NormalColor);
+    EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST(PictureButton, DisabledButtonShowsItsDisabledPictureWhenItHasOne)
+{
+    PictureButton button;
+    button.setPictures(solid(NormalColor), solid(PressedColor));
+    button.sizeToContent();
+    button.setEnabled(false);
+    EXPECT_EQ(shown(button), NormalColor);
+    button.setPictures(solid(NormalColor), solid(PressedColor), QPixmap(), solid(DisabledColor));
+    EXPECT_EQ(shown(button), DisabledColor);
+}
+
+TEST(CLatchBitmapButtonSetup, LoadsNormalAndHighlightAndSizesToTheNormalPicture)
+{
+    PictureFiles files;
+    QWidget dialog;
+    CLatchBitmapButton button;
+    ASSERT_TRUE(button.Setup(1006, &dialog, files.path("normal.png"), files.path("highlight.png"),
+                             QString()));
+    EXPECT_EQ(button.parentWidget(), &dialog);
+    EXPECT_EQ(button.controlId(), 1006);
+    EXPECT_EQ(button.size(), PictureSize);
+    EXPECT_TRUE(button.hasPicture(PictureButton::Slot::Normal));
+    EXPECT_TRUE(button.hasPicture(PictureButton::Slot::Pressed));
+    EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Focus));
+    EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Disabled));
+    EXPECT_FALSE(button.IsHighlighted());
+    button.setParent(nullptr);
+}
+
+TEST(CLatchBitmapButtonSetup, WithoutParentOrTwiceIsRefusedAndLoadsNothing)
+{
+    PictureFiles files;
+    CLatchBitmapButton orphan;
+    EXPECT_FALSE(orphan.Setup(1, nullptr, files.path("normal.png"), files.path("highlight.png"),
+                              files.path("focus.png")));
+    EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Normal));
+    EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Focus));
+
+    QWidget dialog;
+    auto* button = new CLatchBitmapButton(&dialog);
+    ASSERT_TRUE(button->Setup(2, &dialog, files.path("normal.png"), QString(), QString()));
+    EXPECT_FALSE(button->hasPicture(PictureButton::Slot::Pressed));
+    EXPECT_FALSE(button->Setup(3, &dialog, files.path("highlight.png"),
+                               files.path("highlight.png"), QString()));
+    EXPECT_EQ(button->controlId(), 2);
+    EXPECT_EQ(shown(*button), NormalColor);
+}
+
+TEST(CLatchBitmapButtonSetup, SetUpUnderAShownWindowAppears)
+{
+    PictureFiles files;
+    QWidget dialog;
+    dialog.show();
+    CLatchBitmapButton* button = new CLatchBitmapButton;
+    ASSERT_TRUE(button->Setup(4, &dialog, files.path("normal.png"), files.path("highlight.png")));
+    EXPECT_TRUE(button->isVisible());
+}
+
+namespace {
+
+struct LatchCase {
+    const char* name;
+    bool latched;
+    bool pressed;
+    bool enabled;
+    bool focused;
+    bool focusPicture;
+    bool disabledPicture;
+    QColor expected;
+};
+
+} // namespace
+
+TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
+{
+    const LatchCase cases[] = {
+        {"unlatched", false, false, true, false, false, false, NormalColor},
+        {"unlatched while pressed stays normal", false, true, true, false, false, false,
+         NormalColor},
+        {"latched", true, false, true, false, false, false, PressedColor},
+        {"latched while pressed stays highlighted", true, true, true, false, false, false,
+         PressedColor},
+        {"disabled unlatched without disabled picture", false, false, false, false, false, false,
+         NormalColor},
+        {"disabled latched without disabled picture", true, false, false, false, false, false,
+         PressedColor},
+        {"disabled latched with disabled picture", true, false, false, false, false, true,
+         DisabledColor},
+        {"disabled unlatched with disabled picture", false, false, false, false, true, true,
+         DisabledColor},
+        {"focused latched with focus picture", true, false, true, true, true, false, FocusColor},
+        {"focused unlatched with focus picture", false, false, true, true, true, false,
+         FocusColor},
+        {"focused latched without focus picture", true, false, true, true, false, false,
+         PressedColor},
+        {"focus picture but not focused", true, false, true, false, true, false, PressedColor},
+        {"enabled with a disabled picture", true, false, true, false, false, true, PressedColor},
+    };
+    for (const LatchCase& c : cases) {
+        QWidget window;
+        window.resize(200, 100);
+        auto* button = new CLatchBitmapButton(&window);
+        auto* other = new QWidget(&window);
+        other->setFocusPolicy(Qt::StrongFocus);
+        other->setGeometry(100, 0, 20, 20);
+        button->setPictures(solid(NormalColor), solid(PressedColor),
+                            c.focusPicture ? solid(FocusColor) : QPixmap(),
+                            c.disabledPicture ? solid(DisabledColor) : QPixmap());
+        button->sizeToContent();
+        button->setFocusPolicy(Qt::NoFocus);  // a click must not bring the focus picture in
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << c.name;
+        other->setFocus();
+
+        if (c.latched) {
+            button->Highlight();
+        }
+        if (c.focused) {
+            button->setFocusPolicy(Qt::StrongFocus);
+            button->setFocus();
+            ASSERT_TRUE(button->hasFocus()) << c.name;
+        }
+        if (c.pressed) {
+            QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+            ASSERT_TRUE(button->isDown()) << c.name;
+        }
+        button->setEnabled(c.enabled);
+        EXPECT_EQ(shown(*button), c.expected) << c.name;
+        EXPECT_EQ(button->IsHighlighted(), c.latched) << c.name;
+        if (c.pressed) {
+            QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+        }
+    }
+}
+
+TEST(CLatchBitmapButtonPicture, UnhighlightReturnsToTheNormalPicture)
+{
+    QWidget window;
+    auto* button = new CLatchBitmapButton(&window);
+    button->setPictures(solid(NormalColor), solid(PressedColor));
+    button->sizeToContent();
+    window.show();
+    button->Highlight();
+    button->Highlight();
+    EXPECT_EQ(shown(*button), PressedColor);
+    button->Unhighlight();
+    EXPECT_FALSE(button->IsHighlighted());
+    EXPECT_EQ(shown(*button), NormalColor);
+}
+
+TEST(CLatchBitmapButtonPicture, ClickingDoesNotLatch)
+{
+    QWidget window;
+    auto* button = new CLatchBitmapButton(&window);
+    button->setPictures(solid(NormalColor), solid(PressedColor));
+    button->sizeToContent();
+    window.show();
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_FALSE(button->IsHighlighted());
+    EXPECT_EQ(shown(*button), NormalColor);
+}
