@@ -73,12 +73,11 @@ struct ActiveEdge {
 
     void nextRow()
     {
-        k += wholeStep;
+        // Without a branch: whether the remainder wraps is a coin toss for most slopes.
         remainder -= partStep;
-        if (remainder < 0) {
-            remainder += period;
-            ++k;
-        }
+        const int64_t wraps = remainder < 0 ? 1 : 0;
+        remainder += wraps * period;
+        k += wholeStep + wraps;
     }
 };
 
@@ -100,23 +99,37 @@ int64_t polygonPixelCount(const std::vector<MeasurePoint>& vertices)
     std::size_t nextEdge = 0;
     int64_t count = 0;
     for (int64_t y = edges.front().topY; y < lastRow; ++y) {
-        std::erase_if(active, [y](const ActiveEdge& edge) { return edge.bottomY <= y; });
         for (; nextEdge < edges.size() && edges[nextEdge].topY == y; ++nextEdge) {
             active.emplace_back(edges[nextEdge]);
         }
         // The order of the crossings changes only where edges cross, so the list from the
         // previous row is nearly sorted and insertion sort costs about one pass.
         for (std::size_t i = 1; i < active.size(); ++i) {
-            for (std::size_t j = i; j > 0 && active[j - 1].k > active[j].k; --j) {
-                std::swap(active[j - 1], active[j]);
+            if (active[i - 1].k <= active[i].k) {
+                continue;
             }
+            const ActiveEdge moving = active[i];
+            std::size_t j = i;
+            for (; j > 0 && active[j - 1].k > moving.k; --j) {
+                active[j] = active[j - 1];
+            }
+            active[j] = moving;
         }
         for (std::size_t i = 0; i + 1 < active.size(); i += 2) {
             count += active[i + 1].k - active[i].k;
         }
-        for (ActiveEdge& edge : active) {
-            edge.nextRow();
+        // Step the edges that go on to the next row and drop the others, keeping the order.
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < active.size(); ++i) {
+            if (active[i].bottomY > y + 1) {
+                if (kept != i) {
+                    active[kept] = active[i];
+                }
+                active[kept].nextRow();
+                ++kept;
+            }
         }
+        active.erase(active.begin() + static_cast<std::ptrdiff_t>(kept), active.end());
     }
     return count;
 }

@@ -1,0 +1,1 @@
+quillon_add_bench(polygon_bench SOURCES polygon_bench.cpp LIBS quillon_measure_core)
