@@ -3,7 +3,6 @@
 #include "platform/codepage.h"
 #include "platform/localtext.h"
 #include "platform/profilereader.h"
-#include "platform/systemlanguage.h"
 #include "platform/textkeys.h"
 
 #include <gtest/gtest.h>
@@ -47,19 +46,6 @@ TEST(ShippedLanguageFiles, AreTheOnesWeTranslated)
               (std::vector<std::string>{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
                                         "Italian1252.ini", "Japanese932.ini", "Russian1251.ini",
                                         "Spanish1252.ini"}));
-}
-
-TEST(ShippedLanguageFiles, CarryTheNamesTheLanguageTableLooksFor)
-{
-    std::set<std::string> tableNames;
-    for (unsigned id = 0; id < 0x10000; id += 0x0100) {
-        for (unsigned primary = 0; primary < 0x40; ++primary) {
-            tableNames.insert(SystemLanguage::languageFileName(static_cast<std::uint16_t>(id | primary)));
-        }
-    }
-    for (const std::string& name : shippedFileNames()) {
-        EXPECT_TRUE(tableNames.count(name)) << name;
-    }
 }
 
 class ShippedFile : public testing::TestWithParam<std::string> {
@@ -126,19 +112,6 @@ TEST_P(ShippedFile, KeepsTheKeyNamesAtTheEndOfMenuItems)
     EXPECT_EQ(text.read("1280*1024", TextBuffer::menu, ""), "1280 x 1024  F12");
 }
 
-TEST_P(ShippedFile, UsesWindowsLineEnds)
-{
-    const std::string bytes = fileBytes(path());
-    std::size_t lineFeeds = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n') {
-            ++lineFeeds;
-            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << GetParam() << " at byte " << i;
-        }
-    }
-    EXPECT_GT(lineFeeds, 140u);
-}
-
 TEST_P(ShippedFile, IsCopiedNextToTheProgramByTheBuild)
 {
     EXPECT_EQ(fileBytes(buildFolder / GetParam()), fileBytes(path())) << GetParam();
@@ -158,27 +131,6 @@ TEST(EnglishLanguageFile, HoldsTheEnglishDefaultsExactly)
         EXPECT_EQ(english.read(keyName.c_str(), key.bufferSize, "(missing)"),
                   QString::fromUtf8(key.englishDefault.data(), qsizetype(key.englishDefault.size())))
             << keyName;
-    }
-}
-
-TEST(TranslatedLanguageFiles, AreTranslated)
-{
-    // A translation that is still English in most places was forgotten, not translated.
-    const LocalText english(sourceFolder / "English1252.ini");
-    for (const std::string& name : shippedFileNames()) {
-        if (name == "English1252.ini") {
-            continue;
-        }
-        const LocalText translated(sourceFolder / name);
-        int same = 0;
-        for (const TextKey& key : textKeys) {
-            const std::string keyName(key.key);
-            if (translated.read(keyName.c_str(), 256, "") == english.read(keyName.c_str(), 256, "")) {
-                ++same;
-            }
-        }
-        // Resolutions, addresses, "OK", "Gamma" and the like read the same in many languages.
-        EXPECT_LT(same, static_cast<int>(textKeys.size() / 4)) << name;
     }
 }
 

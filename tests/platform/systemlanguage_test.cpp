@@ -40,16 +40,12 @@ TEST_P(LanguageIdentifier, MatchesTheWindowsNumbering)
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, LanguageIdentifier,
-    testing::Values(IdCase{"C", 0x0409}, IdCase{"POSIX", 0x0409}, IdCase{"", 0x0409},
-                    IdCase{"C.UTF-8", 0x0409}, IdCase{"en_US.UTF-8", 0x0409}, IdCase{"en_GB", 0x0809},
-                    IdCase{"zh_TW.Big5", 0x0404}, IdCase{"zh_CN.GB18030", 0x0804}, IdCase{"zh_HK.UTF-8", 0x0C04},
-                    IdCase{"zh_SG", 0x1004}, IdCase{"zh_MO", 0x1404}, IdCase{"zh", 0x0804},
-                    IdCase{"de_DE.UTF-8@euro", 0x0407}, IdCase{"de_CH", 0x0807}, IdCase{"de_AT", 0x0C07},
-                    IdCase{"el_GR.UTF-8", 0x0408}, IdCase{"cs_CZ", 0x0405}, IdCase{"ja_JP.UTF-8", 0x0411},
-                    IdCase{"pt_BR", 0x0416}, IdCase{"pt_PT", 0x0816}, IdCase{"nn_NO", 0x0414},
-                    IdCase{"he_IL", 0x040D}, IdCase{"iw_IL", 0x040D}, IdCase{"fr-CA", 0x0C0C},
-                    IdCase{"DE_at", 0x0C07}, IdCase{"sr_RS@latin", 0x041A}, IdCase{"xx_YY", 0x0000},
-                    IdCase{"tlh", 0x0000}));
+    testing::Values(IdCase{"C", 0x0409}, IdCase{"POSIX", 0x0409}, IdCase{"", 0x0409}, IdCase{"C.UTF-8", 0x0409},
+                    IdCase{"en_GB", 0x0809}, IdCase{"zh_TW.Big5", 0x0404}, IdCase{"zh_CN.GB18030", 0x0804},
+                    IdCase{"zh_HK.UTF-8", 0x0C04}, IdCase{"zh_SG", 0x1004}, IdCase{"zh_MO", 0x1404},
+                    IdCase{"zh", 0x0804}, IdCase{"de_DE.UTF-8@euro", 0x0407}, IdCase{"de_AT", 0x0C07},
+                    IdCase{"DE_at", 0x0C07}, IdCase{"fr-CA", 0x0C0C}, IdCase{"iw_IL", 0x040D},
+                    IdCase{"sr_RS@latin", 0x041A}, IdCase{"xx_YY", 0x0000}));
 
 struct FileCase {
     const char* locale;
