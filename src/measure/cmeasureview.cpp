@@ -11,6 +11,7 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -257,7 +258,10 @@ QRect CMeasureView::visiblePictureRect() const
 void CMeasureView::capturePointer(const QRect& confinement)
 {
     m_confinement = confinement;
-    if (isVisible() && QWidget::mouseGrabber() != this) {
+    // Without a screen there is no pointer to hold, and Qt would complain at every click.
+    static const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen")
+        || QGuiApplication::platformName() == QLatin1String("minimal");
+    if (!headless && isVisible() && QWidget::mouseGrabber() != this) {
         grabMouse();
     }
 }

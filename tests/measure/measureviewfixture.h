@@ -1,0 +1,90 @@
+#pragma once
+
+#include "measure/cmeasureview.h"
+#include "measure/measuresession.h"
+#include "platform/localtext.h"
+#include "support/scriptedprompter.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+/// A measurement view on a picture made in a temporary folder, shown on the offscreen
+/// platform and driven by real mouse events.
+class MeasureViewTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    MeasureSession session;
+    ScriptedPrompter prompter;
+    LocalText text;
+    std::unique_ptr<CMeasureView> view;
+
+    /// Writes a picture of one colour (and a few marks) named NAME; returns its path.
+    QString picture(const QString& name, int width, int height, QColor colour = QColor(0, 96, 0))
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(image.save(path, name.endsWith("jpg", Qt::CaseInsensitive) ? "JPEG" : "BMP"));
+        return path;
+    }
+
+    /// Makes the view on PATH in MODE, sized as the photo-measure window sizes it.
+    void open(const QString& path, DisplayMode mode = DisplayMode::Fitted, QSize size = {})
+    {
+        session.setDisplayMode(mode);
+        view = std::make_unique<CMeasureView>(session, prompter, text, path, 1.0, ToolCode::None);
+        if (size.isEmpty()) {
+            size = mode == DisplayMode::Fitted && view->hasPicture() ? view->canvasSize() : QSize(640, 480);
+        }
+        view->resize(size);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        if (mode == DisplayMode::FullSize) {
+            view->UpdateScrollBars();
+        }
+    }
+
+    /// A measuring tool with view scale SCALE.
+    void measureWith(int32_t tool, double scale = 1.0)
+    {
+        view->setViewScale(scale);
+        view->SetTool(tool, 1);
+    }
+
+    // QTest takes the point (0, 0) for "the middle of the widget": tests click elsewhere.
+    void click(int x, int y) { QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(x, y)); }
+    /// Only the double-click event, as the second click of a user's double click arrives.
+    void doubleClickEvent(int x, int y) { QTest::mouseDClick(view.get(), Qt::LeftButton, {}, QPoint(x, y)); }
+    /// A user's double click: one click, then the double-click event.
+    void doubleClick(int x, int y)
+    {
+        click(x, y);
+        doubleClickEvent(x, y);
+    }
+    void rightClick(int x, int y) { QTest::mouseClick(view.get(), Qt::RightButton, {}, QPoint(x, y)); }
+    void move(int x, int y) { QTest::mouseMove(view->windowHandle(), QPoint(x, y)); }
+
+    const std::vector<CMeasureShape>& shapes() const { return session.shapes(); }
+
+    /// What the view shows now.
+    QImage screen()
+    {
+        return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+inline std::vector<MeasurePoint> points(std::initializer_list<MeasurePoint> list)
+{
+    return list;
+}
+
+inline std::vector<std::string> labels(std::initializer_list<std::string> list)
+{
+    return list;
+}
