@@ -40,6 +40,17 @@ public:
                                                 const QString& directory) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+
+    struct FontChoice {
+        QFont font;    ///< face, size, style, underline and strike-out
+        QColor color;  ///< the text colour chosen with it
+    };
+    /// A font chooser with effects (underline, strike-out and a text colour). Without an
+    /// initial font it opens on the default font. The base version asks chooseFont and then
+    /// chooseColor; a colour chooser closed with Cancel keeps initialColor.
+    virtual std::optional<FontChoice> chooseFontWithColor(QWidget* parent,
+                                                          const std::optional<QFont>& initialFont,
+                                                          const QColor& initialColor);
 };
 
 /// The real prompter: Qt's standard dialogs, modal to their parent.
@@ -53,4 +64,7 @@ public:
                                         const QString& directory) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    /// One dialog: Qt's font chooser with a colour button beside its effects.
+    std::optional<FontChoice> chooseFontWithColor(QWidget* parent, const std::optional<QFont>& initialFont,
+                                                  const QColor& initialColor) override;
 };

@@ -1,5 +1,7 @@
 #include "platform/prompter.h"
 
+#include "platform/fontcolordialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -99,4 +101,15 @@ std::optional<QFont> QtPrompter::chooseFont(QWidget* parent, const QFont& initia
         return std::nullopt;
     }
     return font;
+}
+
+std::optional<Prompter::FontChoice> QtPrompter::chooseFontWithColor(QWidget* parent,
+                                                                    const std::optional<QFont>& initialFont,
+                                                                    const QColor& initialColor)
+{
+    FontColorDialog dialog(initialFont, initialColor, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return FontChoice{dialog.selectedFont(), dialog.selectedColor()};
 }
