@@ -1,0 +1,525 @@
+#include "workspace/cphotomeasuredlg.h"
+
+#include "measure/cmeasureview.h"
+#include "measure/measuresession.h"
+#include "measure/measureshape.h"
+#include "platform/localtext.h"
+#include "platform/prompter.h"
+#include "ui/clatchbitmapbutton.h"
+#include "ui/cmenuxp.h"
+#include "ui/picturebutton.h"
+#include "workspace/ccalibrationdlg.h"
+#include "workspace/cpensettingdlg.h"
+#include "workspace/ctextsettingdlg.h"
+#include "workspace/picturesaving.h"
+#include "workspace/toolmenutable.h"
+#include "workspace/workspacestate.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QWindowStateChangeEvent>
+
+// Resources of a static library are linked only when something names them.
+static void initialiseWorkspaceResources()
+{
+    Q_INIT_RESOURCE(workspace);
+}
+
+namespace {
+constexpr int kMessageBuffer = 64;
+constexpr int kTitleBuffer = 64;
+constexpr int kButtonTimerMs = 1000;
+const QColor kMenuHighlight(78, 135, 219);
+const QColor kMenuBackground(226, 227, 229);
+}  // namespace
+
+CPhotoMeasureDlg::CPhotoMeasureDlg(PhotoMeasureContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_scale(context.session)
+{
+    initialiseWorkspaceResources();
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    m_buttonTimer.setInterval(kButtonTimerMs);
+    connect(&m_buttonTimer, &QTimer::timeout, this, &CPhotoMeasureDlg::buttonTimerFired);
+}
+
+CPhotoMeasureDlg::~CPhotoMeasureDlg()
+{
+    m_buttonTimer.stop();
+    destroyView();
+}
+
+void CPhotoMeasureDlg::setVisible(bool visible)
+{
+    if (visible && !m_initialised) {
+        m_initialised = true;
+        initialise();
+    }
+    QDialog::setVisible(visible);
+}
+
+void CPhotoMeasureDlg::initialise()
+{
+    m_strip = std::make_unique<PhotoMeasureStrip>(*this, m_context.text);
+    connect(m_strip->openButton, &QAbstractButton::clicked, this, &CPhotoMeasureDlg::openPicture);
+    connect(m_strip->saveButton, &QAbstractButton::clicked, this, [this] {
+        unhighlightToolButtons();
+        save();
+    });
+    connect(m_strip->drawButton, &QAbstractButton::clicked, this, [this] { showToolMenu(false); });
+    connect(m_strip->measureButton, &QAbstractButton::clicked, this, [this] { showToolMenu(true); });
+    connect(m_strip->penButton, &QAbstractButton::clicked, this, &CPhotoMeasureDlg::penSettings);
+    connect(m_strip->textButton, &QAbstractButton::clicked, this, &CPhotoMeasureDlg::textSettings);
+    connect(m_strip->undoButton, &QAbstractButton::clicked, this, &CPhotoMeasureDlg::undo);
+    connect(m_strip->redoButton, &QAbstractButton::clicked, this, &CPhotoMeasureDlg::redo);
+    connect(m_strip->calibrationButton, &QAbstractButton::clicked, this, &CPhotoMeasureDlg::calibrate);
+
+    // The view is made once, fitted, as the restored window shows it; making it first in
+    // another mode and then again would load the picture twice and report a bad one twice.
+    m_layout = PhotoMeasureStrip::Layout::Restored;
+    m_context.session.setDisplayMode(DisplayMode::Fitted);
+    createView(m_picturePath);
+    m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
+    setWindowTitle(m_context.text.read("PhotoMeasure", kTitleBuffer, "Photo Measure"));
+
+    const bool largePicture =
+        m_context.session.pictureWidth() == 1280 && m_context.session.pictureHeight() == 1024;
+    resize(largePicture ? LargePictureClientSize : ClientSize);
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->geometry();
+        move(available.x() + available.width() / 5, available.y() + available.height() / 8);
+    }
+    m_context.state.askBeforeDiscarding = true;
+    fitView();
+
+    disableHistoryButtons();
+    m_strip->registerToolTips();
+    m_buttonTimer.start();
+}
+
+// --- the view ------------------------------------------------------------------------------
+
+void CPhotoMeasureDlg::createView(const QString& path)
+{
+    m_view = new CMeasureView(m_context.session, m_context.prompter, m_context.text, path, 1.0,
+                              InitialToolCode, this);
+    m_view->setCalibrationPrompt([this]() -> std::optional<double> {
+        CCalibrationDlg dialog(m_context.text, m_context.prompter, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return dialog.actualDistance();
+    });
+    connect(m_view, &CMeasureView::calibrationNotified, this, &CPhotoMeasureDlg::calibrationNotified);
+    fitView();
+}
+
+void CPhotoMeasureDlg::destroyView()
+{
+    delete m_view;
+    m_view = nullptr;
+}
+
+void CPhotoMeasureDlg::fitView()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    QRect frame(0, PhotoMeasureStrip::Height, width(), height() - PhotoMeasureStrip::Height);
+    // A fitted picture is stretched to its canvas; the view is given exactly that size, so the
+    // caption at its bottom and every click line up with the canvas.
+    if (m_view->displayMode() == DisplayMode::Fitted && m_view->hasPicture()) {
+        frame.setSize(m_view->canvasSize());
+    }
+    m_view->setGeometry(frame);
+}
+
+void CPhotoMeasureDlg::rebuildView(PhotoMeasureStrip::Layout layout)
+{
+    destroyView();
+    m_layout = layout;
+    m_strip->applyLayout(layout, width());
+    const bool maximised = layout == PhotoMeasureStrip::Layout::Maximised;
+    m_context.session.setDisplayMode(maximised ? DisplayMode::FullSize : DisplayMode::Fitted);
+    createView(m_picturePath);
+    if (maximised) {
+        m_view->UpdateScrollBars();
+    }
+    m_view->ClearShapes();
+    m_context.state.askBeforeDiscarding = true;
+    m_view->show();
+    disableHistoryButtons();
+    m_buttonTimer.start();
+}
+
+// --- commands ------------------------------------------------------------------------------
+
+void CPhotoMeasureDlg::openPicture()
+{
+    unhighlightToolButtons();
+    bool answeredNo = false;
+    if (m_view->CheckContent() && m_context.state.askBeforeDiscarding) {
+        if (askSaveChanges()) {
+            save();
+            m_context.state.askBeforeDiscarding = false;
+            return;
+        }
+        answeredNo = true;
+    }
+
+    Prompter::FileRequest request;
+    request.directory = QFileInfo(m_picturePath).absolutePath();
+    request.filter = QStringLiteral("bmp Files(*.bmp)");
+    request.selectedFilter = request.filter;
+    const std::optional<Prompter::FileAnswer> answer = m_context.prompter.openFile(this, request);
+    if (!answer) {
+        return;
+    }
+    destroyView();
+    createView(answer->path);
+    if (m_context.session.displayMode() == DisplayMode::FullSize) {
+        m_view->UpdateScrollBars();
+    }
+    m_view->show();
+    m_picturePath = answer->path;
+    if (answeredNo) {
+        disableHistoryButtons();
+        m_buttonTimer.start();
+    }
+}
+
+void CPhotoMeasureDlg::save()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    PictureSaving::run(this, m_context.prompter, m_context.text, m_picturePath,
+                       [this](const QString& path) { return m_view->RenderToFile(path); });
+}
+
+void CPhotoMeasureDlg::showToolMenu(bool measuring)
+{
+    m_view->SetTool(ToolCode::MenuOpen, ToolCode::MenuOpen);
+    m_strip->toolNameBox->clear();
+    CLatchBitmapButton* pressed = measuring ? m_strip->measureButton : m_strip->drawButton;
+    CLatchBitmapButton* other = measuring ? m_strip->drawButton : m_strip->measureButton;
+    pressed->Highlight();
+    if (other->IsHighlighted()) {
+        other->Unhighlight();
+    }
+
+    const std::span<const ToolMenuEntry> entries = measuring ? measuringToolMenu() : drawingToolMenu();
+    int chosen = 0;
+    {
+        CMenuXP menu(this);
+        for (std::size_t index = 0; index < entries.size(); ++index) {
+            const ToolMenuEntry& entry = entries[index];
+            if (entry.isSeparator()) {
+                menu.AppendSeparator();
+                continue;
+            }
+            menu.AppendItem(std::make_unique<CMenuXPItem>(
+                int(index) + 1, m_context.text.read(entry.itemKey, kToolTextBuffer, entry.itemDefault),
+                QIcon(QString::fromLatin1(entry.icon))));
+        }
+        menu.setSelectionColor(kMenuHighlight);
+        menu.setBackgroundColor(kMenuBackground);
+        chosen = menu.exec(pressed->mapToGlobal(QPoint(0, pressed->height() - 2)));
+    }
+    if (chosen > 0 && std::size_t(chosen) <= entries.size() && m_view != nullptr) {
+        chooseTool(entries[std::size_t(chosen) - 1], measuring);
+    }
+}
+
+void CPhotoMeasureDlg::chooseTool(const ToolMenuEntry& entry, bool measuring)
+{
+    if (measuring && !applyScale()) {
+        return;
+    }
+    m_view->SetTool(entry.toolCode, measuring ? 1 : 0);
+    m_strip->toolNameBox->setText(m_context.text.read(entry.nameKey, kToolTextBuffer, entry.nameDefault));
+}
+
+void CPhotoMeasureDlg::penSettings()
+{
+    unhighlightToolButtons();
+    if (m_view == nullptr) {
+        return;
+    }
+    const ShapeStyle& style = m_view->shapeStyle();
+    CPenSettingDlg dialog(m_context.prompter, m_context.text, this);
+    dialog.setValues(PenSetting{int32_t(style.penStyle), int32_t(style.penWidth), style.penColour,
+                                style.labelFont, style.labelColour});
+    if (dialog.exec() != QDialog::Accepted || m_view == nullptr) {
+        return;
+    }
+    const PenSetting& chosen = dialog.values();
+    m_view->setPen(uint32_t(chosen.lineType), uint32_t(chosen.lineWidth), chosen.lineColor);
+    m_view->setLabelFont(chosen.labelFont);
+    m_view->setLabelColour(chosen.labelColor);
+}
+
+void CPhotoMeasureDlg::textSettings()
+{
+    unhighlightToolButtons();
+    if (m_view == nullptr) {
+        return;
+    }
+    CTextSettingDlg dialog(m_context.prompter, m_context.text, this);
+    dialog.setTextColor(m_view->shapeStyle().textColour);
+    dialog.setTextFont(m_view->shapeStyle().textFont);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (m_view == nullptr) {
+        return;
+    }
+    if (accepted) {
+        m_view->setTextColour(dialog.textColor());
+        m_view->setTextFont(dialog.textFont());
+        m_view->SetText(dialog.text());
+    }
+    // Cancel too: the text set earlier, if any, is placed by the next click.
+    m_view->SetTool(ToolCode::Text, 1);
+}
+
+void CPhotoMeasureDlg::undo()
+{
+    m_strip->redoButton->Highlight();
+    if (m_view != nullptr && m_view->HasShapes()) {
+        m_strip->undoButton->Unhighlight();
+    }
+    unhighlightToolButtons();
+    if (m_view != nullptr) {
+        m_view->Undo();
+    }
+}
+
+void CPhotoMeasureDlg::redo()
+{
+    m_strip->undoButton->Highlight();
+    if (m_view != nullptr && m_view->HasRedo()) {
+        m_strip->redoButton->Unhighlight();
+    }
+    unhighlightToolButtons();
+    if (m_view != nullptr) {
+        m_view->Resume();
+    }
+}
+
+void CPhotoMeasureDlg::calibrate()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    if (!m_scale.beginCalibration(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
+        m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer,
+                                                             "Please input the zoomIn scale!"),
+                                   Prompter::Icon::Warning, Prompter::Buttons::Ok);
+        return;
+    }
+    // One calibration per opening of the window.
+    m_strip->calibrationButton->Highlight();
+    m_strip->calibrationButton->setEnabled(false);
+    m_strip->toolNameBox->setText(m_context.text.read("MeasureLine", kToolTextBuffer, "Line"));
+}
+
+void CPhotoMeasureDlg::calibrationNotified()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    const ScaleCommands::Calibrated result = m_scale.finishCalibration(*m_view, m_strip->rateBox->text());
+    m_strip->calibratedBox->setText(result.boxText);
+    emit calibrationChanged();
+}
+
+void CPhotoMeasureDlg::buttonTimerFired()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    if (m_view->HasShapes()) {
+        m_strip->undoButton->setEnabled(true);
+        m_strip->undoButton->Highlight();
+        m_buttonTimer.stop();
+    }
+    if (m_view->HasRedo()) {
+        m_strip->redoButton->setEnabled(true);
+        m_strip->redoButton->Highlight();
+        m_buttonTimer.stop();
+    }
+}
+
+bool CPhotoMeasureDlg::applyScale()
+{
+    if (m_view != nullptr
+        && m_scale.applyScale(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
+        return true;
+    }
+    m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer, "Please input the zoomIn scale!"),
+                               Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    return false;
+}
+
+bool CPhotoMeasureDlg::askSaveChanges()
+{
+    return m_context.prompter.message(this, m_context.text.read("SureOpen", kMessageBuffer, "Save changes to..."),
+                                      Prompter::Icon::Question, Prompter::Buttons::YesNo)
+        == Prompter::Answer::Yes;
+}
+
+void CPhotoMeasureDlg::unhighlightToolButtons()
+{
+    if (m_strip->drawButton->IsHighlighted()) {
+        m_strip->drawButton->Unhighlight();
+    }
+    if (m_strip->measureButton->IsHighlighted()) {
+        m_strip->measureButton->Unhighlight();
+    }
+}
+
+void CPhotoMeasureDlg::disableHistoryButtons()
+{
+    m_strip->undoButton->setEnabled(false);
+    m_strip->redoButton->setEnabled(false);
+}
+
+// --- window events -------------------------------------------------------------------------
+
+void CPhotoMeasureDlg::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (m_strip == nullptr) {
+        return;
+    }
+    QPainter painter(this);
+    m_strip->paintScaleLabel(painter, m_layout, width());
+}
+
+void CPhotoMeasureDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Neither key may close the window or press a button; the measuring goes on.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void CPhotoMeasureDlg::closeEvent(QCloseEvent* event)
+{
+    const Prompter::Answer answer = m_context.prompter.message(
+        this, m_context.text.read("SureClose", kMessageBuffer, "Are you sure to close?"),
+        Prompter::Icon::Question, Prompter::Buttons::YesNo);
+    if (answer != Prompter::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    m_buttonTimer.stop();
+    QDialog::closeEvent(event);
+}
+
+void CPhotoMeasureDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // Maximised, the boxes keep to the right edge; restored, they stay where they are.
+    if (m_strip != nullptr && m_layout == PhotoMeasureStrip::Layout::Maximised) {
+        m_strip->applyLayout(m_layout, width());
+    }
+    fitView();
+    if (m_view != nullptr && m_view->displayMode() == DisplayMode::FullSize) {
+        m_view->UpdateScrollBars();
+    }
+    update();
+}
+
+void CPhotoMeasureDlg::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_initialised) {
+        return;
+    }
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const Qt::WindowStates now = windowState();
+    if (m_ownStateChange && *m_ownStateChange == now) {
+        m_ownStateChange.reset();
+        return;
+    }
+    // Questions and rebuilding wait until the platform has finished changing the window.
+    QMetaObject::invokeMethod(
+        this, [this, before, now] { windowStateChanged(before, now); }, Qt::QueuedConnection);
+}
+
+// The platform tells of a maximise, restore or minimise once it has happened; a refused
+// request is undone by setting the window's state back.
+void CPhotoMeasureDlg::windowStateChanged(Qt::WindowStates before, Qt::WindowStates now)
+{
+    if (now.testFlag(Qt::WindowMinimized)) {
+        m_minimisedMark = true;
+        return;
+    }
+    if (before.testFlag(Qt::WindowMinimized)) {
+        // Back from minimised: the view and its shapes stay as they were.
+        m_strip->undoButton->Unhighlight();
+        m_strip->redoButton->Unhighlight();
+        m_minimisedMark = false;
+    }
+    const bool maximised = now.testFlag(Qt::WindowMaximized) || now.testFlag(Qt::WindowFullScreen);
+    if (maximised && m_layout == PhotoMeasureStrip::Layout::Restored) {
+        maximiseRequested();
+    } else if (!maximised && m_layout == PhotoMeasureStrip::Layout::Maximised) {
+        restoreRequested();
+    }
+}
+
+void CPhotoMeasureDlg::maximiseRequested()
+{
+    if (m_view != nullptr && m_view->CheckContent() && m_context.state.askBeforeDiscarding) {
+        if (askSaveChanges()) {
+            save();
+            m_context.state.askBeforeDiscarding = false;
+            m_minimisedMark = false;
+            setStateQuietly(Qt::WindowNoState);
+            return;
+        }
+    }
+    m_minimisedMark = false;
+    rebuildView(PhotoMeasureStrip::Layout::Maximised);
+    update();
+}
+
+void CPhotoMeasureDlg::restoreRequested()
+{
+    m_strip->undoButton->Unhighlight();
+    m_strip->redoButton->Unhighlight();
+    if (!m_minimisedMark && m_view != nullptr && m_view->CheckContent()
+        && m_context.state.askBeforeDiscarding) {
+        if (askSaveChanges()) {
+            save();
+            m_context.state.askBeforeDiscarding = false;
+            m_minimisedMark = false;
+            setStateQuietly(Qt::WindowMaximized);
+            return;
+        }
+    }
+    if (!m_minimisedMark && m_view != nullptr) {
+        rebuildView(PhotoMeasureStrip::Layout::Restored);
+    }
+    m_minimisedMark = false;
+    update();
+}
+
+void CPhotoMeasureDlg::setStateQuietly(Qt::WindowStates state)
+{
+    m_ownStateChange = state;
+    setWindowState(state);
+}

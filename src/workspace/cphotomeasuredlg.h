@@ -1,0 +1,99 @@
+#pragma once
+
+#include "workspace/photomeasureopener.h"
+#include "workspace/photomeasurestrip.h"
+#include "workspace/scalecommands.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+class CMeasureView;
+struct ToolMenuEntry;
+
+/// The photo-measure window: one picture in a measurement view below a tool strip. It turns
+/// the strip's commands into calls on the view (tools, pens and fonts, undo and redo,
+/// calibration, save, open another picture), works out the scale from its scale boxes, asks
+/// before work is thrown away and rebuilds the view when the window is maximised (picture at
+/// its own size with scroll bars) or restored (picture fitted).
+///
+/// The opener sets the picture path between construction and the modal run (see
+/// runPhotoMeasure); the window sets itself up when it is first shown.
+class CPhotoMeasureDlg : public QDialog {
+    Q_OBJECT
+public:
+    /// Tool code of every new view: no tool.
+    static constexpr int32_t InitialToolCode = 4;
+    /// Client sizes: for a 1280 x 1024 picture, and for any other.
+    static constexpr QSize LargePictureClientSize{647, 575};
+    static constexpr QSize ClientSize{647, 543};
+
+    explicit CPhotoMeasureDlg(PhotoMeasureContext context, QWidget* parent = nullptr);
+    ~CPhotoMeasureDlg() override;
+
+    void setPicturePath(const QString& path) { m_picturePath = path; }
+    const QString& picturePath() const { return m_picturePath; }
+
+    CMeasureView* view() const { return m_view; }
+    PhotoMeasureStrip& strip() { return *m_strip; }
+    /// Enables and lights Undo and Redo once there is something to undo or redo.
+    QTimer& buttonTimer() { return m_buttonTimer; }
+    PhotoMeasureStrip::Layout layout() const { return m_layout; }
+
+    void setVisible(bool visible) override;
+
+signals:
+    /// A calibration gave a new scale (the session's calibration value).
+    void calibrationChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void initialise();
+    void createView(const QString& path);
+    void destroyView();
+    void fitView();
+    void rebuildView(PhotoMeasureStrip::Layout layout);
+
+    void openPicture();
+    void save();
+    void showToolMenu(bool measuring);
+    void chooseTool(const ToolMenuEntry& entry, bool measuring);
+    void penSettings();
+    void textSettings();
+    void undo();
+    void redo();
+    void calibrate();
+    void calibrationNotified();
+    void buttonTimerFired();
+
+    bool applyScale();
+    bool askSaveChanges();
+    void unhighlightToolButtons();
+    void disableHistoryButtons();
+
+    void windowStateChanged(Qt::WindowStates before, Qt::WindowStates now);
+    void maximiseRequested();
+    void restoreRequested();
+    void setStateQuietly(Qt::WindowStates state);
+
+    PhotoMeasureContext m_context;
+    ScaleCommands m_scale;
+    std::unique_ptr<PhotoMeasureStrip> m_strip;
+    CMeasureView* m_view = nullptr;  // a child; made and deleted only here
+    QString m_picturePath;
+    QTimer m_buttonTimer;
+    PhotoMeasureStrip::Layout m_layout = PhotoMeasureStrip::Layout::Restored;
+    bool m_initialised = false;
+    bool m_minimisedMark = false;
+    /// A state this window set itself (to undo a refused maximise or restore); its change
+    /// notice is not a request from the user.
+    std::optional<Qt::WindowStates> m_ownStateChange;
+};

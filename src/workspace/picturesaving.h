@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class LocalText;
+class Prompter;
+class QWidget;
+
+/// The annotated-picture save of the photo-measure window, apart from the window so the
+/// naming rules can be checked on their own.
+namespace PictureSaving {
+
+/// The save chooser's filters: BMP first (the default), then JPEG.
+QString filters();
+
+/// The name the save chooser proposes: the picture's file name without its extension,
+/// followed by ".bmp".
+QString proposedName(const QString& picturePath);
+
+/// PATH as the save will write it: when the file name has no extension, the extension of the
+/// filter the user confirmed with is added (".jpg" for the JPEG filter, else ".bmp").
+QString withDefaultExtension(const QString& path, const QString& selectedFilter);
+
+/// Offers the save chooser for PICTUREPATH, asks before replacing an existing file, writes
+/// through RENDER and tells the user how it went ("Save successfully!" or "Save fail").
+/// The process's current directory is the same afterwards. Returns true when a file was
+/// written; false when the user cancelled or the write failed.
+bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QString& picturePath,
+         const std::function<bool(const QString& path)>& render);
+
+}  // namespace PictureSaving
