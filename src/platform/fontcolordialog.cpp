@@ -32,6 +32,7 @@ FontColorDialog::FontColorDialog(const std::optional<QFont>& initialFont, const 
     m_fonts = new EmbeddedFontDialog(this);
     m_fonts->setWindowFlags(Qt::Widget);
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_fonts->setSizeGripEnabled(false);  // our dialog has the window's corner
     // Left alone the chooser opens on the first family of its list, not on the default
     // font. Families such as "Arial" are often aliases, and the list shows only real
     // families, so it opens on the family the font resolves to.

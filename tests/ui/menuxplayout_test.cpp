@@ -40,18 +40,6 @@ TEST(MenuXPMeasure, TallTextOrLargeIconSetsTheHeight)
     EXPECT_EQ(large.width, 48 + 12 + 10 + 1 - 13);
 }
 
-TEST(MenuXPMeasure, EmptyTextStillLeavesRoomForTwoIconsAndMargins)
-{
-    const ItemSize size = measureItem(false, 16, QSize(0, 14), QSize(14, 14));
-    EXPECT_EQ(rowWidth(size, QSize(14, 14)), 45);
-}
-
-TEST(MenuXPRowParts, IconBoxIsTheSquareAtTheLeftOfTheRow)
-{
-    EXPECT_EQ(iconBox(QRect(2, 10, 120, 20)), QRect(2, 10, 20, 20));
-    EXPECT_EQ(iconBox(QRect(0, 0, 90, 28)), QRect(0, 0, 28, 28));
-}
-
 TEST(MenuXPRowParts, TextRunsFromTwoPastTheIconBoxToTheRightEdgeLessTheIconSize)
 {
     const QRect text = textRect(QRect(2, 10, 120, 20), 16);

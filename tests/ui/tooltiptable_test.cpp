@@ -2,10 +2,6 @@
 
 #include "qtprint.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTextDocument>
@@ -56,7 +52,7 @@ void restOn(QWidget* button, QPoint at = QPoint(10, 10))
 void clearTip()
 {
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
 
 } // namespace
