@@ -15,7 +15,6 @@
 class MediaPaths;
 class QScrollBar;
 class ThumbnailBuffer;
-class ThumbnailCache;
 
 /// The panel at the left of the main window that lists the taken pictures and clips as
 /// thumbnails, two across and five down, on two tabs, with a vertical scroll bar at its
@@ -143,5 +142,4 @@ private:
     QImage m_display;
     std::vector<int> m_shownItems;
     std::unique_ptr<ThumbnailBuffer> m_buffer;
-    std::unique_ptr<ThumbnailCache> m_cache;
 };

@@ -1,0 +1,178 @@
+#include "media/jpegthumbnail.h"
+
+#include "media/thumbnailbuffer.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <csetjmp>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+// Decoder memory (progressive pictures keep every coefficient) and scans are bounded so
+// that a hostile file fails quickly instead of exhausting memory or time.
+constexpr long MaxDecoderMemory = 96L * 1024 * 1024;
+constexpr int MaxScans = 500;
+
+struct JumpingErrorManager {
+    jpeg_error_mgr standard;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpOut(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->jump, 1);
+}
+
+// Warnings about damaged data are not printed: the picture is drawn as far as it decodes.
+void discardMessage(j_common_ptr) {}
+
+void limitScans(j_common_ptr info)
+{
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > MaxScans) {
+        ERREXIT(info, JERR_NOT_COMPILED);
+    }
+}
+
+struct Geometry {
+    std::size_t stride = 0;
+    std::size_t pixelBytes = 0;
+};
+
+bool fitsBuffer(JDIMENSION width, JDIMENSION height, Geometry& geometry)
+{
+    geometry.stride = ThumbnailBuffer::rowStride(width, 24);
+    if (geometry.stride == 0 || height == 0 || height > ThumbnailBuffer::PixelCapacity / geometry.stride) {
+        return false;
+    }
+    geometry.pixelBytes = geometry.stride * height;
+    return true;
+}
+
+void swapRedAndBlue(JSAMPLE* row, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; ++x, row += 3) {
+        std::swap(row[0], row[2]);
+    }
+}
+
+// Adobe writes CMYK inverted (0 is full ink); other writers store it plain.
+void cmykToBgr(const JSAMPLE* cmyk, JSAMPLE* bgr, JDIMENSION width, bool inverted)
+{
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const unsigned cyan = inverted ? cmyk[0] : 255 - cmyk[0];
+        const unsigned magenta = inverted ? cmyk[1] : 255 - cmyk[1];
+        const unsigned yellow = inverted ? cmyk[2] : 255 - cmyk[2];
+        const unsigned black = inverted ? cmyk[3] : 255 - cmyk[3];
+        bgr[0] = static_cast<JSAMPLE>(yellow * black / 255);
+        bgr[1] = static_cast<JSAMPLE>(magenta * black / 255);
+        bgr[2] = static_cast<JSAMPLE>(cyan * black / 255);
+    }
+}
+
+// Every local here is plain data: the error manager leaves this function by longjmp, which
+// must not skip a destructor.
+bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
+{
+    jpeg_decompress_struct info{};
+    JumpingErrorManager errors{};
+    jpeg_progress_mgr progress{};
+    info.err = jpeg_std_error(&errors.standard);
+    errors.standard.error_exit = jumpOut;
+    errors.standard.output_message = discardMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = MaxDecoderMemory;
+    progress.progress_monitor = limitScans;
+    info.progress = &progress;
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+
+    // The largest of full, half, quarter and eighth size that fits the buffer.
+    Geometry geometry;
+    bool fits = false;
+    for (unsigned denominator = 1; denominator <= 8 && !fits; denominator *= 2) {
+        info.scale_num = 1;
+        info.scale_denom = denominator;
+        jpeg_calc_output_dimensions(&info);
+        fits = fitsBuffer(info.output_width, info.output_height, geometry);
+    }
+    if (!fits) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+
+    jpeg_start_decompress(&info);
+    const JDIMENSION width = info.output_width;
+    const JDIMENSION height = info.output_height;
+    if (!fitsBuffer(width, height, geometry) || info.output_components != (cmyk ? 4 : 3)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    buffer.writeHeader(static_cast<int>(width), static_cast<int>(height), 24);
+    JSAMPARRAY cmykRow = cmyk
+        ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, width * 4, 1)
+        : nullptr;
+    const bool inverted = info.saw_Adobe_marker;
+    while (info.output_scanline < height) {
+        // Scan line s goes to stored row (height - 1 - s): the picture is kept bottom-up.
+        JSAMPLE* row = buffer.pixels() + static_cast<std::size_t>(height - 1 - info.output_scanline) * geometry.stride;
+        if (cmyk) {
+            if (jpeg_read_scanlines(&info, cmykRow, 1) != 1) {
+                break;
+            }
+            cmykToBgr(cmykRow[0], row, width, inverted);
+        } else {
+            JSAMPROW target = row;
+            if (jpeg_read_scanlines(&info, &target, 1) != 1) {
+                break;
+            }
+            swapRedAndBlue(row, width);
+        }
+    }
+    const bool complete = info.output_scanline == height;
+    if (complete) {
+        jpeg_finish_decompress(&info);
+    }
+    jpeg_destroy_decompress(&info);
+    pixelBytes = geometry.pixelBytes;
+    return complete;
+}
+
+}  // namespace
+
+bool decodeJpegThumbnail(std::FILE* file, const QString& path, ThumbnailBuffer& buffer)
+{
+    buffer.clear();
+    std::size_t pixelBytes = 0;
+    if (!decode(file, buffer, pixelBytes)) {
+        return false;
+    }
+    buffer.setLoaded(path, pixelBytes);
+    return true;
+}
+
+int loadJpegThumbnail(const QString& path, ThumbnailBuffer& buffer)
+{
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (file == nullptr) {
+        const int error = errno;
+        std::fputs("Open file error!\n", stdout);
+        std::fflush(stdout);
+        buffer.clear();
+        return error != 0 ? error : -1;
+    }
+    const bool decoded = decodeJpegThumbnail(file, path, buffer);
+    std::fclose(file);
+    return decoded ? 0 : -1;
+}

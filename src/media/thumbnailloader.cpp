@@ -1,0 +1,56 @@
+#include "media/thumbnailloader.h"
+
+#include "media/bmpthumbnail.h"
+#include "media/jpegthumbnail.h"
+#include "media/thumbnailbuffer.h"
+#include "platform/aviframereader.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+// Only a file that is not found counts as vanished; one that exists but cannot be read
+// (or is not a plain file) stays listed and simply takes no cell.
+ThumbnailLoad checkFile(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? ThumbnailLoad::Vanished : ThumbnailLoad::Failed;
+    }
+    // A FIFO or device named like a picture would block or never end when read.
+    return S_ISREG(status.st_mode) ? ThumbnailLoad::Loaded : ThumbnailLoad::Failed;
+}
+
+}  // namespace
+
+ThumbnailLoad loadPictureThumbnail(const QString& path, ThumbnailBuffer& buffer)
+{
+    const ThumbnailLoad state = checkFile(path);
+    if (state != ThumbnailLoad::Loaded) {
+        buffer.clear();
+        return state;
+    }
+    const bool loaded = path.right(3).compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0
+        ? loadJpegThumbnail(path, buffer) == 0
+        : loadBmpThumbnail(path, buffer);
+    return loaded ? ThumbnailLoad::Loaded : ThumbnailLoad::Failed;
+}
+
+ThumbnailLoad loadClipThumbnail(const QString& path, ThumbnailBuffer& buffer)
+{
+    buffer.clear();
+    const ThumbnailLoad state = checkFile(path);
+    if (state != ThumbnailLoad::Loaded) {
+        return state;
+    }
+    const std::optional<std::size_t> pixelBytes =
+        AviFrameReader::readFirstFrame(path, buffer.data(), ThumbnailBuffer::Capacity);
+    if (!pixelBytes) {
+        return ThumbnailLoad::Failed;
+    }
+    buffer.setLoaded(path, *pixelBytes);
+    return ThumbnailLoad::Loaded;
+}

@@ -1,0 +1,555 @@
+#include "media/mediapaths.h"
+#include "media/thumbnailgallery.h"
+#include "mediafiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace MediaFiles;
+
+namespace {
+
+constexpr QRgb FrameXor = 0x000CBF00;
+const QColor CornerMark(12, 192, 0);
+
+QColor colourOf(int i)
+{
+    return QColor((i * 37 + 20) % 256, (i * 91 + 10) % 256, (i * 53 + 40) % 256);
+}
+
+std::vector<int> range(int first, int last)
+{
+    std::vector<int> values;
+    for (int i = first; i <= last; ++i) {
+        values.push_back(i);
+    }
+    return values;
+}
+
+class GalleryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(documents.isValid());
+        paths.createFolders();
+    }
+
+    static QString stillName(int i) { return QString::asprintf("Still_2009-03-05_101530_N%04d.bmp", i + 1); }
+    QString picture(int i) const { return paths.pictureFolder() + '/' + stillName(i); }
+    QString clip(int i) const
+    {
+        return paths.videoFolder() + '/' + QString::asprintf("Video_2009-03-05_101530_N%04d.avi", i + 1);
+    }
+    void makePictures(int count, int from = 0)
+    {
+        for (int i = from; i < from + count; ++i) {
+            ASSERT_TRUE(writeBmp(picture(i), 16, 12, colourOf(i)));
+        }
+    }
+    void makeClips(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            ASSERT_TRUE(writeFile(clip(i), aviBytes(16, 12, 1, [i](int, int) { return colourOf(i); })));
+        }
+    }
+
+    ThumbnailGallery& open()
+    {
+        gallery = std::make_unique<ThumbnailGallery>(paths);
+        gallery->buildLists();
+        gallery->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(gallery.get()));
+        gallery->repaint();
+        return *gallery;
+    }
+
+    const GalleryGeometry::Cells& cells() const { return gallery->cells(); }
+    QColor shown(int cell) const { return gallery->displaySurface().pixelColor(cells()[cell].center()); }
+    QPoint globalCentre(int cell) const { return gallery->mapToGlobal(cells()[cell].center()); }
+    void click(int cell, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(gallery.get(), button, {}, cells()[cell].center());
+    }
+    void doubleClick(QPoint at)
+    {
+        QTest::mouseClick(gallery.get(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(gallery.get(), Qt::LeftButton, {}, at);
+    }
+    // A point in the 7-pixel gap right of a cell.
+    QPoint gapRightOf(int cell) const
+    {
+        const QRect& r = cells()[cell];
+        return QPoint(r.left() + r.width() + 3, r.center().y());
+    }
+
+    QImage background(GalleryTab tab) const
+    {
+        return QImage(tab == GalleryTab::Picture ? ":/media/gallery-pictures.png" : ":/media/gallery-clips.png")
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    // The left edge of the selection frame of CELL, half way down.
+    QPoint framePoint(int cell) const { return {cells()[cell].left() - 3, cells()[cell].center().y()}; }
+    bool framed(int cell) const
+    {
+        const QPoint at = framePoint(cell);
+        const QRgb expected = background(gallery->currentTab()).pixel(at) ^ FrameXor;
+        return gallery->displaySurface().pixel(at) == expected;
+    }
+    QPoint cornerPoint(int cell) const
+    {
+        const QRect& r = cells()[cell];
+        return {r.left() + r.width() + 2, r.top() + r.height() + 2};
+    }
+    std::vector<int> framedCells() const
+    {
+        std::vector<int> result;
+        for (int cell = 0; cell < GalleryGeometry::CellsPerPage; ++cell) {
+            if (framed(cell)) {
+                result.push_back(cell);
+            }
+        }
+        return result;
+    }
+
+    QTemporaryDir documents;
+    MediaPaths paths{documents.path()};
+    std::unique_ptr<ThumbnailGallery> gallery;
+};
+
+TEST_F(GalleryTest, CellsAreLaidOutAtTheFirstPaintOfThePanel)
+{
+    makePictures(2);
+    gallery = std::make_unique<ThumbnailGallery>(paths);
+    gallery->buildLists();
+    EXPECT_TRUE(gallery->cells()[0].isNull());
+    open();
+    EXPECT_EQ(gallery->size(), QSize(220, 420));
+    EXPECT_EQ(gallery->displaySurface().size(), QSize(203, 420));
+    EXPECT_EQ(cells()[0], QRect(11, 4, 87, 76));
+    EXPECT_EQ(cells()[1], QRect(105, 4, 87, 76));
+    EXPECT_EQ(cells()[2], QRect(11, 87, 87, 76));
+    EXPECT_EQ(cells()[9], QRect(105, 336, 87, 76));
+    EXPECT_EQ(gallery->scrollBar()->geometry(), QRect(203, 0, 17, 420));
+}
+
+TEST_F(GalleryTest, ElevenPicturesShowTheFirstTenThenANewStillScrollsToItself)
+{
+    makePictures(11);
+    open();
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
+    EXPECT_EQ(gallery->shownItems(), range(0, 9));
+    for (int cell = 0; cell < 10; ++cell) {
+        EXPECT_EQ(shown(cell), colourOf(cell)) << cell;
+    }
+    EXPECT_TRUE(framedCells().empty());
+
+    makePictures(1, 11);
+    gallery->addStill(picture(11));
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 1);
+    EXPECT_EQ(gallery->shownItems(), range(2, 11));
+    EXPECT_EQ(shown(9), colourOf(11));
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 11);
+    EXPECT_EQ(gallery->selectedPath(), picture(11));
+    EXPECT_EQ(gallery->items(GalleryTab::Picture)[11].flags, 7u);
+    EXPECT_EQ(framedCells(), std::vector<int>{9});
+    EXPECT_EQ(gallery->scrollBar()->value(), 1);
+}
+
+TEST_F(GalleryTest, NewStillOnAnOddCountShowsTheLastRowAtTheBottom)
+{
+    makePictures(10);
+    open();
+    makePictures(1, 10);
+    gallery->addStill(picture(10));
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 1);
+    EXPECT_EQ(gallery->shownItems(), range(2, 10));
+    EXPECT_EQ(framedCells(), std::vector<int>{8});
+}
+
+TEST_F(GalleryTest, NewStillTakesTheSelectionFromTheOldOne)
+{
+    makePictures(3);
+    open();
+    click(0);
+    ASSERT_EQ(gallery->selectedIndex(GalleryTab::Picture), 0);
+    makePictures(1, 3);
+    gallery->addStill(picture(3));
+    EXPECT_EQ(gallery->items(GalleryTab::Picture)[0].flags, 3u);
+    EXPECT_EQ(framedCells(), std::vector<int>{3});
+}
+
+TEST_F(GalleryTest, ThirtyPicturesPageDownAndToTheBottom)
+{
+    makePictures(30);
+    open();
+    QScrollBar* bar = gallery->scrollBar();
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 10);
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 14);
+    EXPECT_EQ(bar->pageStep(), 5);
+
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 5);
+    EXPECT_EQ(bar->value(), 5);
+    EXPECT_EQ(gallery->shownItems(), range(10, 19));
+    EXPECT_EQ(shown(0), colourOf(10));
+
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 14);
+    EXPECT_EQ(gallery->shownItems(), range(28, 29));
+    EXPECT_EQ(shown(1), colourOf(29));
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 14);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 13);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
+    EXPECT_EQ(bar->value(), 0);
+
+    gallery->verticalScroll(QAbstractSlider::SliderMove, 7);
+    EXPECT_EQ(gallery->shownItems(), range(14, 23));
+    EXPECT_EQ(bar->value(), 7);
+}
+
+TEST_F(GalleryTest, TenOrFewerItemsShowFromTheTopWithTheBarDisabled)
+{
+    for (const int count : {0, 3, 10}) {
+        QDir(paths.pictureFolder()).removeRecursively();
+        paths.createFolders();
+        makePictures(count);
+        open();
+        EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0) << count;
+        EXPECT_EQ(gallery->shownItems(), range(0, count - 1)) << count;
+        EXPECT_FALSE(gallery->scrollBar()->isEnabled()) << count;
+        EXPECT_TRUE(gallery->scrollBar()->isVisible()) << count;
+        EXPECT_EQ(gallery->scrollBar()->maximum(), 4) << count;
+    }
+    makePictures(1, 10);
+    gallery->addStill(picture(10));
+    EXPECT_TRUE(gallery->scrollBar()->isEnabled());
+}
+
+TEST_F(GalleryTest, ClickSelectsTheItemOfTheCellAndAClickBetweenCellsSelectsNothing)
+{
+    makePictures(14);
+    open();
+    ASSERT_EQ(gallery->topRow(GalleryTab::Picture), 2);
+    click(3);
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 7);
+    EXPECT_EQ(gallery->selectedPath(), picture(7));
+    EXPECT_EQ(framedCells(), std::vector<int>{3});
+
+    QTest::mouseClick(gallery.get(), Qt::LeftButton, {}, gapRightOf(3));
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_EQ(gallery->selectedPath(), std::nullopt);
+    EXPECT_EQ(gallery->selectedItem(), nullptr);
+    EXPECT_TRUE(framedCells().empty());
+}
+
+TEST_F(GalleryTest, ClickOnAnEmptyCellSelectsNothing)
+{
+    makePictures(3);
+    open();
+    click(1);
+    click(5);
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_FALSE(gallery->selectAt(globalCentre(3)));
+    EXPECT_TRUE(gallery->selectAt(globalCentre(2)));
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 2);
+}
+
+TEST_F(GalleryTest, DoubleClickOpensAPictureForMeasuringAndAClipInThePlayer)
+{
+    makePictures(2);
+    makeClips(2);
+    open();
+    QSignalSpy pictures(gallery.get(), &ThumbnailGallery::openPictureRequested);
+    QSignalSpy clips(gallery.get(), &ThumbnailGallery::openClipRequested);
+    doubleClick(cells()[1].center());
+    ASSERT_EQ(pictures.count(), 1);
+    EXPECT_EQ(pictures.at(0).at(0).toString(), picture(1));
+
+    gallery->showTab(GalleryTab::Clip);
+    EXPECT_EQ(gallery->shownItems(), range(0, 1));
+    EXPECT_EQ(shown(1), colourOf(1));
+    doubleClick(cells()[0].center());
+    ASSERT_EQ(clips.count(), 1);
+    EXPECT_EQ(clips.at(0).at(0).toString(), clip(0));
+
+    doubleClick(gapRightOf(0));
+    EXPECT_EQ(pictures.count() + clips.count(), 2);
+}
+
+TEST_F(GalleryTest, OnlyTheExactExtensionsBmpOpenForMeasuring)
+{
+    makePictures(1);
+    open();
+    QSignalSpy pictures(gallery.get(), &ThumbnailGallery::openPictureRequested);
+    QSignalSpy clips(gallery.get(), &ThumbnailGallery::openClipRequested);
+    EXPECT_FALSE(gallery->openSelected());
+    const QString mixedCase = paths.pictureFolder() + "/Shot.Bmp";
+    ASSERT_TRUE(writeBmp(mixedCase, 4, 4, Qt::red));
+    gallery->addStill(mixedCase);
+    EXPECT_TRUE(gallery->openSelected());
+    EXPECT_EQ(pictures.count(), 0);
+    EXPECT_EQ(clips.count(), 1);
+    EXPECT_TRUE(isMeasurablePicturePath("/a/b.c/Still.BMP"));
+    EXPECT_FALSE(isMeasurablePicturePath("/a/b.bmp/Still"));
+}
+
+TEST_F(GalleryTest, RightClickOnAnItemSelectsItAndAsksForTheMenu)
+{
+    makePictures(4);
+    open();
+    QSignalSpy menu(gallery.get(), &ThumbnailGallery::contextMenuRequested);
+    click(2, Qt::RightButton);
+    ASSERT_EQ(menu.count(), 1);
+    EXPECT_EQ(menu.at(0).at(0).toPoint(), globalCentre(2));
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 2);
+
+    QTest::mouseClick(gallery.get(), Qt::RightButton, {}, gapRightOf(2));
+    EXPECT_EQ(menu.count(), 1);
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+}
+
+TEST_F(GalleryTest, PicturesOfFortyBytesOrLessAreNotListed)
+{
+    const QString folder = paths.pictureFolder();
+    ASSERT_TRUE(writeFile(folder + "/a40.bmp", std::vector<std::uint8_t>(40, 'B')));
+    ASSERT_TRUE(writeFile(folder + "/b41.bmp", std::vector<std::uint8_t>(41, 'B')));
+    ASSERT_TRUE(writeFile(folder + "/c0.bmp", {}));
+    ASSERT_TRUE(writeBmp(folder + "/d.BMP", 4, 4, Qt::blue));
+    ASSERT_TRUE(writeBmp(folder + "/e.png", 4, 4, Qt::blue));
+    ASSERT_TRUE(QDir(folder).mkdir("f.bmp"));
+    open();
+    const auto& items = gallery->items(GalleryTab::Picture);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].path, folder + "/b41.bmp");
+    EXPECT_EQ(items[1].path, folder + "/d.BMP");
+    EXPECT_EQ(items[0].flags, 3u);
+    // The 41-byte file is listed but cannot be drawn, so it takes no cell.
+    EXPECT_EQ(gallery->shownItems(), std::vector<int>{1});
+}
+
+TEST_F(GalleryTest, ListsAreInNameOrderWhichIsTheOrderOfCapture)
+{
+    for (const int i : {4, 1, 3, 0, 2}) {
+        makePictures(1, i);
+    }
+    open();
+    const auto& items = gallery->items(GalleryTab::Picture);
+    ASSERT_EQ(items.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(items[i].path, picture(i));
+    }
+}
+
+TEST_F(GalleryTest, VanishedFileIsDroppedDuringTheRedraw)
+{
+    makePictures(11);
+    open();
+    click(4);
+    ASSERT_TRUE(QFile::remove(picture(2)));
+    gallery->redraw();
+    const auto& items = gallery->items(GalleryTab::Picture);
+    ASSERT_EQ(items.size(), 10u);
+    EXPECT_EQ(items[2].path, picture(3));
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_EQ(gallery->shownItems(), range(0, 9));
+    EXPECT_EQ(shown(2), colourOf(3));
+    EXPECT_FALSE(gallery->scrollBar()->isEnabled());
+}
+
+TEST_F(GalleryTest, UnreadableItemTakesNoCellAndAClickHitsTheItemDrawnThere)
+{
+    makePictures(3);
+    ASSERT_TRUE(writeFile(picture(1), std::vector<std::uint8_t>(60, 0)));
+    open();
+    EXPECT_EQ(gallery->shownItems(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(shown(1), colourOf(2));
+    click(1);
+    EXPECT_EQ(gallery->selectedPath(), picture(2));
+    EXPECT_EQ(framedCells(), std::vector<int>{1});
+    click(2);
+    EXPECT_EQ(gallery->selectedPath(), std::nullopt);
+}
+
+TEST_F(GalleryTest, SelectAllFromTopFramesEveryVisibleCellAndClearingDeselectsThemAll)
+{
+    makePictures(14);
+    open();
+    gallery->selectAllFromTop();
+    const auto& items = gallery->items(GalleryTab::Picture);
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_EQ(items[i].isSelected(), i >= 4) << i;
+    }
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 13);
+    EXPECT_EQ(gallery->selectedPath(), picture(4));
+    EXPECT_EQ(framedCells(), range(0, 9));
+
+    gallery->clearSelection(GalleryTab::Picture);
+    EXPECT_EQ(gallery->selectedPath(), std::nullopt);
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    gallery->redraw();
+    EXPECT_TRUE(framedCells().empty());
+}
+
+TEST_F(GalleryTest, CornerMarkShowsUntilTheFileIsSavedElsewhere)
+{
+    makePictures(2);
+    open();
+    const QImage plain = background(GalleryTab::Picture);
+    EXPECT_EQ(gallery->displaySurface().pixelColor(cornerPoint(0)), CornerMark);
+    click(0);
+    // Under the selection frame the mark shows through the XOR.
+    EXPECT_EQ(gallery->displaySurface().pixel(cornerPoint(0)), QColor(CornerMark).rgb() ^ FrameXor);
+    gallery->selectedItem()->flags &= ~std::uint32_t{GalleryItem::NotSavedElsewhere};
+    click(1);
+    EXPECT_EQ(gallery->displaySurface().pixel(cornerPoint(0)), plain.pixel(cornerPoint(0)));
+    EXPECT_EQ(gallery->displaySurface().pixel(cornerPoint(1)), QColor(CornerMark).rgb() ^ FrameXor);
+}
+
+TEST_F(GalleryTest, RemovePrefersTheExactPathThenIgnoresCaseAndKeepsTheSelection)
+{
+    const QString folder = paths.pictureFolder();
+    for (const char* name : {"Still_1.bmp", "Still_2.bmp", "still_2.bmp", "Still_3.bmp"}) {
+        ASSERT_TRUE(writeBmp(folder + '/' + name, 4, 4, Qt::green));
+    }
+    open();
+    const auto listed = [this] {
+        QStringList names;
+        for (const GalleryItem& item : gallery->items(GalleryTab::Picture)) {
+            names << QFileInfo(item.path).fileName();
+        }
+        return names;
+    };
+    ASSERT_EQ(listed(), (QStringList{"Still_1.bmp", "Still_2.bmp", "Still_3.bmp", "still_2.bmp"}));
+    click(2);
+    ASSERT_EQ(gallery->selectedPath(), folder + "/Still_3.bmp");
+
+    EXPECT_TRUE(gallery->remove(folder + "/still_2.bmp"));
+    EXPECT_EQ(listed(), (QStringList{"Still_1.bmp", "Still_2.bmp", "Still_3.bmp"}));
+    EXPECT_TRUE(gallery->remove(folder + "/STILL_1.BMP"));
+    EXPECT_FALSE(gallery->remove(folder + "/Still_9.bmp"));
+    EXPECT_EQ(listed(), (QStringList{"Still_2.bmp", "Still_3.bmp"}));
+    // The selected item moved up one place and is still the one selected.
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 1);
+    EXPECT_EQ(gallery->selectedPath(), folder + "/Still_3.bmp");
+    EXPECT_TRUE(gallery->remove(folder + "/Still_3.bmp"));
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+}
+
+TEST_F(GalleryTest, ScrolledPageStaysFilledAfterItemsGoAway)
+{
+    makePictures(30);
+    open();
+    gallery->scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    for (int i = 0; i < 10; ++i) {
+        gallery->remove(picture(i));
+    }
+    gallery->updateScrollBar();
+    gallery->redraw();
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 9);
+    EXPECT_EQ(gallery->shownItems(), range(18, 19));
+}
+
+TEST_F(GalleryTest, ClearListEmptiesATabOnlyWhenItHasASelection)
+{
+    makePictures(12);
+    makeClips(2);
+    open();
+    gallery->clearList(GalleryTab::Picture);
+    EXPECT_EQ(gallery->items(GalleryTab::Picture).size(), 12u);
+    click(0);
+    gallery->clearList(GalleryTab::Picture);
+    gallery->redraw();
+    EXPECT_TRUE(gallery->items(GalleryTab::Picture).empty());
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_TRUE(gallery->shownItems().empty());
+    EXPECT_FALSE(gallery->scrollBar()->isEnabled());
+    EXPECT_EQ(gallery->items(GalleryTab::Clip).size(), 2u);
+}
+
+TEST_F(GalleryTest, EachTabKeepsItsOwnPageAndSelection)
+{
+    makePictures(30);
+    makeClips(3);
+    open();
+    QSignalSpy tabs(gallery.get(), &ThumbnailGallery::tabShown);
+    click(0);
+    gallery->showTab(GalleryTab::Picture);
+    EXPECT_EQ(tabs.count(), 0);
+
+    gallery->showTab(GalleryTab::Clip);
+    ASSERT_EQ(tabs.count(), 1);
+    EXPECT_EQ(tabs.at(0).at(0).value<GalleryTab>(), GalleryTab::Clip);
+    EXPECT_EQ(gallery->currentTab(), GalleryTab::Clip);
+    EXPECT_EQ(gallery->selectedPath(), std::nullopt);
+    EXPECT_FALSE(gallery->scrollBar()->isEnabled());
+    EXPECT_EQ(gallery->shownItems(), range(0, 2));
+
+    gallery->showTab(GalleryTab::Picture);
+    EXPECT_EQ(gallery->selectedPath(), picture(20));
+    EXPECT_EQ(gallery->scrollBar()->value(), 10);
+    EXPECT_TRUE(gallery->scrollBar()->isEnabled());
+}
+
+TEST_F(GalleryTest, NewClipGoesToTheClipListWhateverTabShows)
+{
+    makePictures(2);
+    open();
+    makeClips(1);
+    gallery->addClip(clip(0));
+    EXPECT_EQ(gallery->items(GalleryTab::Clip).size(), 1u);
+    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Clip), 0);
+    EXPECT_EQ(gallery->items(GalleryTab::Clip)[0].flags, 7u);
+    EXPECT_EQ(gallery->shownItems(), range(0, 1));
+    gallery->showTab(GalleryTab::Clip);
+    EXPECT_EQ(gallery->selectedPath(), clip(0));
+    EXPECT_EQ(framedCells(), std::vector<int>{0});
+}
+
+TEST_F(GalleryTest, WheelDoesNotScroll)
+{
+    makePictures(30);
+    open();
+    for (QWidget* target : {static_cast<QWidget*>(gallery.get()), static_cast<QWidget*>(gallery->scrollBar())}) {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    }
+    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 10);
+    EXPECT_EQ(gallery->scrollBar()->value(), 10);
+}
+
+TEST_F(GalleryTest, TabPicturesFitTheMainWindowLayout)
+{
+    const QImage pictures = ThumbnailGallery::tabHeaderPicture(GalleryTab::Picture);
+    const QImage clips = ThumbnailGallery::tabHeaderPicture(GalleryTab::Clip);
+    EXPECT_EQ(pictures.size(), QSize(222, 69));
+    EXPECT_EQ(clips.size(), QSize(222, 69));
+    EXPECT_NE(pictures, clips);
+    const QRect header(ThumbnailGallery::tabHeaderPosition(), pictures.size());
+    EXPECT_TRUE(header.contains(ThumbnailGallery::tabArea(GalleryTab::Picture)));
+    EXPECT_TRUE(header.contains(ThumbnailGallery::tabArea(GalleryTab::Clip)));
+    EXPECT_EQ(ThumbnailGallery::tabArea(GalleryTab::Picture), QRect(QPoint(10, 57), QPoint(109, 112)));
+    EXPECT_EQ(ThumbnailGallery::tabArea(GalleryTab::Clip), QRect(QPoint(124, 56), QPoint(223, 113)));
+    EXPECT_EQ(background(GalleryTab::Picture).size(), QSize(203, 420));
+    EXPECT_EQ(background(GalleryTab::Clip).size(), QSize(203, 420));
+}
+
+}  // namespace
