@@ -13,8 +13,8 @@ namespace {
 // control whose events the first one already filters.
 constexpr char LinkProperty[] = "quillonHyperLink";
 
-const QColor HoverColor(255, 0, 0);
-const QColor LinkColor(0, 0, 255);
+constexpr QRgb HoverColor = qRgb(255, 0, 0);
+constexpr QRgb LinkColor = qRgb(0, 0, 255);
 
 } // namespace
 
@@ -169,7 +169,7 @@ void CHyperLink::paint()
 {
     QPainter painter(m_control);
     painter.setFont(m_linkFont);
-    painter.setPen(m_hover ? HoverColor : LinkColor);
+    painter.setPen(QColor::fromRgb(m_hover ? HoverColor : LinkColor));
     painter.drawText(m_control->rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      shownText());
 }

@@ -158,13 +158,13 @@ QFont CMenuXP::boldFont() const
     return bold;
 }
 
-void CMenuXP::layoutRows()
+void CMenuXP::layoutRows() const
 {
     const QSize checkMark = checkMarkSize();
     const QFontMetrics boldMetrics(boldFont());
     int width = 0;
     int y = FrameWidth;
-    for (Row& row : m_rows) {
+    for (const Row& row : m_rows) {
         const CMenuXPItem& item = *row.item;
         const QSize textSize = item.separator
             ? QSize()
@@ -176,7 +176,7 @@ void CMenuXP::layoutRows()
         y += size.height;
     }
     // Every row is as wide as the widest, as in any menu.
-    for (Row& row : m_rows) {
+    for (const Row& row : m_rows) {
         row.rect.setWidth(width);
     }
     m_contentSize = QSize(width + 2 * FrameWidth, y + FrameWidth);
@@ -186,7 +186,7 @@ void CMenuXP::layoutRows()
 QSize CMenuXP::sizeHint() const
 {
     if (!m_laidOut) {
-        const_cast<CMenuXP*>(this)->layoutRows();
+        layoutRows();
     }
     return m_contentSize;
 }
@@ -197,7 +197,7 @@ QRect CMenuXP::itemRect(int index) const
         return QRect();
     }
     if (!m_laidOut) {
-        const_cast<CMenuXP*>(this)->layoutRows();
+        layoutRows();
     }
     return m_rows[static_cast<size_t>(index)].rect;
 }

@@ -102,10 +102,10 @@ private:
         std::unique_ptr<CMenuXPItem> item;
         bool enabled = true;
         bool checked = false;
-        QRect rect;
+        mutable QRect rect;  // laid out on demand, also from const queries
     };
 
-    void layoutRows();
+    void layoutRows() const;
     void paintRow(QPainter& painter, int index);
     int rowAt(const QPoint& position) const;
     void select(int index);
@@ -123,11 +123,11 @@ private:
     QColor m_disabledTextColor;
     QColor m_buttonHighlightColor;
     QColor m_buttonShadowColor;
-    QSize m_contentSize;
+    mutable QSize m_contentSize;
     int m_defaultCommand = 0;
     int m_selected = -1;
     int m_chosen = 0;
-    bool m_laidOut = false;
+    mutable bool m_laidOut = false;
     bool m_armed = false;  // a release chooses only after a move or a press inside the menu
     QEventLoop* m_loop = nullptr;
 };
