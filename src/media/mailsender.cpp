@@ -1,0 +1,129 @@
+#include "media/mailsender.h"
+
+#include "measure/picturefile.h"
+#include "platform/localtext.h"
+#include "platform/prompter.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr int messageBufferSize = 64;
+}  // namespace
+
+MailSender::MailSender(MailClient& client, const LocalText& text, Prompter& prompter, QString folder)
+    : m_client(client), m_text(text), m_prompter(prompter), m_folder(std::move(folder))
+{
+}
+
+void MailSender::warn(QWidget* parent, const QString& text) const
+{
+    m_prompter.message(parent, text, Prompter::Icon::Warning);
+}
+
+bool MailSender::checkSelection(const std::optional<QString>& selectedPath, QWidget* parent) const
+{
+    if (selectedPath) {
+        return true;
+    }
+    warn(parent, m_text.read("SelectFile", messageBufferSize, "Please select an image or video"));
+    return false;
+}
+
+bool MailSender::checkMailSystem(QWidget* parent) const
+{
+    switch (m_client.availability()) {
+    case MailClient::Availability::Ready:
+        return true;
+    case MailClient::Availability::Missing:
+        warn(parent, QString::fromLatin1(MissingText));
+        return false;
+    case MailClient::Availability::Unusable:
+        warn(parent, QString::fromLatin1(UnusableText));
+        return false;
+    }
+    return false;
+}
+
+QString MailSender::waitingText() const
+{
+    return m_text.read("StartOutlook", messageBufferSize, "Start outlook, Please waiting....");
+}
+
+QString MailSender::copyPathFor(const QString& selectedPath) const
+{
+    const QString name = QFileInfo(selectedPath).fileName();
+    return m_folder.path() + QLatin1Char('/') + name.left(std::max<qsizetype>(0, name.size() - 4))
+        + QStringLiteral(".jpg");
+}
+
+std::optional<MailAttachment> MailSender::prepare(const QString& selectedPath, QWidget* parent)
+{
+    const QString copyPath = copyPathFor(selectedPath);
+    // Copies that an earlier mail could not clear up go first.
+    m_folder.removeMatching(QStringLiteral(".jpg"));
+
+    const qsizetype dot = selectedPath.lastIndexOf(QLatin1Char('.'));
+    // Only a lower-case "bmp" is converted; anything else, "BMP" included, goes unchanged.
+    if (dot < 0 || selectedPath.mid(dot + 1) != QLatin1String("bmp")) {
+        return MailAttachment{selectedPath, false};
+    }
+    if (!m_folder.create()) {
+        warn(parent, QStringLiteral("the TemFolder create Fail"));
+        return std::nullopt;
+    }
+    PictureFile picture;
+    if (!picture.load(selectedPath, PictureFile::TypeBmp)) {
+        warn(parent, QStringLiteral("imageEmail Create fail"));
+        return std::nullopt;
+    }
+    // The name is claimed as a new file of ours first, so nothing planted under it (a link
+    // to another file) is written through; then the picture is saved over our own file.
+    const QString copyName = QFileInfo(copyPath).fileName();
+    if (m_folder.createFile(copyName).isEmpty() || !picture.save(copyPath, PictureFile::TypeJpeg)
+        || !m_folder.holdsOwnFile(copyName)) {
+        warn(parent, QStringLiteral("Compress fail"));
+        return std::nullopt;
+    }
+    return MailAttachment{copyPath, true};
+}
+
+void MailSender::send(const MailAttachment& attachment, QObject* context, MailClient::Done done)
+{
+    m_client.send(attachment.path, context, std::move(done));
+}
+
+MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachment& attachment,
+                                    QWidget* parent)
+{
+    switch (result) {
+    case MailClient::Result::Sent:
+        warn(parent, m_text.read("SEND_CAMPLETE", messageBufferSize, "Send Completed"));
+        // The copy stays: the mail program may read the attachment only when the user sends
+        // the message. The next mail clears it.
+        m_cleanupPending = true;
+        return Next::Close;
+    case MailClient::Result::Cancelled:
+        m_cleanupPending = true;
+        if (attachment.copyMade) {
+            m_folder.removeAll();
+            m_cleanupPending = false;
+        }
+        return Next::Close;
+    case MailClient::Result::NoAnswer:
+        // The mail program may still have the message open with the copy attached.
+        warn(parent, QString::fromLatin1(NoAnswerText));
+        m_cleanupPending = true;
+        return Next::StayOpen;
+    case MailClient::Result::Unusable:
+    case MailClient::Result::Failed:
+        break;
+    }
+    if (m_cleanupPending && attachment.copyMade) {
+        m_folder.removeAll();
+        m_cleanupPending = false;
+    }
+    warn(parent, QString::fromLatin1(result == MailClient::Result::Unusable ? NoMailProgramText
+                                                                             : FailedText));
+    m_cleanupPending = true;
+    return Next::StayOpen;
+}
