@@ -313,19 +313,6 @@ TEST_F(FileCommandsTest, SaveAsJpegOfAPictureThatIsNotOneSaysSo)
     EXPECT_FALSE(QFile::exists(elsewhere.filePath("x.jpg")));
 }
 
-TEST_F(FileCommandsTest, SaveAsOfAVanishedFileShowsTheSystemText)
-{
-    const QString still = takeStill("Still_2009-03-05_101530_N0003.bmp");
-    QFile::remove(still);
-    chooseFile(elsewhere.filePath("x.bmp"));
-    commands->saveAs();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "No such file or directory");
-    EXPECT_EQ(prompter.shown[0].caption, "Capture");
-    EXPECT_EQ(prompter.shown[0].icon, Icon::Error);
-    EXPECT_FALSE(QFile::exists(elsewhere.filePath("x.bmp")));
-}
-
 TEST_F(FileCommandsTest, DeleteAsksAndOnlyYesDeletes)
 {
     const QString first = takeStill("Still_2009-03-05_101530_N0001.bmp", 1);
