@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+class CMeasureView;
+class MeasureSession;
+
+/// The commands of a measurement script, one a line, run against a measurement view as the
+/// photo-measure window and the user would drive it (see the tool's usage text).
+class MeasureScript {
+public:
+    MeasureScript(MeasureSession& session, CMeasureView& view, std::FILE* output);
+
+    /// Runs one script line. Blank lines and lines starting with '#' do nothing. Returns why
+    /// a line could not be understood; nothing when it ran.
+    std::optional<QString> run(const QString& line);
+
+    /// The shape list, oldest first, one line a shape: the kind number, the points as
+    /// "x,y" separated by spaces, then each label, fields separated by one TAB.
+    static std::string shapeListText(const MeasureSession& session);
+
+private:
+    bool applyScale(const std::string& calibratedText, const std::string& rateText);
+    void calibrationNotified();
+    void print(const std::string& line);
+
+    MeasureSession& m_session;
+    CMeasureView& m_view;
+    std::FILE* m_output;
+    std::string m_rateText;
+    std::string m_calibratedText;
+};
