@@ -1,8 +1,9 @@
 // Draws the gallery's two backgrounds (the panel left of its scroll bar, 203 x 420) and the
 // two tab headers the main window shows above it (222 x 69, transparent around the tabs).
 // The slots follow the gallery's cell layout: 87 x 76 cells, 11 + 94 * column across,
-// 4 + 83 * row down. Each slot has a slate ring 3 pixels wide: the selection frame is XOR-ed
-// onto it and comes out mint green, beside the green corner mark. Run drawpictures.sh after
+// 4 + 83 * row down. Each slot has a slate ring 2 pixels wide: the selection frame is XOR-ed
+// onto it and comes out mint green, beside the green corner mark. (A lighter ring would turn
+// the XOR-ed frame purple.) Run drawpictures.sh after
 // changing a figure.
 #include <QGuiApplication>
 #include <QImage>
@@ -86,9 +87,11 @@ QImage background(bool clips)
     p.setRenderHint(QPainter::Antialiasing);
     for (int i = 0; i < 10; ++i) {
         const QRect slot = cell(i);
-        // The ring covers exactly the pixels the selection frame and the corner mark use.
+        // The ring covers exactly the pixels the selection frame and the corner mark use:
+        // two pixels wide, one pixel clear of the cell.
         p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(slot.adjusted(-3, -3, 3, 3), kRing);
+        p.fillRect(slot.adjusted(-1, -1, 1, 1), kPanel);
         p.fillRect(slot, kSlot);
         p.setRenderHint(QPainter::Antialiasing);
         if (clips) {
