@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
-#include <QWindowStateChangeEvent>
 
 // Resources of a static library are linked only when something names them.
 static void initialiseWorkspaceResources()
@@ -47,6 +46,9 @@ CPhotoMeasureDlg::CPhotoMeasureDlg(PhotoMeasureContext context, QWidget* parent)
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     m_buttonTimer.setInterval(kButtonTimerMs);
     connect(&m_buttonTimer, &QTimer::timeout, this, &CPhotoMeasureDlg::buttonTimerFired);
+    m_stateSettled.setSingleShot(true);
+    m_stateSettled.setInterval(0);
+    connect(&m_stateSettled, &QTimer::timeout, this, &CPhotoMeasureDlg::windowStateSettled);
 }
 
 CPhotoMeasureDlg::~CPhotoMeasureDlg()
@@ -101,6 +103,7 @@ void CPhotoMeasureDlg::initialise()
     disableHistoryButtons();
     m_strip->registerToolTips();
     m_buttonTimer.start();
+    m_knownState = windowState();
 }
 
 // --- the view ------------------------------------------------------------------------------
@@ -346,11 +349,14 @@ void CPhotoMeasureDlg::buttonTimerFired()
     if (m_view->HasShapes()) {
         m_strip->undoButton->setEnabled(true);
         m_strip->undoButton->Highlight();
-        m_buttonTimer.stop();
     }
     if (m_view->HasRedo()) {
         m_strip->redoButton->setEnabled(true);
         m_strip->redoButton->Highlight();
+    }
+    // The timer goes on until both buttons have work: stopping at the first shape would
+    // leave Redo disabled after every later Undo.
+    if (m_strip->undoButton->isEnabled() && m_strip->redoButton->isEnabled()) {
         m_buttonTimer.stop();
     }
 }
@@ -445,24 +451,20 @@ void CPhotoMeasureDlg::resizeEvent(QResizeEvent* event)
 void CPhotoMeasureDlg::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !m_initialised) {
-        return;
+    if (event->type() == QEvent::WindowStateChange && m_initialised) {
+        // Platforms may report a state more than once, and late; the window acts on the
+        // state it settles in, once the platform has finished changing it.
+        m_stateSettled.start();
     }
-    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-    const Qt::WindowStates now = windowState();
-    if (m_ownStateChange && *m_ownStateChange == now) {
-        m_ownStateChange.reset();
-        return;
-    }
-    // Questions and rebuilding wait until the platform has finished changing the window.
-    QMetaObject::invokeMethod(
-        this, [this, before, now] { windowStateChanged(before, now); }, Qt::QueuedConnection);
 }
 
 // The platform tells of a maximise, restore or minimise once it has happened; a refused
 // request is undone by setting the window's state back.
-void CPhotoMeasureDlg::windowStateChanged(Qt::WindowStates before, Qt::WindowStates now)
+void CPhotoMeasureDlg::windowStateSettled()
 {
+    const Qt::WindowStates before = m_knownState;
+    const Qt::WindowStates now = windowState();
+    m_knownState = now;
     if (now.testFlag(Qt::WindowMinimized)) {
         m_minimisedMark = true;
         return;
@@ -520,6 +522,6 @@ void CPhotoMeasureDlg::restoreRequested()
 
 void CPhotoMeasureDlg::setStateQuietly(Qt::WindowStates state)
 {
-    m_ownStateChange = state;
+    m_knownState = state;
     setWindowState(state);
 }

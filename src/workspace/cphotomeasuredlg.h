@@ -44,6 +44,10 @@ public:
 
     void setVisible(bool visible) override;
 
+    /// One tick of the button timer: enables and lights Undo once there is a shape and Redo
+    /// once there is an undone shape.
+    void buttonTimerFired();
+
 signals:
     /// A calibration gave a new scale (the session's calibration value).
     void calibrationChanged();
@@ -72,14 +76,13 @@ private:
     void redo();
     void calibrate();
     void calibrationNotified();
-    void buttonTimerFired();
 
     bool applyScale();
     bool askSaveChanges();
     void unhighlightToolButtons();
     void disableHistoryButtons();
 
-    void windowStateChanged(Qt::WindowStates before, Qt::WindowStates now);
+    void windowStateSettled();
     void maximiseRequested();
     void restoreRequested();
     void setStateQuietly(Qt::WindowStates state);
@@ -93,7 +96,7 @@ private:
     PhotoMeasureStrip::Layout m_layout = PhotoMeasureStrip::Layout::Restored;
     bool m_initialised = false;
     bool m_minimisedMark = false;
-    /// A state this window set itself (to undo a refused maximise or restore); its change
-    /// notice is not a request from the user.
-    std::optional<Qt::WindowStates> m_ownStateChange;
+    /// The window state last acted on; a refused maximise or restore sets it back itself.
+    Qt::WindowStates m_knownState = Qt::WindowNoState;
+    QTimer m_stateSettled;
 };
