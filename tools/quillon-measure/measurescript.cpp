@@ -2,7 +2,6 @@
 
 #include "measure/cmeasureview.h"
 #include "measure/measuresession.h"
-#include "workspace/applyscale.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -51,6 +50,7 @@ MeasureScript::MeasureScript(MeasureSession& session, CMeasureView& view, std::F
     : m_session(session)
     , m_view(view)
     , m_output(output)
+    , m_scale(session)
 {
     QObject::connect(&view, &CMeasureView::calibrationNotified, &view, [this] { calibrationNotified(); });
 }
@@ -61,25 +61,24 @@ void MeasureScript::print(const std::string& line)
     std::fflush(m_output);
 }
 
-bool MeasureScript::applyScale(const std::string& calibratedText, const std::string& rateText)
+bool MeasureScript::applyScale(const QString& calibratedText, const QString& rateText)
 {
-    const std::optional<AppliedScale> scale = ::applyScale(
-        calibratedText, rateText, m_session.pictureWidth(), m_session.pictureHeight());
-    if (!scale) {
+    if (!m_scale.applyScale(m_view, calibratedText, rateText)) {
         print("error EnterRate");
         return false;
     }
-    m_view.setViewScale(scale->viewScale);
-    m_session.setWorkingScale(scale->workingScale);
     return true;
 }
 
 void MeasureScript::calibrationNotified()
 {
     // As the window does: show the value, then take the scale from what the box shows.
-    m_calibratedText = calibratedScaleText(m_session.calibrationValue());
-    applyScale(m_calibratedText, m_rateText);
-    print("calibrated " + m_calibratedText);
+    const ScaleCommands::Calibrated calibrated = m_scale.finishCalibration(m_view, m_rateText);
+    m_calibratedText = calibrated.boxText;
+    if (!calibrated.applied) {
+        print("error EnterRate");
+    }
+    print("calibrated " + m_calibratedText.toStdString());
 }
 
 std::optional<QString> MeasureScript::run(const QString& line)
@@ -101,7 +100,7 @@ std::optional<QString> MeasureScript::run(const QString& line)
     const auto badNumber = [&] { return QStringLiteral("'%1': bad number").arg(command); };
 
     if (command == QLatin1String("rate")) {
-        m_rateText = rest.toStdString();
+        m_rateText = rest;
         applyScale({}, m_rateText);
     } else if (command == QLatin1String("scale")) {
         if (auto error = argumentCount(1)) {
@@ -178,19 +177,13 @@ std::optional<QString> MeasureScript::run(const QString& line)
         if (auto error = argumentCount(1)) {
             return error;
         }
-        if (!applyScale(m_calibratedText, m_rateText)) {
+        if (!m_scale.beginCalibration(m_view, m_calibratedText, m_rateText)) {
+            print("error EnterRate");
             return std::nullopt;
         }
-        m_view.BeginCalibration();
-        m_view.SetTool(0, 1);
-        // The dialog refuses 0 (and anything that is not a number); the user then cancels.
-        const double millimetres = numberFromText(words[1].toStdString());
-        m_view.setCalibrationPrompt([millimetres]() -> std::optional<double> {
-            if (millimetres == 0.0) {
-                return std::nullopt;
-            }
-            return millimetres;
-        });
+        // The dialog refuses what is not a positive length; the user then cancels.
+        const std::optional<double> millimetres = ScaleCommands::acceptedDistance(words[1]);
+        m_view.setCalibrationPrompt([millimetres] { return millimetres; });
     } else if (command == QLatin1String("undo") || command == QLatin1String("resume")
                || command == QLatin1String("clear")) {
         if (auto error = argumentCount(0)) {

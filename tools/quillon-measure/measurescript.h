@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/scalecommands.h"
+
 #include <QString>
 
 #include <cstdio>
@@ -24,13 +26,14 @@ public:
     static std::string shapeListText(const MeasureSession& session);
 
 private:
-    bool applyScale(const std::string& calibratedText, const std::string& rateText);
+    bool applyScale(const QString& calibratedText, const QString& rateText);
     void calibrationNotified();
     void print(const std::string& line);
 
     MeasureSession& m_session;
     CMeasureView& m_view;
     std::FILE* m_output;
-    std::string m_rateText;
-    std::string m_calibratedText;
+    ScaleCommands m_scale;  // the photo-measure window's own Apply scale and calibration
+    QString m_rateText;
+    QString m_calibratedText;
 };
