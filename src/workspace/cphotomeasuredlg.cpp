@@ -246,7 +246,7 @@ void CPhotoMeasureDlg::chooseTool(const ToolMenuEntry& entry, bool measuring)
         return;
     }
     m_view->SetTool(entry.toolCode, measuring ? 1 : 0);
-    m_strip->toolNameBox->setText(m_context.text.read(entry.nameKey, kToolTextBuffer, entry.nameDefault));
+    showToolName(m_context.text.read(entry.nameKey, kToolTextBuffer, entry.nameDefault));
 }
 
 void CPhotoMeasureDlg::penSettings()
@@ -328,7 +328,7 @@ void CPhotoMeasureDlg::calibrate()
     // One calibration per opening of the window.
     m_strip->calibrationButton->Highlight();
     m_strip->calibrationButton->setEnabled(false);
-    m_strip->toolNameBox->setText(m_context.text.read("MeasureLine", kToolTextBuffer, "Line"));
+    showToolName(m_context.text.read("MeasureLine", kToolTextBuffer, "Line"));
 }
 
 void CPhotoMeasureDlg::calibrationNotified()
@@ -377,6 +377,13 @@ bool CPhotoMeasureDlg::askSaveChanges()
     return m_context.prompter.message(this, m_context.text.read("SureOpen", kMessageBuffer, "Save changes to..."),
                                       Prompter::Icon::Question, Prompter::Buttons::YesNo)
         == Prompter::Answer::Yes;
+}
+
+void CPhotoMeasureDlg::showToolName(const QString& name)
+{
+    m_strip->toolNameBox->setText(name);
+    // The box is narrow: a long name shows its beginning.
+    m_strip->toolNameBox->setCursorPosition(0);
 }
 
 void CPhotoMeasureDlg::unhighlightToolButtons()

@@ -79,6 +79,7 @@ private:
 
     bool applyScale();
     bool askSaveChanges();
+    void showToolName(const QString& name);
     void unhighlightToolButtons();
     void disableHistoryButtons();
 
