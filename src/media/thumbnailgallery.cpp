@@ -2,6 +2,7 @@
 
 #include "media/mediapaths.h"
 #include "media/thumbnailbuffer.h"
+#include "media/thumbnailcache.h"
 #include "media/thumbnailloader.h"
 
 #include <QContextMenuEvent>
@@ -76,6 +77,7 @@ ThumbnailGallery::ThumbnailGallery(const MediaPaths& paths, QWidget* parent)
     , m_paths(paths)
     , m_scrollBar(new QScrollBar(Qt::Vertical, this))
     , m_buffer(std::make_unique<ThumbnailBuffer>())
+    , m_cache(std::make_unique<ThumbnailCache>())
 {
     initMediaResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -104,6 +106,7 @@ void ThumbnailGallery::buildLists()
         state->selected = -1;
     }
     updateScrollBar();
+    redraw();
 }
 
 void ThumbnailGallery::addStill(const QString& path)
@@ -296,6 +299,11 @@ void ThumbnailGallery::verticalScroll(QAbstractSlider::SliderAction action, int 
     redraw();
 }
 
+void ThumbnailGallery::forgetThumbnails()
+{
+    m_cache->clear();
+}
+
 bool ThumbnailGallery::openSelected()
 {
     const std::optional<QString> path = selectedPath();
@@ -346,6 +354,13 @@ void ThumbnailGallery::ensureSurfaces()
     // The cells are laid out once, for the size the panel has when it is first painted.
     const QSize client(std::max(1, width() - ScrollBarWidth), std::max(1, height()));
     m_cells = GalleryGeometry::cellRects(client);
+    for (const GalleryTab which : {GalleryTab::Picture, GalleryTab::Clip}) {
+        QImage picture = QImage(backgroundResource(which)).convertToFormat(QImage::Format_RGB32);
+        if (picture.size() != client) {
+            picture = picture.scaled(client, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        m_backgrounds[static_cast<int>(which)] = picture;
+    }
     m_composition = QImage(client, QImage::Format_RGB32);
     m_display = QImage(client, QImage::Format_RGB32);
     m_surfacesReady = true;
@@ -354,27 +369,24 @@ void ThumbnailGallery::ensureSurfaces()
 void ThumbnailGallery::render(bool frameEveryCell)
 {
     TabState& state = tab(m_currentTab);
-    const QImage background(backgroundResource(m_currentTab));
+    const QImage& background = m_backgrounds[static_cast<int>(m_currentTab)];
     bool restart = true;
     while (restart) {
         restart = false;
-        {
-            QPainter painter(&m_composition);
-            if (background.size() == m_composition.size()) {
-                painter.drawImage(0, 0, background);
-            } else {
-                painter.drawImage(m_composition.rect(), background);
-            }
-        }
+        std::copy_n(background.constBits(), background.sizeInBytes(), m_composition.bits());
         m_shownItems.clear();
         const int first = GalleryGeometry::Columns * state.topRow;
         const int last = std::min(static_cast<int>(state.items.size()), first + GalleryGeometry::CellsPerPage);
         for (int index = first; index < last; ++index) {
             const GalleryItem& item = state.items[index];
-            const ThumbnailLoad load = m_currentTab == GalleryTab::Picture
-                ? loadPictureThumbnail(item.path, *m_buffer)
-                : loadClipThumbnail(item.path, *m_buffer);
-            if (load == ThumbnailLoad::Vanished) {
+            const int cell = static_cast<int>(m_shownItems.size());
+            bool vanished = false;
+            if (drawThumbnail(item, cell, vanished)) {
+                if (item.isNotSavedElsewhere() || frameEveryCell) {
+                    drawCornerMark(m_composition, cell);
+                }
+                m_shownItems.push_back(index);
+            } else if (vanished) {
                 // Deleted behind our back: drop it and draw the page again without it.
                 clearSelection(m_currentTab);
                 state.items.erase(state.items.begin() + index);
@@ -382,27 +394,42 @@ void ThumbnailGallery::render(bool frameEveryCell)
                 restart = true;
                 break;
             }
-            if (load == ThumbnailLoad::Failed) {
-                continue;
-            }
-            const int cell = static_cast<int>(m_shownItems.size());
-            m_buffer->drawStretched(m_composition, m_cells[cell]);
-            if (item.isNotSavedElsewhere() || frameEveryCell) {
-                drawCornerMark(m_composition, cell);
-            }
-            m_shownItems.push_back(index);
         }
     }
-    {
-        QPainter painter(&m_display);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, m_composition);
-    }
+    std::copy_n(m_composition.constBits(), m_composition.sizeInBytes(), m_display.bits());
     for (std::size_t cell = 0; cell < m_shownItems.size(); ++cell) {
         if (frameEveryCell || m_shownItems[cell] == state.selected) {
             drawSelectionFrame(m_display, static_cast<int>(cell));
         }
     }
+}
+
+bool ThumbnailGallery::drawThumbnail(const GalleryItem& item, int cell, bool& vanished)
+{
+    FileStamp stamp;
+    const ThumbnailLoad check = checkThumbnailFile(item.path, &stamp);
+    vanished = check == ThumbnailLoad::Vanished;
+    if (check != ThumbnailLoad::Loaded) {
+        return false;
+    }
+    const QRect& target = m_cells[cell];
+    if (const QImage* cached = m_cache->find(item.path, stamp, target.size())) {
+        if (cached->isNull()) {
+            return false;
+        }
+        QPainter painter(&m_composition);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(target.topLeft(), *cached);
+        return true;
+    }
+    const ThumbnailLoad load = m_currentTab == GalleryTab::Picture ? loadPictureThumbnail(item.path, *m_buffer)
+                                                                   : loadClipThumbnail(item.path, *m_buffer);
+    vanished = load == ThumbnailLoad::Vanished;
+    const bool drawn = load == ThumbnailLoad::Loaded && m_buffer->drawStretched(m_composition, target);
+    if (!vanished) {
+        m_cache->insert(item.path, stamp, target.size(), drawn ? m_composition.copy(target) : QImage());
+    }
+    return drawn;
 }
 
 void ThumbnailGallery::drawCornerMark(QImage& surface, int cell) const

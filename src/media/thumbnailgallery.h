@@ -15,6 +15,7 @@
 class MediaPaths;
 class QScrollBar;
 class ThumbnailBuffer;
+class ThumbnailCache;
 
 /// The panel at the left of the main window that lists the taken pictures and clips as
 /// thumbnails, two across and five down, on two tabs, with a vertical scroll bar at its
@@ -69,6 +70,9 @@ public:
     /// Scrolls the current tab as the scroll bar's ACTION asks; POSITION is the thumb's
     /// position for QAbstractSlider::SliderMove.
     void verticalScroll(QAbstractSlider::SliderAction action, int position = 0);
+
+    /// Forgets the thumbnails kept from earlier redraws, so the next one reads every file.
+    void forgetThumbnails();
 
     /// Emits openPictureRequested() for a selected "bmp"/"BMP" item, openClipRequested()
     /// for any other selected item. False (and no signal) when nothing is selected.
@@ -128,6 +132,7 @@ private:
     void appendNew(GalleryTab which, const QString& path);
     void ensureSurfaces();
     void render(bool frameEveryCell);
+    bool drawThumbnail(const GalleryItem& item, int cell, bool& vanished);
     void drawCornerMark(QImage& surface, int cell) const;
     void drawSelectionFrame(QImage& surface, int cell) const;
 
@@ -138,8 +143,10 @@ private:
     GalleryTab m_currentTab = GalleryTab::Picture;
     GalleryGeometry::Cells m_cells{};
     bool m_surfacesReady = false;
+    QImage m_backgrounds[2];
     QImage m_composition;
     QImage m_display;
     std::vector<int> m_shownItems;
     std::unique_ptr<ThumbnailBuffer> m_buffer;
+    std::unique_ptr<ThumbnailCache> m_cache;
 };

@@ -10,25 +10,28 @@
 #include <cerrno>
 #include <sys/stat.h>
 
-namespace {
-
 // Only a file that is not found counts as vanished; one that exists but cannot be read
 // (or is not a plain file) stays listed and simply takes no cell.
-ThumbnailLoad checkFile(const QString& path)
+ThumbnailLoad checkThumbnailFile(const QString& path, FileStamp* stamp)
 {
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? ThumbnailLoad::Vanished : ThumbnailLoad::Failed;
     }
     // A FIFO or device named like a picture would block or never end when read.
-    return S_ISREG(status.st_mode) ? ThumbnailLoad::Loaded : ThumbnailLoad::Failed;
+    if (!S_ISREG(status.st_mode)) {
+        return ThumbnailLoad::Failed;
+    }
+    if (stamp != nullptr) {
+        stamp->size = status.st_size;
+        stamp->modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    }
+    return ThumbnailLoad::Loaded;
 }
-
-}  // namespace
 
 ThumbnailLoad loadPictureThumbnail(const QString& path, ThumbnailBuffer& buffer)
 {
-    const ThumbnailLoad state = checkFile(path);
+    const ThumbnailLoad state = checkThumbnailFile(path);
     if (state != ThumbnailLoad::Loaded) {
         buffer.clear();
         return state;
@@ -42,7 +45,7 @@ ThumbnailLoad loadPictureThumbnail(const QString& path, ThumbnailBuffer& buffer)
 ThumbnailLoad loadClipThumbnail(const QString& path, ThumbnailBuffer& buffer)
 {
     buffer.clear();
-    const ThumbnailLoad state = checkFile(path);
+    const ThumbnailLoad state = checkThumbnailFile(path);
     if (state != ThumbnailLoad::Loaded) {
         return state;
     }

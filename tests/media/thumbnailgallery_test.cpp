@@ -1,4 +1,5 @@
 #include "media/mediapaths.h"
+#include "media/thumbnailcache.h"
 #include "media/thumbnailgallery.h"
 #include "mediafiles.h"
 
@@ -534,6 +535,51 @@ TEST_F(GalleryTest, WheelDoesNotScroll)
     }
     EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 10);
     EXPECT_EQ(gallery->scrollBar()->value(), 10);
+}
+
+TEST_F(GalleryTest, RewrittenFileIsReadAgainWhileUnchangedOnesAreKept)
+{
+    makePictures(3);
+    ASSERT_TRUE(writeFile(picture(2), std::vector<std::uint8_t>(60, 0)));
+    open();
+    EXPECT_EQ(gallery->shownItems(), (std::vector<int>{0, 1}));
+    // Another picture under the same name, and the broken one repaired.
+    ASSERT_TRUE(writeBmp(picture(0), 20, 10, Qt::magenta));
+    ASSERT_TRUE(writeBmp(picture(2), 16, 12, colourOf(2)));
+    gallery->redraw();
+    EXPECT_EQ(gallery->shownItems(), range(0, 2));
+    EXPECT_EQ(shown(0), QColor(Qt::magenta));
+    EXPECT_EQ(shown(1), colourOf(1));
+    EXPECT_EQ(shown(2), colourOf(2));
+}
+
+TEST(ThumbnailCacheTest, KeepsAThumbnailOnlyForTheSameFileStampAndCellAndDropsTheLeastUsed)
+{
+    ThumbnailCache cache;
+    const QSize cell(87, 76);
+    QImage thumbnail(cell, QImage::Format_RGB32);
+    thumbnail.fill(Qt::red);
+    cache.insert("a", {100, 5}, cell, thumbnail);
+    ASSERT_NE(cache.find("a", {100, 5}, cell), nullptr);
+    EXPECT_EQ(cache.find("a", {100, 5}, cell)->pixelColor(3, 3), QColor(Qt::red));
+    EXPECT_EQ(cache.find("a", {101, 5}, cell), nullptr);
+    EXPECT_EQ(cache.find("a", {100, 6}, cell), nullptr);
+    EXPECT_EQ(cache.find("a", {100, 5}, QSize(80, 76)), nullptr);
+    cache.insert("broken", {7, 7}, cell, QImage());
+    ASSERT_NE(cache.find("broken", {7, 7}, cell), nullptr);
+    EXPECT_TRUE(cache.find("broken", {7, 7}, cell)->isNull());
+
+    for (int i = 0; i < ThumbnailCache::MaxEntries; ++i) {
+        cache.insert(QString::number(i), {i, i}, cell, thumbnail);
+        cache.find("a", {100, 5}, cell);  // "a" stays in use
+    }
+    EXPECT_EQ(cache.size(), ThumbnailCache::MaxEntries);
+    EXPECT_NE(cache.find("a", {100, 5}, cell), nullptr);
+    EXPECT_EQ(cache.find("broken", {7, 7}, cell), nullptr);
+    EXPECT_EQ(cache.find("0", {0, 0}, cell), nullptr);
+    EXPECT_NE(cache.find(QString::number(ThumbnailCache::MaxEntries - 1),
+                         {ThumbnailCache::MaxEntries - 1, ThumbnailCache::MaxEntries - 1}, cell),
+              nullptr);
 }
 
 TEST_F(GalleryTest, TabPicturesFitTheMainWindowLayout)

@@ -4,7 +4,6 @@
 #include "media/thumbnailloader.h"
 #include "mediafiles.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -153,16 +152,6 @@ TEST_F(ThumbnailLoaders, PictureLargerThanTheBufferIsSkipped)
     // 1280 x 1024 at 32 bits fills the buffer exactly, leaving no room for the header.
     EXPECT_FALSE(loadBmpThumbnail(writeBytes("over.bmp", bmpBytes(1280, 1024, [](int, int) { return QColor(1, 1, 1); }, 32)), buffer));
     EXPECT_FALSE(loadBmpThumbnail(writeBytes("wide.bmp", bmpBytes(2048, 1024, QColor(1, 1, 1))), buffer));
-}
-
-TEST_F(ThumbnailLoaders, BmpFromMemoryDeviceLoadsLikeAFile)
-{
-    const std::vector<std::uint8_t> bytes = bmpBytes(3, 2, QColor(50, 60, 70));
-    QBuffer device;
-    device.setData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(readBmpThumbnail(device, "memory", buffer));
-    EXPECT_EQ(pixelAt(buffer, 2, 1), QColor(50, 60, 70));
 }
 
 // ---- JPEG --------------------------------------------------------------------------------

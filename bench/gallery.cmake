@@ -1,0 +1,1 @@
+quillon_add_bench(gallery_bench SOURCES gallery_bench.cpp LIBS quillon_media)
