@@ -16,7 +16,8 @@ struct PointF {
 /// (nan gives 0), so a wild value never makes an undefined conversion.
 int32_t truncToInt32(double value);
 
-/// dx^2 + dy^2 of the integer differences (exact for every pair of 32-bit points).
+/// dx^2 + dy^2 of the integer differences, exact where a 32-bit square would wrap; only a
+/// sum beyond the 64-bit range (points some 3 x 10^9 apart) saturates.
 int64_t squaredDistance(MeasurePoint p, MeasurePoint q);
 
 /// Length of the segment from P to Q in canvas pixels, not rounded.

@@ -37,14 +37,18 @@ public:
     void Resume();
     bool HasShapes() const { return !m_shapes.empty(); }
     bool HasRedo() const { return !m_redo.empty(); }
-    /// Whether there is work the user may want to save before the shapes are thrown away:
-    /// false only when both lists are empty and were already empty (by this measure) at the
-    /// previous call, so it answers true once more right after the lists were emptied.
+    /// Whether there is work the user may want to save before the shapes are thrown away.
+    /// False only when both lists are empty, the shape count remembered at the previous call
+    /// is 0 and the history count is 0; otherwise it remembers the shape count, sets the
+    /// history count to the redo count and answers true. So it is true whenever something
+    /// is drawn or undone, and once more right after both lists were emptied.
     bool CheckContent();
     /// Deletes every record of both lists.
     void ClearShapes();
 
-    /// The history count kept beside the lists (see CheckContent); exposed for tests.
+    /// The history count kept beside the lists: the shape count at the first Undo of the
+    /// run, less one for each Undo while above 0, plus one for each Resume that restores;
+    /// CheckContent resets it. Exposed for tests.
     std::size_t historyCount() const { return m_historyCount; }
 
     // --- scales ---------------------------------------------------------------------

@@ -15,8 +15,7 @@ struct MeasurePoint {
     bool operator==(const MeasurePoint&) const = default;
 };
 
-/// What a shape record is; the numbers are the ones the view, the saved scripts and the
-/// batch tool print.
+/// What a shape record is; the numbers are the ones the batch measuring tool prints.
 enum class ShapeKind : int32_t {
     Text = 1,
     Line = 2,

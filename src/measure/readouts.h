@@ -46,7 +46,7 @@ std::string segmentLabel(MeasurePoint from, MeasurePoint to, double pixelLength,
 ///   radius, diameter and three-point circle: area then radius or diameter;
 ///   rectangle: area then width.
 /// Undefined readouts give "--" in place of the number (an angle with a zero-length arm,
-/// three points with no circle through them). Text items and kinds short of points give
-/// no labels.
+/// three points with no circle through them). Text items, and records short of the points
+/// their kind needs, give no labels; a polygon always gets its area.
 std::vector<std::string> measuredLabels(ShapeKind kind, const std::vector<MeasurePoint>& points,
                                         double pixelLength, double viewScale);

@@ -260,31 +260,3 @@ INSTANTIATE_TEST_SUITE_P(
         FactorCase{"FullSize1280x1024", DisplayMode::FullSize, 1280, 1024, {1280, 1024}, 1.0, {1.0, 1.0}},
         FactorCase{"FullSize320x240", DisplayMode::FullSize, 320, 240, {320, 240}, 1.0, {1.0, 1.0}}),
     [](const testing::TestParamInfo<FactorCase>& info) { return std::string(info.param.name); });
-
-TEST(ShapeRecord, DefaultsOfANewRecord)
-{
-    const CMeasureShape shape;
-    EXPECT_EQ(shape.labelColour, 255u);
-    EXPECT_EQ(shape.penWidth, 1u);
-    EXPECT_EQ(shape.labelFont.height, 14);
-    EXPECT_EQ(shape.textFont.height, 12);
-    EXPECT_EQ(shape.labelFont.face(), "Arial");
-}
-
-TEST(ToolCodes, EachToolMakesItsKindAndOtherCodesNone)
-{
-    EXPECT_EQ(shapeKindOfTool(0), ShapeKind::Line);
-    EXPECT_EQ(shapeKindOfTool(1), ShapeKind::RadiusCircle);
-    EXPECT_EQ(shapeKindOfTool(2), ShapeKind::Rectangle);
-    EXPECT_EQ(shapeKindOfTool(3), ShapeKind::Text);
-    EXPECT_EQ(shapeKindOfTool(5), ShapeKind::Angle);
-    EXPECT_EQ(shapeKindOfTool(6), ShapeKind::DiameterCircle);
-    EXPECT_EQ(shapeKindOfTool(7), ShapeKind::ContinuousLine);
-    EXPECT_EQ(shapeKindOfTool(8), ShapeKind::ThreePointCircle);
-    EXPECT_EQ(shapeKindOfTool(9), ShapeKind::Polygon);
-    EXPECT_EQ(shapeKindOfTool(10), ShapeKind::FourPointAngle);
-    EXPECT_EQ(shapeKindOfTool(4), std::nullopt);
-    EXPECT_EQ(shapeKindOfTool(20), std::nullopt);
-    EXPECT_EQ(shapeKindOfTool(-1), std::nullopt);
-    EXPECT_EQ(shapeKindOfTool(11), std::nullopt);
-}
