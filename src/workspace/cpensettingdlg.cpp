@@ -9,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
