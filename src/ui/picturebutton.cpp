@@ -35,14 +35,15 @@ void PictureButton::sizeToContent()
 {
     const QPixmap& normal = m_pictures[static_cast<int>(Slot::Normal)];
     if (!normal.isNull()) {
-        setFixedSize(normal.size());
+        // In device-independent pixels, so a picture made for a 200% screen keeps its size.
+        setFixedSize(normal.deviceIndependentSize().toSize());
     }
 }
 
 QSize PictureButton::sizeHint() const
 {
     const QPixmap& normal = m_pictures[static_cast<int>(Slot::Normal)];
-    return normal.isNull() ? QSize(0, 0) : normal.size();
+    return normal.isNull() ? QSize(0, 0) : normal.deviceIndependentSize().toSize();
 }
 
 PictureButton::Slot PictureButton::shownSlot() const

@@ -57,6 +57,15 @@ TEST(PictureButton, SizesItselfToTheNormalPicture)
     button.sizeToContent();
     EXPECT_EQ(button.size(), QSize(36, 28));
     EXPECT_EQ(button.sizeHint(), QSize(36, 28));
+
+    // A picture for a 200% screen keeps the button at its size on a normal screen.
+    QPixmap sharp = solid(NormalColor, QSize(60, 48));
+    sharp.setDevicePixelRatio(2.0);
+    PictureButton sharpButton;
+    sharpButton.setPictures(sharp, sharp);
+    sharpButton.sizeToContent();
+    EXPECT_EQ(sharpButton.size(), QSize(30, 24));
+    EXPECT_EQ(shown(sharpButton), NormalColor);
 }
 
 TEST(PictureButton, LoadingReportsAMissingNormalPicture)
