@@ -41,7 +41,12 @@ QString withDefaultExtension(const QString& path, const QString& selectedFilter)
 bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QString& picturePath,
          const std::function<bool(const QString& path)>& render)
 {
-    const QString currentDirectory = QDir::currentPath();
+    // File choosers may move the process's current directory; whatever happens here, it is
+    // where it was afterwards.
+    struct DirectoryKeeper {
+        QString directory = QDir::currentPath();
+        ~DirectoryKeeper() { QDir::setCurrent(directory); }
+    } keeper;
 
     Prompter::FileRequest request;
     request.fileName = proposedName(picturePath);
@@ -61,7 +66,6 @@ bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QStri
         if (prompter.message(parent, question, Prompter::Icon::Warning, Prompter::Buttons::YesNo,
                              QStringLiteral("Confirm Save As"))
             != Prompter::Answer::Yes) {
-            QDir::setCurrent(currentDirectory);
             return false;
         }
     }
@@ -70,7 +74,6 @@ bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QStri
     const QString message = written ? text.read("SaveSuccessfull", kMessageBuffer, "Save successfully!")
                                     : text.read("SaveFail", kMessageBuffer, "Save fail");
     prompter.message(parent, message, Prompter::Icon::None, Prompter::Buttons::Ok);
-    QDir::setCurrent(currentDirectory);
     return written;
 }
 
