@@ -9,6 +9,9 @@ namespace TextBuffer {
 inline constexpr int defaultButton = 16;  ///< the Video Setting dialog's Default button
 inline constexpr int scaleLabel = 24;     ///< the "Scale:" label of the photo-measure window
 inline constexpr int menu = 25;           ///< main menu bar and gallery pop-up menu items
+/// The Take Video menu item: its English text "Take Video/Stop...  F3/F4" is 25 characters,
+/// one more than a menu buffer holds, and a cut would show the key name as "F3/F".
+inline constexpr int takeVideoMenu = 26;
 inline constexpr int label = 30;          ///< dialog texts, tool menus and tool names, main tool tips
 inline constexpr int propertyName = 32;   ///< the six video property row labels
 inline constexpr int about = 60;          ///< About box and calibration dialog texts
@@ -137,9 +140,7 @@ inline constexpr std::array<TextKey, 143> textKeys{{
     {"SureOpen", "Save changes to...", TextBuffer::message},
     {"Take Picture", "Take images...      F2", TextBuffer::menu},
     {"Take time lapsed Pictures", "Take time lapsed images", TextBuffer::menu},
-    // "Take Video/Stop...  F3/F4" is 25 characters: a 25-byte menu buffer would show it
-    // without its last "4". One blank less keeps the whole key name.
-    {"Take Video", "Take Video/Stop... F3/F4", TextBuffer::menu},
+    {"Take Video", "Take Video/Stop...  F3/F4", TextBuffer::takeVideoMenu},
     {"TextSetting", "Text", TextBuffer::label},
     {"Threepointcircle", "Three Point Circle", TextBuffer::label},
     {"Time", "Time", TextBuffer::menu},

@@ -107,7 +107,7 @@ TEST_P(ShippedFile, KeepsTheKeyNamesAtTheEndOfMenuItems)
     const LocalText text(path());
     const auto endsWith = [](const QString& value, const char* tail) { return value.endsWith(tail); };
     EXPECT_TRUE(endsWith(text.read("Take Picture", TextBuffer::menu, ""), "  F2"));
-    EXPECT_TRUE(endsWith(text.read("Take Video", TextBuffer::menu, ""), " F3/F4"));
+    EXPECT_TRUE(endsWith(text.read("Take Video", TextBuffer::takeVideoMenu, ""), " F3/F4"));
     EXPECT_EQ(text.read("640*480", TextBuffer::menu, ""), "640 x 480    F11");
     EXPECT_EQ(text.read("1280*1024", TextBuffer::menu, ""), "1280 x 1024  F12");
 }
