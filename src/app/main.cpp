@@ -1,29 +1,41 @@
+#include "app/maincontext.h"
+#include "app/mainwindow.h"
+#include "capture/nocameraengine.h"
 #include "measure/measuresession.h"
+#include "media/mediapaths.h"
 #include "platform/localtext.h"
 #include "platform/prompter.h"
+#include "platform/systemlanguage.h"
+#include "platform/xdgemailclient.h"
 #include "workspace/photomeasureopener.h"
 #include "workspace/workspacestate.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
-#include <cstdio>
-
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    std::filesystem::path moduleFolder = SystemLanguage::executableFolder();
+    if (moduleFolder.empty()) {
+        moduleFolder = QCoreApplication::applicationDirPath().toStdString();
+    }
+    const LocalText text = LocalText::forSystemLanguage(moduleFolder);
+    QtPrompter prompter;
+    MeasureSession session;
+    WorkspaceState workspace;
+
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() < 2) {
-        std::fprintf(stderr, "quillon: the main window is not built yet\n");
-        return 1;
+    if (arguments.size() >= 2) {
+        // quillon PICTURE: measure one picture, as a double click in the gallery does.
+        const QString picture = QFileInfo(arguments.at(1)).absoluteFilePath();
+        return runPhotoMeasure(picture, {session, workspace, text, prompter}, nullptr) ? 0 : 1;
     }
 
-    // quillon PICTURE: measure one picture, as a double click in the gallery does.
-    MeasureSession session;
-    WorkspaceState state;
-    const LocalText text =
-        LocalText::forSystemLanguage(QCoreApplication::applicationDirPath().toStdString());
-    QtPrompter prompter;
-    const QString picture = QFileInfo(arguments.at(1)).absoluteFilePath();
-    return runPhotoMeasure(picture, {session, state, text, prompter}, nullptr) ? 0 : 1;
+    MediaPaths paths = MediaPaths::forCurrentUser();
+    NoCameraEngine engine;
+    XdgEmailClient mailClient;
+    MainWindow window(MainContext{session, workspace, text, prompter, paths, engine, mailClient});
+    window.show();
+    return app.exec();
 }

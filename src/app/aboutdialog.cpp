@@ -1,0 +1,70 @@
+#include "app/aboutdialog.h"
+
+#include "app/appresources.h"
+#include "platform/localtext.h"
+#include "platform/textkeys.h"
+#include "ui/chyperlink.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QLabel* linkLabel(const LocalText& text, const char* key, const char* englishDefault, QWidget* parent)
+{
+    // The control is named by its text from the language file; the link draws its own.
+    auto* label = new QLabel(text.read(key, TextBuffer::about, englishDefault), parent);
+    return label;
+}
+
+}  // namespace
+
+AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
+    : QDialog(parent)
+{
+    initAppResources();
+    setWindowTitle(text.read("AboutViewMorrow1", TextBuffer::about, "About Quillon"));
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QPixmap(QStringLiteral(":/app/quillon@2x.png")));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* name = new QLabel(QStringLiteral("Quillon"), this);
+    QFont nameFont = name->font();
+    nameFont.setBold(true);
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.3);
+    name->setFont(nameFont);
+    m_version = new QLabel(text.read("AboutVersion", TextBuffer::about, "Version 1.00.0031.01"), this);
+    m_copyright = new QLabel(text.read("AboutCopyright", TextBuffer::about, "Copyright (C) 2008 Quillon"), this);
+
+    QLabel* mail = linkLabel(text, "AboutViewMorrow2", MailAddress, this);
+    QLabel* web = linkLabel(text, "AboutDescription", WebAddress, this);
+    m_mailLink = new CHyperLink(this);
+    m_mailLink->Attach(mail);
+    m_mailLink->SetLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
+    m_webLink = new CHyperLink(this);
+    m_webLink->Attach(web);
+    m_webLink->SetLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
+
+    m_ok = new QPushButton(text.read("Ok", TextBuffer::about, "OK"), this);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(16);
+    grid->addWidget(icon, 0, 0, 5, 1);
+    grid->addWidget(name, 0, 1);
+    grid->addWidget(m_version, 1, 1);
+    grid->addWidget(m_copyright, 2, 1);
+    grid->addWidget(mail, 3, 1);
+    grid->addWidget(web, 4, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    grid->addLayout(buttons, 5, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+AboutDialog::~AboutDialog() = default;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+class CHyperLink;
+class LocalText;
+class QLabel;
+class QPushButton;
+
+/// The About box: program icon, name, version and copyright lines, and two links to the
+/// maker - the support mail address and the web site.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr const char* MailAddress = "support@quillon.example";
+    static constexpr const char* WebAddress = "https://quillon.example";
+
+    AboutDialog(const LocalText& text, QWidget* parent = nullptr);
+    ~AboutDialog() override;
+
+    CHyperLink* mailLink() const { return m_mailLink; }
+    CHyperLink* webLink() const { return m_webLink; }
+    QLabel* versionLabel() const { return m_version; }
+    QLabel* copyrightLabel() const { return m_copyright; }
+    QPushButton* okButton() const { return m_ok; }
+
+private:
+    CHyperLink* m_mailLink = nullptr;
+    CHyperLink* m_webLink = nullptr;
+    QLabel* m_version = nullptr;
+    QLabel* m_copyright = nullptr;
+    QPushButton* m_ok = nullptr;
+};

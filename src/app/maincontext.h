@@ -1,0 +1,21 @@
+#pragma once
+
+class CaptureEngine;
+class LocalText;
+class MailClient;
+class MeasureSession;
+class MediaPaths;
+class Prompter;
+struct WorkspaceState;
+
+/// The process-wide objects the main window works with. main() makes each of them once; all
+/// of them outlive the window.
+struct MainContext {
+    MeasureSession& session;
+    WorkspaceState& workspace;
+    const LocalText& text;
+    Prompter& prompter;
+    MediaPaths& paths;
+    CaptureEngine& engine;
+    MailClient& mailClient;
+};

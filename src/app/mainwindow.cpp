@@ -1,0 +1,572 @@
+#include "app/mainwindow.h"
+
+#include "app/aboutdialog.h"
+#include "app/appresources.h"
+#include "capture/videowindow.h"
+#include "measure/measuresession.h"
+#include "media/filecommands.h"
+#include "media/mailsender.h"
+#include "media/mailwindow.h"
+#include "media/mediapaths.h"
+#include "media/thumbnailgallery.h"
+#include "platform/localtext.h"
+#include "platform/prompter.h"
+#include "platform/textkeys.h"
+#include "ui/clatchbitmapbutton.h"
+#include "ui/cmenuxp.h"
+#include "workspace/photomeasureopener.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+const QColor kLabelColour(0, 125, 255);
+
+// Texts of the commands whose windows this version does not have yet.
+const char* const kClipsNotYet = "Playing clips is not available in this version of Quillon yet.";
+const char* const kRecordingNotYet = "Recording clips is not available in this version of Quillon yet.";
+const char* const kTimeLapseNotYet = "Time-lapse capture is not available in this version of Quillon yet.";
+const char* const kVideoSettingsNotYet = "Video settings are not available in this version of Quillon yet.";
+
+int tabIndex(GalleryTab tab)
+{
+    return tab == GalleryTab::Picture ? 0 : 1;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainContext context, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                              | Qt::WindowCloseButtonHint)
+    , m_context(context)
+    , m_fonts(InterfaceFonts::fromSystemFont())
+{
+    initAppResources();
+    setWindowTitle(QStringLiteral("Quillon"));
+    QIcon icon(QStringLiteral(":/app/quillon.png"));
+    icon.addFile(QStringLiteral(":/app/quillon@2x.png"));
+    setWindowIcon(icon);
+
+    m_context.paths.createFolders();
+    buildLayout();
+
+    m_menus = new MainMenus(m_context.text, this);
+    setMenuBar(m_menus->menuBar());
+    // The compressor check of a recording leaves this behind when it is cut short.
+    QFile::remove(m_context.paths.videoFolder() + QStringLiteral("/test.avi"));
+    m_video->setEscHint(m_context.text.read("EscRestore", TextBuffer::label, "ESC Restore"));
+    connectCommands();
+
+    m_reconnect.setSingleShot(true);
+    connect(&m_reconnect, &QTimer::timeout, this, [this] { connectCheck(); });
+    connect(&m_context.engine, &CaptureEngine::deviceChanged, this, &MainWindow::deviceChangeNotice);
+    tryCameraAtStart();
+
+    m_toolBar->createToolTips(m_context.text, *this);
+    registerToolTips();
+    qApp->installEventFilter(this);
+
+    // No sizing border: the client area is the background picture, the menu bar above it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        resize(sizeHint());
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+    m_reconnect.stop();
+    m_context.engine.takeDown();
+}
+
+void MainWindow::buildLayout()
+{
+    m_background = QPixmap(QStringLiteral(":/app/background.png"));
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setFixedSize(clientSize);
+    m_client->installEventFilter(this);
+    setCentralWidget(m_client);
+
+    m_video = new VideoWindow(m_context.engine, m_client);
+    m_video->setTextFont(m_fonts.large);
+
+    m_gallery = new ThumbnailGallery(m_context.paths, m_client);
+    m_gallery->move(8, 120);
+    m_gallery->buildLists();
+    m_tabHeaders[0] = ThumbnailGallery::tabHeaderPicture(GalleryTab::Picture);
+    m_tabHeaders[1] = ThumbnailGallery::tabHeaderPicture(GalleryTab::Clip);
+
+    m_toolBar = std::make_unique<MainToolBar>(*m_client);
+    m_scaleLabel = m_context.text.read("Rate", TextBuffer::scaleLabel, "Scale:");
+
+    m_fileCommands = std::make_unique<FileCommands>(*m_gallery, m_context.paths, m_context.text,
+                                                    m_context.prompter, this);
+    m_mailSender = std::make_unique<MailSender>(m_context.mailClient, m_context.text, m_context.prompter);
+}
+
+void MainWindow::connectCommands()
+{
+    connect(m_menus, &MainMenus::commandChosen, this, &MainWindow::runCommand);
+
+    MainToolBar& bar = *m_toolBar;
+    connect(bar.preview, &QAbstractButton::clicked, this, &MainWindow::previewOnOff);
+    connect(bar.camera, &QAbstractButton::clicked, this, &MainWindow::takePicture);
+    connect(bar.video, &QAbstractButton::clicked, this, &MainWindow::takeVideo);
+    connect(bar.clock, &QAbstractButton::clicked, this, &MainWindow::timeLapse);
+    connect(bar.setting, &QAbstractButton::clicked, this, [this] { runCommand(MainCommand::VideoSettings); });
+    connect(bar.save, &QAbstractButton::clicked, this, [this] { runCommand(MainCommand::SaveAs); });
+    connect(bar.email, &QAbstractButton::clicked, this, [this] { runCommand(MainCommand::EMail); });
+
+    connect(m_video, &VideoWindow::doubleClicked, this, [this] {
+        if (isFullScreenView()) {
+            leaveFullScreen();
+        } else {
+            enterFullScreen();
+        }
+    });
+    connect(m_video, &VideoWindow::contextMenuRequested, this, &MainWindow::showOverlayMenu);
+
+    // The gallery's requests arrive after its own click handling has finished, as posted
+    // notifications would.
+    connect(m_gallery, &ThumbnailGallery::openPictureRequested, this, &MainWindow::openPicture,
+            Qt::QueuedConnection);
+    connect(m_gallery, &ThumbnailGallery::openClipRequested, this, &MainWindow::openClip, Qt::QueuedConnection);
+    connect(m_gallery, &ThumbnailGallery::contextMenuRequested, this,
+            [this](const QPoint& globalPosition) { m_menus->galleryMenu()->popup(globalPosition); });
+    connect(m_gallery, &ThumbnailGallery::tabShown, this, [this] {
+        m_client->update(QRect(ThumbnailGallery::tabHeaderPosition(), m_tabHeaders[0].size()));
+    });
+}
+
+// ---- camera state -------------------------------------------------------------------------------
+
+void MainWindow::tryCameraAtStart()
+{
+    const CaptureEngine::StartResult result = m_context.engine.bringUp();
+    if (result == CaptureEngine::StartResult::Running) {
+        showConnected();
+        return;
+    }
+    if (result == CaptureEngine::StartResult::BuildFailed) {
+        m_reconnect.start(buildRetryMs);
+    }
+    m_context.engine.takeDown();
+    showDisconnected();
+}
+
+bool MainWindow::connectCheck()
+{
+    const std::lock_guard lock(m_connectionLock);
+    CaptureEngine& engine = m_context.engine;
+    if (engine.isRunning() && engine.stillPresent()) {
+        engine.rescan();
+        return true;
+    }
+    engine.takeDown();
+    if (engine.bringUp() == CaptureEngine::StartResult::Running) {
+        showConnected();
+        return true;
+    }
+    engine.takeDown();
+    showDisconnected();
+    return false;
+}
+
+void MainWindow::deviceChangeNotice(DeviceChange change, bool describesInterface)
+{
+    switch (change) {
+    case DeviceChange::NodesChanged:
+        // A plug-in comes as a burst of these; check once the burst is over.
+        m_reconnect.start(deviceSettleMs);
+        break;
+    case DeviceChange::Arrival:
+        if (describesInterface) {
+            connectCheck();
+        }
+        break;
+    case DeviceChange::RemovalComplete:
+        connectCheck();
+        break;
+    case DeviceChange::Other:
+        break;
+    }
+}
+
+void MainWindow::showConnected()
+{
+    m_toolBar->setButtonsEnabled(true);
+    m_toolBar->preview->Highlight();
+    m_video->setStatusMessage(QString());
+    m_connected = true;
+    m_video->update();
+}
+
+void MainWindow::showDisconnected()
+{
+    m_toolBar->setButtonsEnabled(false);
+    // Without a pipeline there is no preview; a latched Preview would let F2 queue a still
+    // that nobody sees until the camera comes back.
+    m_toolBar->preview->Unhighlight();
+    m_video->setStatusMessage(m_context.text.read("ConnectMsg", TextBuffer::message,
+                                                  "Please connect Quillon USB Digital Microscope"));
+    m_connected = false;
+    m_video->update();
+}
+
+void MainWindow::registerToolTips()
+{
+    m_toolBar->registerToolTips(isFullScreenView());
+}
+
+// ---- events ---------------------------------------------------------------------------------------
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client) {
+        switch (event->type()) {
+        case QEvent::Paint:
+            paintClient(static_cast<QPaintEvent*>(event)->rect());
+            return true;
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                clientPressed(mouse->position().toPoint());
+            }
+            break;
+        }
+        case QEvent::Resize:
+            followClientSize();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+    // Keys are looked at before any control of this window gets them.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this) {
+            return handleKey(*static_cast<QKeyEvent*>(event));
+        }
+    }
+    return false;
+}
+
+bool MainWindow::handleKey(const QKeyEvent& key)
+{
+    const bool plain = (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (key.key()) {
+    case Qt::Key_Escape:
+        if (isFullScreenView()) {
+            leaveFullScreen();
+        }
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        break;
+    }
+    if (!plain) {
+        return false;
+    }
+    switch (key.key()) {
+    case Qt::Key_F2: takePicture(); return true;
+    case Qt::Key_F3: quickRecording(); return true;
+    case Qt::Key_F4: stopRecordingByKey(); return true;
+    case Qt::Key_F11: setResolution(640, 480); return true;
+    case Qt::Key_F12: setResolution(1280, 1024); return true;
+    default: return false;
+    }
+}
+
+void MainWindow::paintClient(const QRect& area)
+{
+    QPainter painter(m_client);
+    painter.drawPixmap(area, m_background, area);
+    painter.drawImage(ThumbnailGallery::tabHeaderPosition(), m_tabHeaders[tabIndex(m_gallery->currentTab())]);
+    painter.setPen(kLabelColour);
+    painter.setFont(m_fonts.medium);
+    const QFontMetrics medium(m_fonts.medium);
+    painter.drawText(scaleLabelPosition + QPoint(0, medium.ascent()), m_scaleLabel);
+    painter.setFont(m_fonts.small);
+    const QFontMetrics small(m_fonts.small);
+    painter.drawText(resolutionLabelRect.topLeft() + QPoint(0, small.ascent()),
+                     resolutionText(m_context.engine.resolution()));
+}
+
+void MainWindow::clientPressed(const QPoint& position)
+{
+    for (const GalleryTab tab : {GalleryTab::Clip, GalleryTab::Picture}) {
+        if (ThumbnailGallery::tabArea(tab).contains(position)) {
+            m_gallery->showTab(tab);
+            return;
+        }
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || m_switching) {
+        return;
+    }
+    const Qt::WindowStates state = windowState();
+    if (state.testFlag(Qt::WindowMinimized)) {
+        return;
+    }
+    // The maximise button asks for the full-screen view; the restore command leaves it.
+    // Both are acted on after the platform has finished its own change.
+    if (!isFullScreenView() && state.testFlag(Qt::WindowMaximized)) {
+        QMetaObject::invokeMethod(this, &MainWindow::enterFullScreen, Qt::QueuedConnection);
+    } else if (isFullScreenView() && !state.testFlag(Qt::WindowFullScreen)) {
+        QMetaObject::invokeMethod(this, &MainWindow::leaveFullScreen, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_reconnect.stop();
+    m_context.engine.takeDown();
+    QMainWindow::closeEvent(event);
+}
+
+// ---- full screen ----------------------------------------------------------------------------------
+
+void MainWindow::enterFullScreen()
+{
+    if (isFullScreenView()) {
+        return;
+    }
+    m_switching = true;
+    m_normal = {geometry(), windowFlags(), windowTitle()};
+    m_toolBar->setShownInNormalLayout(false);
+    m_gallery->hide();
+    menuBar()->hide();
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    m_client->setMinimumSize(0, 0);
+    m_client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+
+    const QRect screenArea = screen()->geometry();
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setGeometry(screenArea);
+    showFullScreen();
+    m_video->setGeometry(QRect(QPoint(0, 0), screenArea.size()));
+    m_context.engine.enterFullScreen(m_video->size());
+    registerToolTips();
+    m_switching = false;
+    m_video->update();
+}
+
+void MainWindow::leaveFullScreen()
+{
+    if (!isFullScreenView()) {
+        return;
+    }
+    m_switching = true;
+    hide();
+    setWindowFlags(m_normal.flags);
+    setWindowState(Qt::WindowNoState);
+    setWindowTitle(m_normal.title);
+    m_client->setFixedSize(clientSize);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_video->setGeometry(VideoWindow::normalGeometry);
+    setGeometry(m_normal.geometry);
+    show();
+    // The window gets its frame back only when shown, which may shift it; put it back.
+    setGeometry(m_normal.geometry);
+    m_toolBar->setShownInNormalLayout(true);
+    m_gallery->show();
+    m_context.engine.leaveFullScreen(VideoWindow::normalGeometry.size());
+    // Registered once the flag is clear: registering while it is still set would leave the
+    // buttons without tips until something else registers them.
+    registerToolTips();
+    m_gallery->redraw();
+    menuBar()->show();
+    m_switching = false;
+    m_video->update();
+}
+
+void MainWindow::followClientSize()
+{
+    // With a window manager the full-screen size arrives later than asked for.
+    if (!m_switching && isFullScreenView() && m_video->size() != m_client->size()) {
+        m_video->setGeometry(m_client->rect());
+        m_context.engine.enterFullScreen(m_video->size());
+    }
+}
+
+// ---- commands -------------------------------------------------------------------------------------
+
+void MainWindow::runCommand(MainCommand command)
+{
+    switch (command) {
+    case MainCommand::Open: openSelected(); break;
+    case MainCommand::SaveAs: m_fileCommands->saveAs(); break;
+    case MainCommand::SaveAll: m_fileCommands->saveAll(); break;
+    case MainCommand::Delete: m_fileCommands->deleteSelected(); break;
+    case MainCommand::DeleteAll: m_fileCommands->deleteAll(); break;
+    case MainCommand::EMail: MailWindow::mail(*m_mailSender, m_gallery->selectedPath(), this); break;
+    case MainCommand::Resolution640: setResolution(640, 480); break;
+    case MainCommand::Resolution1280: setResolution(1280, 1024); break;
+    case MainCommand::VideoSettings: notYetAvailable(QString::fromLatin1(kVideoSettingsNotYet)); break;
+    case MainCommand::CrossLine: toggleOverlay(Overlay::CrossLine); break;
+    case MainCommand::Scale: toggleOverlay(Overlay::Scale); break;
+    case MainCommand::Circle: toggleOverlay(Overlay::Circles); break;
+    case MainCommand::Time: toggleOverlay(Overlay::TimeStamp); break;
+    case MainCommand::TakePicture: takePicture(); break;
+    case MainCommand::TakeVideo: takeVideo(); break;
+    case MainCommand::TimeLapse: timeLapse(); break;
+    case MainCommand::About: about(); break;
+    }
+}
+
+void MainWindow::takePicture()
+{
+    if (m_toolBar->preview->IsHighlighted() || m_toolBar->video->IsHighlighted()) {
+        m_context.engine.requestStill();
+        return;
+    }
+    warn("BrowseToCamera", "Please return to the preview state");
+}
+
+void MainWindow::takeVideo()
+{
+    notYetAvailable(QString::fromLatin1(kRecordingNotYet));
+}
+
+void MainWindow::quickRecording()
+{
+    if (m_context.engine.isRecording() || !m_context.engine.startQuickRecording()) {
+        return;
+    }
+    m_toolBar->video->Highlight();
+    m_toolBar->preview->Unhighlight();
+    registerToolTips();
+}
+
+void MainWindow::stopRecordingByKey()
+{
+    if (!m_context.engine.isRecording()) {
+        return;
+    }
+    m_context.engine.stopRecording();
+    m_toolBar->video->Unhighlight();
+    m_toolBar->preview->Highlight();
+    update();
+}
+
+void MainWindow::previewOnOff()
+{
+    CaptureEngine& engine = m_context.engine;
+    if (m_toolBar->preview->IsHighlighted()) {
+        m_toolBar->preview->Unhighlight();
+        engine.stop();
+    } else {
+        if (engine.isRecording()) {
+            engine.stopRecording();
+            m_toolBar->video->Unhighlight();
+        }
+        m_toolBar->preview->Highlight();
+        engine.start();
+    }
+    registerToolTips();
+}
+
+void MainWindow::timeLapse()
+{
+    if (m_toolBar->preview->IsHighlighted() || m_toolBar->video->IsHighlighted()) {
+        notYetAvailable(QString::fromLatin1(kTimeLapseNotYet));
+        return;
+    }
+    warn("BrowseToTimer", "Please return to the preview state");
+}
+
+void MainWindow::setResolution(int width, int height)
+{
+    m_context.engine.setResolution(width, height);
+    m_client->update(resolutionLabelRect);
+}
+
+void MainWindow::toggleOverlay(Overlay overlay)
+{
+    if (!m_connected) {
+        return;
+    }
+    m_context.engine.overlays().toggle(overlay);
+    m_video->update();
+}
+
+void MainWindow::showOverlayMenu(const QPoint& globalPosition)
+{
+    int chosen = 0;
+    {
+        const std::unique_ptr<CMenuXP> menu = MainMenus::makeOverlayMenu(m_context.text, this);
+        chosen = menu->exec(globalPosition);
+    }
+    if (chosen != 0) {
+        runCommand(static_cast<MainCommand>(chosen));
+    }
+}
+
+void MainWindow::openSelected()
+{
+    if (!m_gallery->openSelected()) {
+        warn("SelectFile", "Please select an image or video");
+    }
+}
+
+void MainWindow::openPicture(const QString& path)
+{
+    const PhotoMeasureContext context{m_context.session, m_context.workspace, m_context.text, m_context.prompter};
+    runPhotoMeasure(path, context, this, [this] { showCalibration(); });
+}
+
+void MainWindow::openClip(const QString&)
+{
+    notYetAvailable(QString::fromLatin1(kClipsNotYet));
+}
+
+void MainWindow::showCalibration()
+{
+    m_toolBar->scaleBox->setText(QString::asprintf("%0.1f", m_context.session.calibrationValue()));
+}
+
+void MainWindow::about()
+{
+    AboutDialog dialog(m_context.text, this);
+    dialog.exec();
+}
+
+void MainWindow::notYetAvailable(const QString& text)
+{
+    m_context.prompter.message(this, text, Prompter::Icon::Information);
+}
+
+void MainWindow::warn(const char* key, const char* englishDefault)
+{
+    m_context.prompter.message(this, m_context.text.read(key, TextBuffer::message, englishDefault),
+                               Prompter::Icon::Warning);
+}
+
+QString MainWindow::resolutionText(const QSize& resolution)
+{
+    return QString::asprintf("%d%s%d", resolution.width(), "*", resolution.height());
+}

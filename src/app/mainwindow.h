@@ -1,0 +1,132 @@
+#pragma once
+
+#include "app/interfacefonts.h"
+#include "app/maincontext.h"
+#include "app/mainmenus.h"
+#include "app/maintoolbar.h"
+#include "capture/captureengine.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QTimer>
+
+#include <memory>
+#include <mutex>
+
+class FileCommands;
+class MailSender;
+class QKeyEvent;
+class ThumbnailGallery;
+class VideoWindow;
+
+/// The program's main window: the tool-bar buttons, the live video window, the gallery with
+/// its tab headers, the menus and keys. It routes every command to the part that carries it
+/// out, keeps the camera-connected state and switches the live view to full screen and back.
+///
+/// Keys F2, F3, F4, F11 and F12 work wherever the focus is in the window; Esc only leaves
+/// full screen and Enter does nothing (neither ever closes the window).
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    /// The client area of the normal layout: the size of the background picture.
+    static constexpr QSize clientSize{870, 546};
+    /// Where the "Scale:" label's text starts.
+    static constexpr QPoint scaleLabelPosition{755, 6};
+    /// The resolution label; a resolution change repaints just this.
+    static constexpr QRect resolutionLabelRect{260, 515, 75, 12};
+    /// How long a burst of device-tree changes must be quiet before the camera is checked.
+    static constexpr int deviceSettleMs = 1000;
+    /// Retry delay after the camera was found but its pipeline could not be built at start.
+    static constexpr int buildRetryMs = 100;
+
+    explicit MainWindow(MainContext context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// A microscope is found and its pipeline runs.
+    bool isConnected() const { return m_connected; }
+    bool isFullScreenView() const { return m_context.engine.isFullScreen(); }
+
+    /// Re-evaluates the camera: keeps a running one that is still plugged in, otherwise
+    /// takes the pipeline down and tries to bring the microscope up. Returns whether a
+    /// microscope runs afterwards.
+    bool connectCheck();
+    /// The system's report of a device change.
+    void deviceChangeNotice(DeviceChange change, bool describesInterface);
+
+    void runCommand(MainCommand command);
+    void enterFullScreen();
+    void leaveFullScreen();
+    /// The hidden Preview button's command: stops a running preview, or ends a recording and
+    /// starts the preview.
+    void previewOnOff();
+
+    /// "%d%s%d" of the capture resolution, e.g. "1280*1024".
+    static QString resolutionText(const QSize& resolution);
+
+    MainToolBar& toolBar() { return *m_toolBar; }
+    MainMenus& menus() { return *m_menus; }
+    VideoWindow* videoWindow() const { return m_video; }
+    ThumbnailGallery* gallery() const { return m_gallery; }
+    QWidget* clientArea() const { return m_client; }
+    const InterfaceFonts& fonts() const { return m_fonts; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void connectCommands();
+    void tryCameraAtStart();
+    void showConnected();
+    void showDisconnected();
+    void registerToolTips();
+
+    bool handleKey(const QKeyEvent& key);
+    void paintClient(const QRect& area);
+    void clientPressed(const QPoint& position);
+    void followClientSize();
+
+    void takePicture();
+    void takeVideo();
+    void quickRecording();
+    void stopRecordingByKey();
+    void timeLapse();
+    void setResolution(int width, int height);
+    void toggleOverlay(Overlay overlay);
+    void showOverlayMenu(const QPoint& globalPosition);
+    void openSelected();
+    void openPicture(const QString& path);
+    void openClip(const QString& path);
+    void showCalibration();
+    void about();
+    void notYetAvailable(const QString& text);
+    void warn(const char* key, const char* englishDefault);
+
+    struct NormalLayout {
+        QRect geometry;
+        Qt::WindowFlags flags;
+        QString title;
+    };
+
+    MainContext m_context;
+    InterfaceFonts m_fonts;
+    QWidget* m_client = nullptr;
+    VideoWindow* m_video = nullptr;
+    ThumbnailGallery* m_gallery = nullptr;
+    std::unique_ptr<MainToolBar> m_toolBar;
+    MainMenus* m_menus = nullptr;
+    std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<MailSender> m_mailSender;
+    QPixmap m_background;
+    QImage m_tabHeaders[2];
+    QString m_scaleLabel;
+    NormalLayout m_normal;
+    bool m_connected = false;
+    bool m_switching = false;      // the window changes its own state; its reports are not requests
+    QTimer m_reconnect;
+    std::recursive_mutex m_connectionLock;  // held for a whole connect check
+};
