@@ -19,16 +19,25 @@ QFont systemFontWithCell(int cellHeight, int averageWidth)
     return toQFont(description);
 }
 
+QFont systemFontAtPixelSize(int pixelSize)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
 }  // namespace
 
 InterfaceFonts InterfaceFonts::fromSystemFont()
 {
     InterfaceFonts fonts;
     fonts.large = systemFontWithCell(20, 10);
-    // The labels' fonts were asked for at 10 and 5 pixels, which the old raster system font
-    // could not go below; here they get the smallest sizes that stay legible and fit the
-    // labels' places (the resolution label is repainted 12 pixels high).
-    fonts.medium = systemFontWithCell(14, 0);
-    fonts.small = systemFontWithCell(12, 0);
+    // The labels' fonts are asked for 10 and 5 pixels high and as wide. Stretched to that width
+    // the label would run under the scale box (in German too), and 5 pixels cannot be read: the
+    // "Scale:" label gets 10 pixels at the face's own width, as in the photo-measure window, and
+    // the resolution label 9, the smallest size that stays legible.
+    fonts.medium = systemFontAtPixelSize(10);
+    fonts.small = systemFontAtPixelSize(9);
     return fonts;
 }

@@ -390,8 +390,6 @@ void MainWindow::leaveFullScreen()
     m_video->setGeometry(VideoWindow::normalGeometry);
     setGeometry(m_normal.geometry);
     show();
-    // The window gets its frame back only when shown, which may shift it; put it back.
-    setGeometry(m_normal.geometry);
     m_toolBar->setShownInNormalLayout(true);
     m_gallery->show();
     m_context.engine.leaveFullScreen(VideoWindow::normalGeometry.size());

@@ -94,20 +94,6 @@ TEST(MainMenus, TakeTheLanguageFilesTextsAndTheDefaultsOfMissingKeys)
               QStringList({"Save As", "Alle speichern", QString::fromUtf8("Löschen...")}));
 }
 
-TEST(MainMenus, ReportTheCommandOfEveryItem)
-{
-    QWidget owner;
-    const LocalText english;
-    MainMenus menus(english, &owner);
-    std::vector<MainCommand> chosen;
-    QObject::connect(&menus, &MainMenus::commandChosen, [&](MainCommand command) { chosen.push_back(command); });
-    menus.menuBar()->actions().at(2)->menu()->actions().at(1)->trigger();
-    menus.galleryMenu()->actions().at(3)->trigger();
-    menus.menuBar()->actions().at(1)->menu()->actions().at(0)->trigger();
-    EXPECT_EQ(chosen, (std::vector<MainCommand>{MainCommand::TakeVideo, MainCommand::Delete,
-                                                MainCommand::Resolution640}));
-}
-
 TEST(MainMenus, OverlayMenuHasFourItemsWithIconsInItsColours)
 {
     const LanguageFile file("Cross=Fadenkreuz\r\nTime=Zeit\r\n");

@@ -121,13 +121,13 @@ TEST_F(MainWindowTest, AFailedBuildAtStartIsRetriedSoon)
     EXPECT_EQ(fake.bringUpCalls, 2);
 }
 
-TEST_F(MainWindowTest, TakePictureWithoutPreviewWarnsAndRequestsNothing)
+TEST_F(MainWindowTest, TakePictureAndTimeLapseWithoutPreviewWarnAndRequestNothing)
 {
     openWithoutCamera();
     press(Qt::Key_F2);
     item(MainCommand::TakePicture)->trigger();
-    EXPECT_EQ(prompter.texts(), QStringList({"Please return to the preview state",
-                                             "Please return to the preview state"}));
+    item(MainCommand::TimeLapse)->trigger();
+    EXPECT_EQ(prompter.texts(), QStringList(3, "Please return to the preview state"));
     EXPECT_EQ(prompter.shown.at(0).icon, Prompter::Icon::Warning);
     EXPECT_FALSE(noCamera.isStillRequested());
 }
@@ -138,13 +138,6 @@ TEST_F(MainWindowTest, TakePictureInPreviewRequestsAStill)
     press(Qt::Key_F2, bar().scaleBox);
     EXPECT_TRUE(fake.isStillRequested());
     EXPECT_TRUE(prompter.shown.empty());
-}
-
-TEST_F(MainWindowTest, TimeLapseWithoutPreviewWarns)
-{
-    openWithoutCamera();
-    item(MainCommand::TimeLapse)->trigger();
-    EXPECT_EQ(prompter.texts(), QStringList({"Please return to the preview state"}));
 }
 
 TEST_F(MainWindowTest, RecordingKeysDoNothingWithoutACamera)

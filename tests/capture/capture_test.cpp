@@ -67,29 +67,6 @@ TEST(CaptureEngine, StoresTheResolutionAndItsFrameRateClassWithoutACamera)
     }
 }
 
-TEST(CaptureEngine, WithoutAMicroscopeNothingStartsOrRecords)
-{
-    NoCameraEngine engine;
-    EXPECT_EQ(engine.bringUp(), CaptureEngine::StartResult::Failed);
-    EXPECT_FALSE(engine.isRunning());
-    EXPECT_FALSE(engine.start());
-    EXPECT_FALSE(engine.stillPresent());
-    EXPECT_FALSE(engine.startQuickRecording());
-    EXPECT_FALSE(engine.isRecording());
-}
-
-TEST(CaptureEngine, OverlayFlagsToggleEachOnItsOwn)
-{
-    NoCameraEngine engine;
-    engine.overlays().toggle(Overlay::Circles);
-    EXPECT_TRUE(engine.overlays().isOn(Overlay::Circles));
-    EXPECT_FALSE(engine.overlays().isOn(Overlay::CrossLine));
-    EXPECT_FALSE(engine.overlays().isOn(Overlay::Scale));
-    EXPECT_FALSE(engine.overlays().isOn(Overlay::TimeStamp));
-    engine.overlays().toggle(Overlay::Circles);
-    EXPECT_FALSE(engine.overlays().isOn(Overlay::Circles));
-}
-
 TEST(CaptureEngine, FullScreenRemakesThePictureAndLeavingClearsIt)
 {
     NoCameraEngine engine;
