@@ -29,6 +29,9 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 const QColor kLabelColour(0, 125, 255);
@@ -43,6 +46,33 @@ int tabIndex(GalleryTab tab)
 {
     return tab == GalleryTab::Picture ? 0 : 1;
 }
+
+// Sees every key press of the application before its receiver does and offers those meant
+// for a widget of WINDOW to HANDLE, which says whether it took the key.
+class KeyWatcher : public QObject {
+public:
+    KeyWatcher(QWidget* window, std::function<bool(const QKeyEvent&)> handle)
+        : QObject(window)
+        , m_window(window)
+        , m_handle(std::move(handle))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        return widget != nullptr && widget->window() == m_window && m_handle(*static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    QWidget* m_window;
+    std::function<bool(const QKeyEvent&)> m_handle;
+};
 
 }  // namespace
 
@@ -76,7 +106,8 @@ MainWindow::MainWindow(MainContext context, QWidget* parent)
 
     m_toolBar->createToolTips(m_context.text, *this);
     registerToolTips();
-    qApp->installEventFilter(this);
+    // Keys are looked at before any control of this window gets them.
+    new KeyWatcher(this, [this](const QKeyEvent& key) { return handleKey(key); });
 
     // No sizing border: the client area is the background picture, the menu bar above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -88,7 +119,6 @@ MainWindow::MainWindow(MainContext context, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    qApp->removeEventFilter(this);
     m_reconnect.stop();
     m_context.engine.takeDown();
 }
@@ -237,32 +267,25 @@ void MainWindow::registerToolTips()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_client) {
-        switch (event->type()) {
-        case QEvent::Paint:
-            paintClient(static_cast<QPaintEvent*>(event)->rect());
-            return true;
-        case QEvent::MouseButtonPress: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton) {
-                clientPressed(mouse->position().toPoint());
-            }
-            break;
-        }
-        case QEvent::Resize:
-            followClientSize();
-            break;
-        default:
-            break;
-        }
-        return false;
+    if (watched != m_client) {
+        return QMainWindow::eventFilter(watched, event);
     }
-    // Keys are looked at before any control of this window gets them.
-    if (event->type() == QEvent::KeyPress) {
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget != nullptr && widget->window() == this) {
-            return handleKey(*static_cast<QKeyEvent*>(event));
+    switch (event->type()) {
+    case QEvent::Paint:
+        paintClient(static_cast<QPaintEvent*>(event)->rect());
+        return true;
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            clientPressed(mouse->position().toPoint());
         }
+        break;
+    }
+    case QEvent::Resize:
+        followClientSize();
+        break;
+    default:
+        break;
     }
     return false;
 }
