@@ -3,13 +3,13 @@
 #include "platform/localtext.h"
 #include "ui/clatchbitmapbutton.h"
 #include "ui/picturebutton.h"
+#include "ui/typinglimit.h"
 #include "ui/tooltiptable.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
-#include <QValidator>
 
 namespace {
 
@@ -87,27 +87,6 @@ QLineEdit* box(QWidget& window, const char* objectName, int x, int width)
     return edit;
 }
 
-// The rate box takes at most five typed characters. A scale text set from a picture's name
-// is shown whole even when longer, as a typing limit would; a plain maximum length would
-// cut it. Such a longer text can still be shortened.
-class TypingLimit : public QValidator {
-public:
-    TypingLimit(int length, QLineEdit* edit)
-        : QValidator(edit)
-        , m_length(length)
-        , m_edit(edit)
-    {
-    }
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= m_length || input.size() < m_edit->text().size() ? Acceptable : Invalid;
-    }
-
-private:
-    int m_length;
-    QLineEdit* m_edit;
-};
-
 // The program's medium interface font: the system font at 10 pixels, normal weight. The
 // historical font was also 10 pixels wide; stretched like that "Scale:" would run into the
 // rate box, so it keeps its natural width.
@@ -145,7 +124,8 @@ PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
     toolNameBox->setReadOnly(true);
     toolNameBox->setEnabled(false);
     rateBox = box(window, "rateBox", 600, 40);
-    rateBox->setValidator(new TypingLimit(RateLength, rateBox));
+    // A scale text set from a picture's name shows whole even when longer than five.
+    new TypingLimit(RateLength, rateBox);
 
     toolTips = new ToolTipTable(9, kTipBuffer, &window);
 }
