@@ -1,0 +1,134 @@
+// Runs quillon-measure on every script in cases/ and compares what it prints, its exit
+// status, its error lines and the pixels of what it saved with the NAME.out beside it.
+// The outputs were taken from the tool before a refactoring, so any change in behaviour
+// shows here. QUILLON_UPDATE_CASES=1 rewrites the .out files from the current tool.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCasesDir = QStringLiteral(QUILLON_CASES_DIR);
+
+// A picture whose pixels differ from place to place, so a shape drawn one pixel off or a
+// stretch that samples differently changes the saved picture.
+bool writePicture(const QString& path, const QString& size)
+{
+    if (size == QLatin1String("broken")) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("BM not really") > 0;
+    }
+    const QStringList parts = size.split(QLatin1Char(' '));
+    QImage image(parts.value(0).toInt(), parts.value(1).toInt(), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255));
+        }
+    }
+    return image.save(path, path.endsWith(QLatin1String("jpg"), Qt::CaseInsensitive) ? "JPEG" : "BMP");
+}
+
+QString pixelDigest(const QString& path)
+{
+    const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) {
+        return QStringLiteral("unreadable");
+    }
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    for (int y = 0; y < image.height(); ++y) {
+        hash.addData(QByteArrayView(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4));
+    }
+    return QStringLiteral("%1x%2 %3").arg(image.width()).arg(image.height()).arg(QString::fromLatin1(hash.result().toHex()));
+}
+
+QString runCase(const QString& name)
+{
+    QFile scriptFile(kCasesDir + QLatin1Char('/') + name + QStringLiteral(".script"));
+    if (!scriptFile.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("no script");
+    }
+    const QByteArray script = scriptFile.readAll();
+
+    QTemporaryDir dir;
+    QStringList arguments;
+    QString picture;
+    for (const QString& line : QString::fromUtf8(script).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("# picture: "))) {
+            const QString spec = line.mid(11);
+            const int blank = spec.indexOf(QLatin1Char(' '));
+            picture = dir.filePath(spec.left(blank));
+            if (!writePicture(picture, spec.mid(blank + 1))) {
+                return QStringLiteral("picture not written");
+            }
+        } else if (line.startsWith(QLatin1String("# args: "))) {
+            arguments = line.mid(8).replace(QLatin1String("{dir}"), dir.path()).split(QLatin1Char(' '));
+        }
+    }
+    arguments << picture;
+
+    QProcess process;
+    process.start(QStringLiteral(QUILLON_MEASURE_PATH), arguments);
+    if (!process.waitForStarted(10000)) {
+        return QStringLiteral("did not start");
+    }
+    process.write(script);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        return QStringLiteral("did not finish");
+    }
+
+    QString result = QString::fromUtf8(process.readAllStandardOutput());
+    result += QStringLiteral("--- exit %1\n").arg(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1);
+    // Sanitizer and Qt chatter is not the tool's own; its error lines name the script line.
+    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1String("line "))) {
+            result += QStringLiteral("--- error %1\n").arg(QString(line).replace(dir.path(), QLatin1String("{dir}")));
+        }
+    }
+    const QStringList saved = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    for (const QString& file : saved) {
+        if (dir.filePath(file) != picture) {
+            result += QStringLiteral("--- saved %1 %2\n").arg(file, pixelDigest(dir.filePath(file)));
+        }
+    }
+    return result;
+}
+
+class CaseFile : public ::testing::TestWithParam<QString> {};
+
+TEST_P(CaseFile, PrintsAndSavesWhatItDidBefore)
+{
+    const QString name = GetParam();
+    const QString actual = runCase(name);
+    QFile expectedFile(kCasesDir + QLatin1Char('/') + name + QStringLiteral(".out"));
+    if (qEnvironmentVariableIntValue("QUILLON_UPDATE_CASES") == 1) {
+        ASSERT_TRUE(expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        expectedFile.write(actual.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly)) << qPrintable(name);
+    EXPECT_EQ(actual, QString::fromUtf8(expectedFile.readAll())) << qPrintable(name);
+}
+
+std::vector<QString> caseNames()
+{
+    std::vector<QString> names;
+    for (const QString& file : QDir(kCasesDir).entryList({QStringLiteral("*.script")}, QDir::Files, QDir::Name)) {
+        names.push_back(file.chopped(7));
+    }
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, CaseFile, ::testing::ValuesIn(caseNames()),
+                         [](const ::testing::TestParamInfo<QString>& info) {
+                             return QString(info.param).replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
+                         });
+
+}  // namespace
