@@ -1,7 +1,7 @@
 // Saving an annotated picture: RenderToFile of a 1280 x 1024 picture carrying 200 measured
 // shapes, as BMP and as JPEG (target 150 ms each). The reference is a plain QImage::save of
 // the same picture without shapes, measured in the same run.
-#include "measure/cmeasureview.h"
+#include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "measure/readouts.h"
 #include "platform/localtext.h"
@@ -52,14 +52,14 @@ struct Fixture {
     MeasureSession session;
     SilentPrompter prompter;
     LocalText text;
-    std::unique_ptr<CMeasureView> view;
+    std::unique_ptr<MeasureView> view;
 
     Fixture()
     {
         picture = specimen();
         picturePath = dir.filePath("Still_2009-03-05_101530_200.0X_N0012.bmp");
         picture.save(picturePath, "BMP");
-        view = std::make_unique<CMeasureView>(session, prompter, text, picturePath, 1.0, ToolCode::None);
+        view = std::make_unique<MeasureView>(session, prompter, text, picturePath, 1.0, ToolCode::None);
         addShapes(200);
     }
 
@@ -76,12 +76,12 @@ struct Fixture {
                                    ShapeKind::FourPointAngle, ShapeKind::Text};
         for (int i = 0; i < count; ++i) {
             const ShapeKind kind = kinds[i % std::size(kinds)];
-            CMeasureShape shape;
+            MeasureShape shape;
             shape.kind = kind;
             shape.penWidth = 1 + i % 3;
             shape.penStyle = i % 5;
-            shape.penColour = 0x0000FF;
-            shape.labelColour = 0xFF0000;
+            shape.penColor = 0x0000FF;
+            shape.labelColor = 0xFF0000;
             const int pointCount = kind == ShapeKind::ContinuousLine ? 5
                 : kind == ShapeKind::Polygon                          ? 6
                 : kind == ShapeKind::FourPointAngle                   ? 4
@@ -114,7 +114,7 @@ void renderToFile(benchmark::State& state, const char* name)
     Fixture& f = fixture();
     const QString path = f.dir.filePath(name);
     for (auto _ : state) {
-        if (!f.view->RenderToFile(path)) {
+        if (!f.view->renderToFile(path)) {
             state.SkipWithError("RenderToFile failed");
             break;
         }

@@ -15,7 +15,7 @@
 #include "platform/localtext.h"
 #include "platform/mailclient.h"
 #include "platform/prompter.h"
-#include "workspace/workspacestate.h"
+#include "photomeasure/photomeasurestate.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -56,7 +56,7 @@ protected:
 
 struct Program {
     MeasureSession session;
-    WorkspaceState workspace;
+    PhotoMeasureState photoMeasure;
     LocalText text;
     QtPrompter prompter;
     MediaPaths paths;
@@ -74,7 +74,7 @@ std::unique_ptr<Program> program;
 // Makes the main window, shows it and waits until its client area has been painted.
 void showMainWindow()
 {
-    MainWindow window(MainContext{program->session, program->workspace, program->text, program->prompter,
+    MainWindow window(MainContext{program->session, program->photoMeasure, program->text, program->prompter,
                                   program->paths, program->engine, program->mail});
     FirstPaint watcher;
     window.clientArea()->installEventFilter(&watcher);

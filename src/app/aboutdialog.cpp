@@ -3,7 +3,7 @@
 #include "app/appresources.h"
 #include "platform/localtext.h"
 #include "platform/textkeys.h"
-#include "ui/chyperlink.h"
+#include "ui/hyperlink.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -41,12 +41,12 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
 
     QLabel* mail = linkLabel(text, "AboutViewMorrow2", MailAddress, this);
     QLabel* web = linkLabel(text, "AboutDescription", WebAddress, this);
-    m_mailLink = new CHyperLink(this);
-    m_mailLink->Attach(mail);
-    m_mailLink->SetLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
-    m_webLink = new CHyperLink(this);
-    m_webLink->Attach(web);
-    m_webLink->SetLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
+    m_mailLink = new HyperLink(this);
+    m_mailLink->attach(mail);
+    m_mailLink->setLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
+    m_webLink = new HyperLink(this);
+    m_webLink->attach(web);
+    m_webLink->setLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
 
     m_ok = new QPushButton(text.read("Ok", TextBuffer::about, "OK"), this);
     m_ok->setDefault(true);

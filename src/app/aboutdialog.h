@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class CHyperLink;
+class HyperLink;
 class LocalText;
 class QLabel;
 class QPushButton;
@@ -19,15 +19,15 @@ public:
     AboutDialog(const LocalText& text, QWidget* parent = nullptr);
     ~AboutDialog() override;
 
-    CHyperLink* mailLink() const { return m_mailLink; }
-    CHyperLink* webLink() const { return m_webLink; }
+    HyperLink* mailLink() const { return m_mailLink; }
+    HyperLink* webLink() const { return m_webLink; }
     QLabel* versionLabel() const { return m_version; }
     QLabel* copyrightLabel() const { return m_copyright; }
     QPushButton* okButton() const { return m_ok; }
 
 private:
-    CHyperLink* m_mailLink = nullptr;
-    CHyperLink* m_webLink = nullptr;
+    HyperLink* m_mailLink = nullptr;
+    HyperLink* m_webLink = nullptr;
     QLabel* m_version = nullptr;
     QLabel* m_copyright = nullptr;
     QPushButton* m_ok = nullptr;

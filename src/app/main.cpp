@@ -7,8 +7,8 @@
 #include "platform/prompter.h"
 #include "platform/systemlanguage.h"
 #include "platform/xdgemailclient.h"
-#include "workspace/photomeasureopener.h"
-#include "workspace/workspacestate.h"
+#include "photomeasure/photomeasureopener.h"
+#include "photomeasure/photomeasurestate.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -23,19 +23,19 @@ int main(int argc, char** argv)
     const LocalText text = LocalText::forSystemLanguage(moduleFolder);
     QtPrompter prompter;
     MeasureSession session;
-    WorkspaceState workspace;
+    PhotoMeasureState photoMeasure;
 
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 2) {
         // quillon PICTURE: measure one picture, as a double click in the gallery does.
         const QString picture = QFileInfo(arguments.at(1)).absoluteFilePath();
-        return runPhotoMeasure(picture, {session, workspace, text, prompter}, nullptr) ? 0 : 1;
+        return runPhotoMeasure(picture, {session, photoMeasure, text, prompter}, nullptr) ? 0 : 1;
     }
 
     MediaPaths paths = MediaPaths::forCurrentUser();
     NoCameraEngine engine;
     XdgEmailClient mailClient;
-    MainWindow window(MainContext{session, workspace, text, prompter, paths, engine, mailClient});
+    MainWindow window(MainContext{session, photoMeasure, text, prompter, paths, engine, mailClient});
     window.show();
     return app.exec();
 }

@@ -6,13 +6,13 @@ class MailClient;
 class MeasureSession;
 class MediaPaths;
 class Prompter;
-struct WorkspaceState;
+struct PhotoMeasureState;
 
 /// The process-wide objects the main window works with. main() makes each of them once; all
 /// of them outlive the window.
 struct MainContext {
     MeasureSession& session;
-    WorkspaceState& workspace;
+    PhotoMeasureState& photoMeasure;
     const LocalText& text;
     Prompter& prompter;
     MediaPaths& paths;

@@ -4,7 +4,7 @@
 
 #include "platform/localtext.h"
 #include "platform/textkeys.h"
-#include "ui/cmenuxp.h"
+#include "ui/menuxp.h"
 
 #include <QAction>
 #include <QMenu>
@@ -100,7 +100,7 @@ QAction* MainMenus::galleryAction(MainCommand command) const
     return found == m_galleryActions.end() ? nullptr : found->second;
 }
 
-std::unique_ptr<CMenuXP> MainMenus::makeOverlayMenu(const LocalText& text, QWidget* owner)
+std::unique_ptr<MenuXP> MainMenus::makeOverlayMenu(const LocalText& text, QWidget* owner)
 {
     initAppResources();
     const struct {
@@ -114,9 +114,9 @@ std::unique_ptr<CMenuXP> MainMenus::makeOverlayMenu(const LocalText& text, QWidg
         {MainCommand::Circle, "Circle", "Circle", ":/app/menu/circle.png"},
         {MainCommand::Time, "Time", "Time", ":/app/menu/time.png"},
     };
-    auto menu = std::make_unique<CMenuXP>(owner);
+    auto menu = std::make_unique<MenuXP>(owner);
     for (const auto& item : items) {
-        menu->AppendItem(std::make_unique<CMenuXPItem>(static_cast<int>(item.command),
+        menu->appendItem(std::make_unique<MenuXPItem>(static_cast<int>(item.command),
                                                        text.read(item.key, TextBuffer::label, item.englishDefault),
                                                        QIcon(QString::fromLatin1(item.icon))));
     }

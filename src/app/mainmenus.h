@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-class CMenuXP;
+class MenuXP;
 class LocalText;
 class QAction;
 class QMenu;
@@ -52,7 +52,7 @@ public:
 
     /// The live view's right-click menu: the four overlays, each with its icon, in the
     /// owner-drawn style; an item's command id is its MainCommand. Made for one showing.
-    static std::unique_ptr<CMenuXP> makeOverlayMenu(const LocalText& text, QWidget* owner);
+    static std::unique_ptr<MenuXP> makeOverlayMenu(const LocalText& text, QWidget* owner);
 
 signals:
     void commandChosen(MainCommand command);

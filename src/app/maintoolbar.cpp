@@ -3,7 +3,7 @@
 #include "app/appresources.h"
 #include "platform/localtext.h"
 #include "platform/textkeys.h"
-#include "ui/clatchbitmapbutton.h"
+#include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/tooltiptable.h"
 #include "ui/typinglimit.h"
@@ -42,10 +42,10 @@ PictureButton* plainButton(QWidget& client, int id, const QPoint& at, const QStr
     return button;
 }
 
-CLatchBitmapButton* latchButton(QWidget& client, int id, const QPoint& at, const QString& name)
+LatchBitmapButton* latchButton(QWidget& client, int id, const QPoint& at, const QString& name)
 {
-    auto* button = new CLatchBitmapButton(&client);
-    button->Setup(id, &client, QString(), QString());
+    auto* button = new LatchBitmapButton(&client);
+    button->setUp(id, &client, QString(), QString());
     givePictures(*button, name);
     button->move(at);
     return button;

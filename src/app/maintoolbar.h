@@ -2,7 +2,7 @@
 
 #include <array>
 
-class CLatchBitmapButton;
+class LatchBitmapButton;
 class LocalText;
 class PictureButton;
 class QLineEdit;
@@ -36,9 +36,9 @@ public:
     /// buttons' present places.
     void registerToolTips(bool fullScreen);
 
-    CLatchBitmapButton* preview = nullptr;
+    LatchBitmapButton* preview = nullptr;
     PictureButton* camera = nullptr;
-    CLatchBitmapButton* video = nullptr;
+    LatchBitmapButton* video = nullptr;
     PictureButton* clock = nullptr;
     PictureButton* setting = nullptr;
     PictureButton* save = nullptr;

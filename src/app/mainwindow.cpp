@@ -12,9 +12,9 @@
 #include "platform/localtext.h"
 #include "platform/prompter.h"
 #include "platform/textkeys.h"
-#include "ui/clatchbitmapbutton.h"
-#include "ui/cmenuxp.h"
-#include "workspace/photomeasureopener.h"
+#include "ui/latchbitmapbutton.h"
+#include "ui/menuxp.h"
+#include "photomeasure/photomeasureopener.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -34,7 +34,7 @@
 
 namespace {
 
-const QColor kLabelColour(0, 125, 255);
+const QColor kLabelColor(0, 125, 255);
 
 // Texts of the commands whose windows this version does not have yet.
 const char* const kClipsNotYet = "Playing clips is not available in this version of Quillon yet.";
@@ -240,7 +240,7 @@ void MainWindow::deviceChangeNotice(DeviceChange change, bool describesInterface
 void MainWindow::showConnected()
 {
     m_toolBar->setButtonsEnabled(true);
-    m_toolBar->preview->Highlight();
+    m_toolBar->preview->setLatched(true);
     m_video->setStatusMessage(QString());
     m_connected = true;
     m_video->update();
@@ -251,7 +251,7 @@ void MainWindow::showDisconnected()
     m_toolBar->setButtonsEnabled(false);
     // Without a pipeline there is no preview; a latched Preview would let F2 queue a still
     // that nobody sees until the camera comes back.
-    m_toolBar->preview->Unhighlight();
+    m_toolBar->preview->setLatched(false);
     m_video->setStatusMessage(m_context.text.read("ConnectMsg", TextBuffer::message,
                                                   "Please connect Quillon USB Digital Microscope"));
     m_connected = false;
@@ -323,7 +323,7 @@ void MainWindow::paintClient(const QRect& area)
     QPainter painter(m_client);
     painter.drawPixmap(area, m_background, area);
     painter.drawImage(ThumbnailGallery::tabHeaderPosition(), m_tabHeaders[tabIndex(m_gallery->currentTab())]);
-    painter.setPen(kLabelColour);
+    painter.setPen(kLabelColor);
     painter.setFont(m_fonts.medium);
     const QFontMetrics medium(m_fonts.medium);
     painter.drawText(scaleLabelPosition + QPoint(0, medium.ascent()), m_scaleLabel);
@@ -461,7 +461,7 @@ void MainWindow::runCommand(MainCommand command)
 
 void MainWindow::takePicture()
 {
-    if (m_toolBar->preview->IsHighlighted() || m_toolBar->video->IsHighlighted()) {
+    if (m_toolBar->preview->isLatched() || m_toolBar->video->isLatched()) {
         m_context.engine.requestStill();
         return;
     }
@@ -478,8 +478,8 @@ void MainWindow::quickRecording()
     if (m_context.engine.isRecording() || !m_context.engine.startQuickRecording()) {
         return;
     }
-    m_toolBar->video->Highlight();
-    m_toolBar->preview->Unhighlight();
+    m_toolBar->video->setLatched(true);
+    m_toolBar->preview->setLatched(false);
     registerToolTips();
 }
 
@@ -489,23 +489,23 @@ void MainWindow::stopRecordingByKey()
         return;
     }
     m_context.engine.stopRecording();
-    m_toolBar->video->Unhighlight();
-    m_toolBar->preview->Highlight();
+    m_toolBar->video->setLatched(false);
+    m_toolBar->preview->setLatched(true);
     update();
 }
 
 void MainWindow::previewOnOff()
 {
     CaptureEngine& engine = m_context.engine;
-    if (m_toolBar->preview->IsHighlighted()) {
-        m_toolBar->preview->Unhighlight();
+    if (m_toolBar->preview->isLatched()) {
+        m_toolBar->preview->setLatched(false);
         engine.stop();
     } else {
         if (engine.isRecording()) {
             engine.stopRecording();
-            m_toolBar->video->Unhighlight();
+            m_toolBar->video->setLatched(false);
         }
-        m_toolBar->preview->Highlight();
+        m_toolBar->preview->setLatched(true);
         engine.start();
     }
     registerToolTips();
@@ -513,7 +513,7 @@ void MainWindow::previewOnOff()
 
 void MainWindow::timeLapse()
 {
-    if (m_toolBar->preview->IsHighlighted() || m_toolBar->video->IsHighlighted()) {
+    if (m_toolBar->preview->isLatched() || m_toolBar->video->isLatched()) {
         notYetAvailable(QString::fromLatin1(kTimeLapseNotYet));
         return;
     }
@@ -539,7 +539,7 @@ void MainWindow::showOverlayMenu(const QPoint& globalPosition)
 {
     int chosen = 0;
     {
-        const std::unique_ptr<CMenuXP> menu = MainMenus::makeOverlayMenu(m_context.text, this);
+        const std::unique_ptr<MenuXP> menu = MainMenus::makeOverlayMenu(m_context.text, this);
         chosen = menu->exec(globalPosition);
     }
     if (chosen != 0) {
@@ -556,7 +556,7 @@ void MainWindow::openSelected()
 
 void MainWindow::openPicture(const QString& path)
 {
-    const PhotoMeasureContext context{m_context.session, m_context.workspace, m_context.text, m_context.prompter};
+    const PhotoMeasureContext context{m_context.session, m_context.photoMeasure, m_context.text, m_context.prompter};
     runPhotoMeasure(path, context, this, [this] { showCalibration(); });
 }
 

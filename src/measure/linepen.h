@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-/// The colour of a stored 0x00BBGGRR value (255 is red); the top byte is ignored.
+/// The color of a stored 0x00BBGGRR value (255 is red); the top byte is ignored.
 QColor toQColor(uint32_t colorRef);
 
 /// The stored 0x00BBGGRR value of COLOR.

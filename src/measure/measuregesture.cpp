@@ -76,23 +76,23 @@ void MeasureGesture::release()
     m_host.releasePointer();
 }
 
-void MeasureGesture::applyPen(CMeasureShape& shape) const
+void MeasureGesture::applyPen(MeasureShape& shape) const
 {
     const ShapeStyle& style = m_host.style();
     shape.penStyle = style.penStyle;
     shape.penWidth = style.penWidth;
-    shape.penColour = style.penColour;
+    shape.penColor = style.penColor;
 }
 
-void MeasureGesture::applyLabelStyle(CMeasureShape& shape) const
+void MeasureGesture::applyLabelStyle(MeasureShape& shape) const
 {
     shape.labelFont = m_host.style().labelFont;
-    shape.labelColour = m_host.style().labelColour;
+    shape.labelColor = m_host.style().labelColor;
 }
 
-CMeasureShape MeasureGesture::newShape(ShapeKind kind, bool withLabelStyle) const
+MeasureShape MeasureGesture::newShape(ShapeKind kind, bool withLabelStyle) const
 {
-    CMeasureShape shape;
+    MeasureShape shape;
     shape.kind = kind;
     applyPen(shape);
     if (withLabelStyle) {
@@ -111,7 +111,7 @@ std::vector<std::string> MeasureGesture::labelsFor(ShapeKind kind,
     return measuredLabels(kind, points, m_host.pixelLength(), m_host.viewScale());
 }
 
-void MeasureGesture::finish(CMeasureShape shape)
+void MeasureGesture::finish(MeasureShape shape)
 {
     m_band = Band::None;
     m_session.addShape(std::move(shape));
@@ -151,7 +151,7 @@ void MeasureGesture::start(QPoint point)
     case ToolCode::DiameterCircle: m_diameterCircle = true; break;
     case ToolCode::ContinuousLine:
         m_continuousLine = true;
-        m_inProgress = CMeasureShape{};
+        m_inProgress = MeasureShape{};
         break;
     case ToolCode::ThreePointCircle:
         m_threePointSecond = false;
@@ -159,7 +159,7 @@ void MeasureGesture::start(QPoint point)
         break;
     case ToolCode::Polygon:
         m_polygon = true;
-        m_inProgress = CMeasureShape{};
+        m_inProgress = MeasureShape{};
         break;
     case ToolCode::FourPointAngle: m_fourPoint = true; break;
     case ToolCode::Text: placeText(point); return;
@@ -177,9 +177,9 @@ void MeasureGesture::placeText(QPoint point)
     }
     const ShapeStyle& style = m_host.style();
     const QSize size = m_host.textSize(m_pendingText, style.textFont);
-    CMeasureShape shape;
+    MeasureShape shape;
     shape.kind = ShapeKind::Text;
-    shape.textColour = style.textColour;
+    shape.textColor = style.textColor;
     shape.textFont = style.textFont;
     shape.labels.push_back(m_pendingText.toStdString());
     const MeasurePoint topLeft = canvas(point);
@@ -217,7 +217,7 @@ void MeasureGesture::finishLine(QPoint point)
     m_line = false;
     m_last = point;
     const bool measured = m_host.measuring();
-    CMeasureShape shape = newShape(ShapeKind::Line, measured);
+    MeasureShape shape = newShape(ShapeKind::Line, measured);
     shape.points = {canvas(m_start), canvas(point)};
     shape.labels = labelsFor(ShapeKind::Line, shape.points, 1);
     const double length = segmentLength(shape.points[0], shape.points[1]);
@@ -230,14 +230,14 @@ void MeasureGesture::finishLine(QPoint point)
 void MeasureGesture::continueContinuousLine(QPoint point)
 {
     if (!m_inProgress) {
-        m_inProgress = CMeasureShape{};
+        m_inProgress = MeasureShape{};
     }
     if (!m_host.measuring()) {
         // A drawn continuous line follows the pointer; its second click ends it with the
         // vertices the pointer left behind.
         m_inProgress->kind = ShapeKind::ContinuousLine;
         applyPen(*m_inProgress);
-        CMeasureShape shape = std::move(*m_inProgress);
+        MeasureShape shape = std::move(*m_inProgress);
         m_inProgress.reset();
         release();
         m_continuousLine = false;
@@ -261,7 +261,7 @@ void MeasureGesture::continueContinuousLine(QPoint point)
 void MeasureGesture::continuePolygon(QPoint point)
 {
     if (!m_inProgress) {
-        m_inProgress = CMeasureShape{};
+        m_inProgress = MeasureShape{};
     }
     m_inProgress->kind = ShapeKind::Polygon;
     applyPen(*m_inProgress);
@@ -287,7 +287,7 @@ void MeasureGesture::continueAngle(QPoint point)
     m_angle = false;
     m_angleSecondArm = false;
     m_last = point;
-    CMeasureShape shape = newShape(ShapeKind::Angle, m_host.measuring());
+    MeasureShape shape = newShape(ShapeKind::Angle, m_host.measuring());
     shape.points = {canvas(m_armPoint), canvas(point), canvas(m_start)};
     shape.labels = labelsFor(ShapeKind::Angle, shape.points, 1);
     finish(std::move(shape));
@@ -306,7 +306,7 @@ void MeasureGesture::continueFourPointAngle(QPoint point)
     release();
     m_fourPoint = false;
     m_firstLineDone = false;
-    CMeasureShape shape = newShape(ShapeKind::FourPointAngle, true);
+    MeasureShape shape = newShape(ShapeKind::FourPointAngle, true);
     shape.points = {canvas(m_firstLine.p1()), canvas(m_firstLine.p2()), canvas(m_last), canvas(point)};
     shape.labels = measuredLabels(ShapeKind::FourPointAngle, shape.points, m_host.pixelLength(),
                                   m_host.viewScale());
@@ -323,7 +323,7 @@ void MeasureGesture::continueThreePointCircle(QPoint point)
     release();
     m_threePoint = false;
     m_threePointSecond = false;
-    CMeasureShape shape = newShape(ShapeKind::ThreePointCircle, m_host.measuring());
+    MeasureShape shape = newShape(ShapeKind::ThreePointCircle, m_host.measuring());
     shape.points = {canvas(m_last), canvas(m_secondPoint), canvas(point)};
     shape.labels = labelsFor(ShapeKind::ThreePointCircle, shape.points, 2);
     finish(std::move(shape));
@@ -335,7 +335,7 @@ void MeasureGesture::finishTwoPointShape(ShapeKind kind, QPoint point)
     m_radiusCircle = false;
     m_diameterCircle = false;
     m_rectangle = false;
-    CMeasureShape shape = newShape(kind, m_host.measuring());
+    MeasureShape shape = newShape(kind, m_host.measuring());
     shape.points = {canvas(m_start), canvas(point)};
     shape.labels = labelsFor(kind, shape.points, 2);
     finish(std::move(shape));
@@ -344,7 +344,7 @@ void MeasureGesture::finishTwoPointShape(ShapeKind kind, QPoint point)
 void MeasureGesture::doubleClick(QPoint point)
 {
     if (m_segments && m_inProgress) {
-        CMeasureShape shape = std::move(*m_inProgress);
+        MeasureShape shape = std::move(*m_inProgress);
         m_inProgress.reset();
         shape.points.push_back(canvas(point));
         shape.kind = ShapeKind::ContinuousLine;
@@ -356,7 +356,7 @@ void MeasureGesture::doubleClick(QPoint point)
         finish(std::move(shape));
     }
     if (m_edges && m_inProgress) {
-        CMeasureShape shape = std::move(*m_inProgress);
+        MeasureShape shape = std::move(*m_inProgress);
         m_inProgress.reset();
         shape.points.push_back(canvas(point));
         shape.kind = ShapeKind::Polygon;
@@ -387,7 +387,7 @@ void MeasureGesture::move(QPoint point)
         band = Band::Rectangle;
     } else if (tool == ToolCode::ContinuousLine && m_continuousLine && !measuring) {
         if (!m_inProgress) {
-            m_inProgress = CMeasureShape{};
+            m_inProgress = MeasureShape{};
         }
         m_inProgress->points.push_back(canvas(m_start));
         m_inProgress->labels.emplace_back();
@@ -458,7 +458,7 @@ void MeasureGesture::paintFeedback(QPainter& painter) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(linePen(int32_t(style.penStyle), int32_t(style.penWidth), style.penColour));
+    painter.setPen(linePen(int32_t(style.penStyle), int32_t(style.penWidth), style.penColor));
     for (const QLine& segment : segments) {
         painter.drawLine(segment);
     }

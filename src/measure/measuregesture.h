@@ -15,16 +15,16 @@
 class MeasureSession;
 class QPainter;
 
-/// The pen, fonts and colours the owner sets on the measurement view; every finished shape
+/// The pen, fonts and colors the owner sets on the measurement view; every finished shape
 /// copies what it uses.
 struct ShapeStyle {
     uint32_t penStyle = PenStyle::Solid;
     uint32_t penWidth = 1;
-    uint32_t penColour = kDefaultShapeColour;
+    uint32_t penColor = kDefaultShapeColor;
     FontDescription labelFont = FontDescription::arial(14);
-    uint32_t labelColour = kDefaultShapeColour;
+    uint32_t labelColor = kDefaultShapeColor;
     FontDescription textFont = FontDescription::arial(12);
-    uint32_t textColour = kDefaultShapeColour;
+    uint32_t textColor = kDefaultShapeColor;
 };
 
 /// What a gesture needs from the widget it runs in.
@@ -101,10 +101,10 @@ private:
 
     void capture(QPoint point);
     void release();
-    void finish(CMeasureShape shape);
-    CMeasureShape newShape(ShapeKind kind, bool withLabelStyle) const;
-    void applyPen(CMeasureShape& shape) const;
-    void applyLabelStyle(CMeasureShape& shape) const;
+    void finish(MeasureShape shape);
+    MeasureShape newShape(ShapeKind kind, bool withLabelStyle) const;
+    void applyPen(MeasureShape& shape) const;
+    void applyLabelStyle(MeasureShape& shape) const;
     std::vector<std::string> labelsFor(ShapeKind kind, const std::vector<MeasurePoint>& points,
                                        std::size_t emptyLabels) const;
     MeasurePoint canvas(QPoint client) const;
@@ -135,7 +135,7 @@ private:
     bool m_fourPoint = false;
     bool m_firstLineDone = false;
 
-    std::optional<CMeasureShape> m_inProgress;
+    std::optional<MeasureShape> m_inProgress;
 
     Band m_band = Band::None;
     QPoint m_bandFrom;

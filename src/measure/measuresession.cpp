@@ -4,13 +4,13 @@
 #include <cstring>
 #include <utility>
 
-void MeasureSession::addShape(CMeasureShape shape)
+void MeasureSession::addShape(MeasureShape shape)
 {
     m_shapes.push_back(std::move(shape));
     m_finishedSinceHistoryStep = true;
 }
 
-void MeasureSession::Undo()
+void MeasureSession::undo()
 {
     // The history count starts at the first Undo of the run and is otherwise only nudged
     // by Undo, Resume and CheckContent; CheckContent's answer depends on it.
@@ -32,7 +32,7 @@ void MeasureSession::Undo()
 // an old shape back on top of newer work would reorder the drawing, and the history count
 // cannot tell that case apart reliably, so a flag set by addShape decides. Nothing is
 // ever deleted here.
-void MeasureSession::Resume()
+void MeasureSession::redo()
 {
     if (m_redo.empty() || m_finishedSinceHistoryStep) {
         return;
@@ -42,7 +42,7 @@ void MeasureSession::Resume()
     ++m_historyCount;
 }
 
-bool MeasureSession::CheckContent()
+bool MeasureSession::checkContent()
 {
     if (m_shapes.empty() && m_redo.empty() && m_rememberedCount == 0 && m_historyCount == 0) {
         return false;
@@ -52,7 +52,7 @@ bool MeasureSession::CheckContent()
     return true;
 }
 
-void MeasureSession::ClearShapes()
+void MeasureSession::clearShapes()
 {
     m_shapes.clear();
     m_redo.clear();

@@ -22,29 +22,29 @@ public:
     // --- shapes and history ---------------------------------------------------------
 
     /// Finished shapes, oldest first; drawn in this order.
-    const std::vector<CMeasureShape>& shapes() const { return m_shapes; }
+    const std::vector<MeasureShape>& shapes() const { return m_shapes; }
     /// Shapes taken back by Undo, newest last.
-    const std::vector<CMeasureShape>& redoShapes() const { return m_redo; }
+    const std::vector<MeasureShape>& redoShapes() const { return m_redo; }
 
     /// Appends a finished shape to the shape list.
-    void addShape(CMeasureShape shape);
+    void addShape(MeasureShape shape);
 
     /// Moves the newest shape to the redo list; nothing when the shape list is empty.
-    void Undo();
+    void undo();
     /// Moves the newest undone shape back to the shape list, provided no shape was
     /// finished since the last Undo or Resume; otherwise (or with an empty redo list)
     /// nothing changes.
-    void Resume();
-    bool HasShapes() const { return !m_shapes.empty(); }
-    bool HasRedo() const { return !m_redo.empty(); }
+    void redo();
+    bool hasShapes() const { return !m_shapes.empty(); }
+    bool hasRedo() const { return !m_redo.empty(); }
     /// Whether there is work the user may want to save before the shapes are thrown away.
     /// False only when both lists are empty, the shape count remembered at the previous call
     /// is 0 and the history count is 0; otherwise it remembers the shape count, sets the
     /// history count to the redo count and answers true. So it is true whenever something
     /// is drawn or undone, and once more right after both lists were emptied.
-    bool CheckContent();
+    bool checkContent();
     /// Deletes every record of both lists.
-    void ClearShapes();
+    void clearShapes();
 
     /// The history count kept beside the lists: the shape count at the first Undo of the
     /// run, less one for each Undo while above 0, plus one for each Resume that restores;
@@ -86,8 +86,8 @@ public:
     void setNameScaleText(std::string_view text);
 
 private:
-    std::vector<CMeasureShape> m_shapes;
-    std::vector<CMeasureShape> m_redo;
+    std::vector<MeasureShape> m_shapes;
+    std::vector<MeasureShape> m_redo;
     std::size_t m_rememberedCount = 0;
     std::size_t m_historyCount = 0;
     bool m_historyStarted = false;

@@ -29,7 +29,7 @@ enum class ShapeKind : int32_t {
     FourPointAngle = 10,
 };
 
-/// Tool codes handed to CMeasureView::SetTool. Any code not listed here (the photo-measure
+/// Tool codes handed to MeasureView::SetTool. Any code not listed here (the photo-measure
 /// window uses 4 and 20) selects no tool: clicks then do nothing.
 namespace ToolCode {
 inline constexpr int32_t Line = 0;
@@ -74,24 +74,24 @@ inline constexpr uint32_t DashDot = 3;
 inline constexpr uint32_t DashDotDot = 4;
 } // namespace PenStyle
 
-/// Colours are 0x00BBGGRR; 255 is red.
-inline constexpr uint32_t kDefaultShapeColour = 255;
+/// Colors are 0x00BBGGRR; 255 is red.
+inline constexpr uint32_t kDefaultShapeColor = 255;
 
 /// One finished shape: how it is drawn, its canvas points and its readout texts.
 /// A record owns its points and labels and lives in exactly one of the session's shape
 /// list, its redo list, or the view's shape in progress. Drawn (not measured) shapes keep
 /// empty labels; an empty label draws nothing.
-struct CMeasureShape {
+struct MeasureShape {
     uint32_t penWidth = 1;
     uint32_t penStyle = PenStyle::Solid;
-    uint32_t penColour = kDefaultShapeColour;
+    uint32_t penColor = kDefaultShapeColor;
     ShapeKind kind{};  ///< set by the gesture that finishes the record
-    uint32_t textColour = kDefaultShapeColour;   ///< text items only
-    uint32_t labelColour = kDefaultShapeColour;  ///< readout labels
+    uint32_t textColor = kDefaultShapeColor;   ///< text items only
+    uint32_t labelColor = kDefaultShapeColor;  ///< readout labels
     FontDescription textFont = FontDescription::arial(12);   ///< text items only
     FontDescription labelFont = FontDescription::arial(14);  ///< measured shapes and polygons
     std::vector<MeasurePoint> points;
     std::vector<std::string> labels;
 
-    bool operator==(const CMeasureShape&) const = default;
+    bool operator==(const MeasureShape&) const = default;
 };

@@ -102,7 +102,7 @@ std::optional<FigureCircle> threePointCircleFigure(MeasurePoint a, MeasurePoint 
                        truncToInt32(circle->radius));
 }
 
-ShapeFigure shapeFigure(const CMeasureShape& shape, const ShapePlacement& placement)
+ShapeFigure shapeFigure(const MeasureShape& shape, const ShapePlacement& placement)
 {
     const std::vector<MeasurePoint>& points = shape.points;
     const std::size_t count = points.size();
@@ -171,7 +171,7 @@ ShapeFigure shapeFigure(const CMeasureShape& shape, const ShapePlacement& placem
     return figure;
 }
 
-std::vector<MeasurePoint> labelAnchors(const CMeasureShape& shape, const ShapePlacement& placement)
+std::vector<MeasurePoint> labelAnchors(const MeasureShape& shape, const ShapePlacement& placement)
 {
     const std::vector<MeasurePoint>& points = shape.points;
     const std::size_t count = points.size();

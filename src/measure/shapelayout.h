@@ -83,7 +83,7 @@ struct ShapeFigure {
 ///   integer midpoint; three-point circle about its computed centre (no circle when the
 ///   three points have none).
 /// Records with too few points draw what their points allow, never reading past them.
-ShapeFigure shapeFigure(const CMeasureShape& shape, const ShapePlacement& placement);
+ShapeFigure shapeFigure(const MeasureShape& shape, const ShapePlacement& placement);
 
 /// The circle of a three-point circle record as PLACEMENT draws it, or nothing when the
 /// points have no circle through them.
@@ -95,4 +95,4 @@ std::optional<FigureCircle> threePointCircleFigure(MeasurePoint a, MeasurePoint 
 /// gets none, so the vector may be shorter than the labels). A second label sits 12 pixels
 /// below the first. A three-point circle without a circle places its labels at its third
 /// point.
-std::vector<MeasurePoint> labelAnchors(const CMeasureShape& shape, const ShapePlacement& placement);
+std::vector<MeasurePoint> labelAnchors(const MeasureShape& shape, const ShapePlacement& placement);

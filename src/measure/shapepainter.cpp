@@ -66,28 +66,28 @@ const QFont& ShapePainter::font(const FontDescription& description)
 }
 
 void ShapePainter::drawText(QPoint topLeft, const QString& text, const FontDescription& description,
-                            uint32_t colour)
+                            uint32_t color)
 {
     if (text.isEmpty()) {
         return;
     }
     const QFont& qfont = font(description);
     m_painter.setFont(qfont);
-    m_painter.setPen(toQColor(colour));
+    m_painter.setPen(toQColor(color));
     m_painter.drawText(QPoint(topLeft.x(), topLeft.y() + QFontMetrics(qfont).ascent()), text);
 }
 
-void ShapePainter::paint(const CMeasureShape& shape, const ShapePlacement& placement)
+void ShapePainter::paint(const MeasureShape& shape, const ShapePlacement& placement)
 {
     if (shape.kind == ShapeKind::Text) {
         if (!shape.points.empty() && !shape.labels.empty()) {
             drawText(toQPoint(placement.map(shape.points.front())),
-                     QString::fromStdString(shape.labels.front()), shape.textFont, shape.textColour);
+                     QString::fromStdString(shape.labels.front()), shape.textFont, shape.textColor);
         }
         return;
     }
     const ShapeFigure figure = shapeFigure(shape, placement);
-    m_painter.setPen(linePen(int32_t(shape.penStyle), int32_t(shape.penWidth), shape.penColour));
+    m_painter.setPen(linePen(int32_t(shape.penStyle), int32_t(shape.penWidth), shape.penColor));
     for (const FigureSegment& segment : figure.segments) {
         m_painter.drawLine(toQPoint(segment.from), toQPoint(segment.to));
     }
@@ -103,6 +103,6 @@ void ShapePainter::paint(const CMeasureShape& shape, const ShapePlacement& place
     const std::size_t placed = std::min(anchors.size(), shape.labels.size());
     for (std::size_t i = 0; i < placed; ++i) {
         drawText(toQPoint(anchors[i]), QString::fromStdString(shape.labels[i]), shape.labelFont,
-                 shape.labelColour);
+                 shape.labelColor);
     }
 }

@@ -20,12 +20,12 @@ class ShapePainter {
 public:
     explicit ShapePainter(QPainter& painter);
 
-    /// One shape placed by PLACEMENT: a text item's text in its text font and colour, any
-    /// other kind's figure and then its labels in its label font and colour.
-    void paint(const CMeasureShape& shape, const ShapePlacement& placement);
+    /// One shape placed by PLACEMENT: a text item's text in its text font and color, any
+    /// other kind's figure and then its labels in its label font and color.
+    void paint(const MeasureShape& shape, const ShapePlacement& placement);
 
     /// TEXT with its top-left corner at TOPLEFT.
-    void drawText(QPoint topLeft, const QString& text, const FontDescription& font, uint32_t colour);
+    void drawText(QPoint topLeft, const QString& text, const FontDescription& font, uint32_t color);
 
 private:
     const QFont& font(const FontDescription& description);

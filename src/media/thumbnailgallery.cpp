@@ -21,7 +21,7 @@ static void initMediaResources()
 
 namespace {
 
-// The selection frame is XOR-ed with this colour (red 12, green 191, blue 0); the corner
+// The selection frame is XOR-ed with this color (red 12, green 191, blue 0); the corner
 // mark is drawn with the inverse of its pen (red 243, green 63, blue 255), which comes out
 // as red 12, green 192, blue 0.
 constexpr QRgb FrameXor = 0x000CBF00;
@@ -35,12 +35,12 @@ QString backgroundResource(GalleryTab tab)
                                       : QStringLiteral(":/media/gallery-clips.png");
 }
 
-void fill(QImage& surface, const QRect& area, QRgb colour)
+void fill(QImage& surface, const QRect& area, QRgb color)
 {
     const QRect clipped = area.intersected(surface.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(surface.scanLine(y));
-        std::fill(line + clipped.left(), line + clipped.right() + 1, colour);
+        std::fill(line + clipped.left(), line + clipped.right() + 1, color);
     }
 }
 

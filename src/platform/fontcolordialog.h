@@ -9,8 +9,8 @@
 class QFontDialog;
 class QPushButton;
 
-/// Qt's font chooser with a colour button under it: a font chooser "with effects" that
-/// hands back a text colour together with the font, in one dialog.
+/// Qt's font chooser with a color button under it: a font chooser "with effects" that
+/// hands back a text color together with the font, in one dialog.
 class FontColorDialog : public QDialog {
     Q_OBJECT
 public:

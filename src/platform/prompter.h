@@ -8,7 +8,7 @@
 
 class QWidget;
 
-/// Every message box, file chooser, colour chooser and font chooser of the program goes
+/// Every message box, file chooser, color chooser and font chooser of the program goes
 /// through this interface, so windows can be driven by tests without a modal loop.
 class Prompter {
 public:
@@ -43,11 +43,11 @@ public:
 
     struct FontChoice {
         QFont font;    ///< face, size, style, underline and strike-out
-        QColor color;  ///< the text colour chosen with it
+        QColor color;  ///< the text color chosen with it
     };
-    /// A font chooser with effects (underline, strike-out and a text colour). Without an
+    /// A font chooser with effects (underline, strike-out and a text color). Without an
     /// initial font it opens on the default font. The base version asks chooseFont and then
-    /// chooseColor; a colour chooser closed with Cancel keeps initialColor.
+    /// chooseColor; a color chooser closed with Cancel keeps initialColor.
     virtual std::optional<FontChoice> chooseFontWithColor(QWidget* parent,
                                                           const std::optional<QFont>& initialFont,
                                                           const QColor& initialColor);
@@ -64,7 +64,7 @@ public:
                                         const QString& directory) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    /// One dialog: Qt's font chooser with a colour button beside its effects.
+    /// One dialog: Qt's font chooser with a color button beside its effects.
     std::optional<FontChoice> chooseFontWithColor(QWidget* parent, const std::optional<QFont>& initialFont,
                                                   const QColor& initialColor) override;
 };

@@ -2,7 +2,7 @@
 #include "app/aboutdialog.h"
 
 #include "platform/localtext.h"
-#include "ui/chyperlink.h"
+#include "ui/hyperlink.h"
 
 #include <QFile>
 #include <QLabel>

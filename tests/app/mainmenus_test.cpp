@@ -3,7 +3,7 @@
 #include "app/mainmenus.h"
 
 #include "platform/localtext.h"
-#include "ui/cmenuxp.h"
+#include "ui/menuxp.h"
 
 #include <QAction>
 #include <QFile>
@@ -94,11 +94,11 @@ TEST(MainMenus, TakeTheLanguageFilesTextsAndTheDefaultsOfMissingKeys)
               QStringList({"Save As", "Alle speichern", QString::fromUtf8("Löschen...")}));
 }
 
-TEST(MainMenus, OverlayMenuHasFourItemsWithIconsInItsColours)
+TEST(MainMenus, OverlayMenuHasFourItemsWithIconsInItsColors)
 {
     const LanguageFile file("Cross=Fadenkreuz\r\nTime=Zeit\r\n");
     const LocalText text = file.text();
-    const std::unique_ptr<CMenuXP> menu = MainMenus::makeOverlayMenu(text, nullptr);
+    const std::unique_ptr<MenuXP> menu = MainMenus::makeOverlayMenu(text, nullptr);
     ASSERT_EQ(menu->itemCount(), 4);
     const std::pair<MainCommand, QString> expected[] = {
         {MainCommand::CrossLine, "Fadenkreuz"}, {MainCommand::Scale, "Scale"},

@@ -2,8 +2,8 @@
 // commands that depend on the camera, the overlay toggles.
 #include "mainwindowfixture.h"
 
-#include "ui/clatchbitmapbutton.h"
-#include "ui/cmenuxp.h"
+#include "ui/latchbitmapbutton.h"
+#include "ui/menuxp.h"
 
 #include <QAction>
 #include <QFile>
@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, StartsWithoutMicroscopeWithButtonsDisabledAndTheGreenConn
     openWithoutCamera();
     EXPECT_FALSE(window->isConnected());
     EXPECT_TRUE(allEnabled(bar(), false));
-    EXPECT_FALSE(bar().preview->IsHighlighted());
+    EXPECT_FALSE(bar().preview->isLatched());
     EXPECT_EQ(video().statusMessage(), kConnectMessage);
 
     const QImage shot = video().grab().toImage();
@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, ARunningMicroscopeEnablesTheButtonsAndLatchesPreview)
     openConnected();
     EXPECT_TRUE(window->isConnected());
     EXPECT_TRUE(allEnabled(bar(), true));
-    EXPECT_TRUE(bar().preview->IsHighlighted());
+    EXPECT_TRUE(bar().preview->isLatched());
     EXPECT_EQ(video().statusMessage(), "");
     EXPECT_EQ(countPixels(video().grab().toImage(), video().rect(), kGreen), 0);
 }
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, PluggingInAndOutFollowsTheMicroscope)
     emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
     EXPECT_FALSE(window->isConnected());
     EXPECT_TRUE(allEnabled(bar(), false));
-    EXPECT_FALSE(bar().preview->IsHighlighted());
+    EXPECT_FALSE(bar().preview->isLatched());
     EXPECT_EQ(video().statusMessage(), kConnectMessage);
     EXPECT_FALSE(fake.isRunning());
 }
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, RecordingKeysDoNothingWithoutACamera)
     press(Qt::Key_F3);
     press(Qt::Key_F4);
     EXPECT_FALSE(noCamera.isRecording());
-    EXPECT_FALSE(bar().video->IsHighlighted());
+    EXPECT_FALSE(bar().video->isLatched());
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(window->isVisible());
 }
@@ -159,16 +159,16 @@ TEST_F(MainWindowTest, F3StartsOnlyWhenIdleAndF4StopsOnlyWhileRecording)
 
     press(Qt::Key_F3);
     ASSERT_TRUE(fake.isRecording());
-    EXPECT_TRUE(bar().video->IsHighlighted());
-    EXPECT_FALSE(bar().preview->IsHighlighted());
+    EXPECT_TRUE(bar().video->isLatched());
+    EXPECT_FALSE(bar().preview->isLatched());
     press(Qt::Key_F3);
     EXPECT_EQ(fake.quickRecordingCalls, 1);
 
     press(Qt::Key_F4);
     EXPECT_FALSE(fake.isRecording());
     EXPECT_EQ(fake.stopRecordingCalls, 1);
-    EXPECT_FALSE(bar().video->IsHighlighted());
-    EXPECT_TRUE(bar().preview->IsHighlighted());
+    EXPECT_FALSE(bar().video->isLatched());
+    EXPECT_TRUE(bar().preview->isLatched());
     press(Qt::Key_F4);
     EXPECT_EQ(fake.stopRecordingCalls, 1);
 }
@@ -219,10 +219,10 @@ TEST_F(MainWindowTest, OverlayTogglesAreIgnoredWhileDisconnected)
 void chooseInNextOverlayMenu(int index)
 {
     QTimer::singleShot(50, [index] {
-        auto* menu = qobject_cast<CMenuXP*>(QApplication::activePopupWidget());
+        auto* menu = qobject_cast<MenuXP*>(QApplication::activePopupWidget());
         if (menu == nullptr) {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
-                if (auto* candidate = qobject_cast<CMenuXP*>(widget); candidate != nullptr && candidate->isVisible()) {
+                if (auto* candidate = qobject_cast<MenuXP*>(widget); candidate != nullptr && candidate->isVisible()) {
                     menu = candidate;
                 }
             }
@@ -260,21 +260,21 @@ TEST_F(MainWindowTest, HiddenPreviewCommandStopsAndRestartsThePreview)
 {
     openConnected();
     window->previewOnOff();
-    EXPECT_FALSE(bar().preview->IsHighlighted());
+    EXPECT_FALSE(bar().preview->isLatched());
     EXPECT_FALSE(fake.isRunning());
     press(Qt::Key_F3);  // not running: no recording starts
     EXPECT_FALSE(fake.isRecording());
 
     window->previewOnOff();
-    EXPECT_TRUE(bar().preview->IsHighlighted());
+    EXPECT_TRUE(bar().preview->isLatched());
     EXPECT_TRUE(fake.isRunning());
     press(Qt::Key_F3);
     ASSERT_TRUE(fake.isRecording());
     // During a recording it ends the recording and goes back to the preview.
     window->previewOnOff();
     EXPECT_FALSE(fake.isRecording());
-    EXPECT_FALSE(bar().video->IsHighlighted());
-    EXPECT_TRUE(bar().preview->IsHighlighted());
+    EXPECT_FALSE(bar().video->isLatched());
+    EXPECT_TRUE(bar().preview->isLatched());
 }
 
 TEST_F(MainWindowTest, ClosingTakesThePipelineDown)

@@ -5,7 +5,7 @@
 #include "../media/mediafiles.h"
 #include "media/mailsender.h"
 #include "ui/picturebutton.h"
-#include "workspace/cphotomeasuredlg.h"
+#include "photomeasure/photomeasuredialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -97,7 +97,7 @@ TEST_F(MainWindowGalleryTest, DoubleClickOpensThePictureForMeasuringAndACalibrat
     bool opened = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<CPhotoMeasureDlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<PhotoMeasureDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) {
             return;
         }

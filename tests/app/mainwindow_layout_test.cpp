@@ -1,7 +1,7 @@
 // The main window's layout, its full-screen view of the live picture and the way back.
 #include "mainwindowfixture.h"
 
-#include "ui/clatchbitmapbutton.h"
+#include "ui/latchbitmapbutton.h"
 #include "ui/tooltiptable.h"
 
 #include <QLineEdit>

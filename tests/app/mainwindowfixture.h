@@ -10,7 +10,7 @@
 #include "platform/localtext.h"
 #include "platform/mailclient.h"
 #include "support/scriptedprompter.h"
-#include "workspace/workspacestate.h"
+#include "photomeasure/photomeasurestate.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,7 +33,7 @@ protected:
     QTemporaryDir documents;
     MediaPaths paths{documents.path()};
     MeasureSession session;
-    WorkspaceState workspace;
+    PhotoMeasureState photoMeasure;
     LocalText text;
     ScriptedPrompter prompter;
     NoCameraEngine noCamera;
@@ -51,7 +51,7 @@ protected:
     void open(CaptureEngine& engine)
     {
         window = std::make_unique<MainWindow>(
-            MainContext{session, workspace, text, prompter, paths, engine, mail});
+            MainContext{session, photoMeasure, text, prompter, paths, engine, mail});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -74,14 +74,14 @@ protected:
     }
 };
 
-/// Pixels of IMAGE within AREA that have exactly COLOUR.
-inline int countPixels(const QImage& image, const QRect& area, QColor colour)
+/// Pixels of IMAGE within AREA that have exactly COLOR.
+inline int countPixels(const QImage& image, const QRect& area, QColor color)
 {
     int count = 0;
     const QRect clipped = area.intersected(image.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         for (int x = clipped.left(); x <= clipped.right(); ++x) {
-            count += image.pixelColor(x, y) == colour ? 1 : 0;
+            count += image.pixelColor(x, y) == color ? 1 : 0;
         }
     }
     return count;

@@ -9,13 +9,13 @@
 
 namespace {
 
-int countPixels(const QImage& image, const QRect& area, QColor colour)
+int countPixels(const QImage& image, const QRect& area, QColor color)
 {
     int count = 0;
     const QRect clipped = area.intersected(image.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         for (int x = clipped.left(); x <= clipped.right(); ++x) {
-            count += image.pixelColor(x, y) == colour ? 1 : 0;
+            count += image.pixelColor(x, y) == color ? 1 : 0;
         }
     }
     return count;
@@ -100,7 +100,7 @@ TEST(VideoWindowText, EscHintSitsAtTheTopRightOrAtTheLeftWhenItDoesNotFit)
     EXPECT_EQ(VideoWindow::escHintPosition({100, 768}, {110, 24}), QPoint(0, 2));
 }
 
-TEST(VideoWindow, PaintsBlackWithoutPictureAndTheTextsInTheirColours)
+TEST(VideoWindow, PaintsBlackWithoutPictureAndTheTextsInTheirColors)
 {
     NoCameraEngine engine;
     VideoWindow window(engine);

@@ -8,19 +8,19 @@
 
 namespace {
 
-CMeasureShape lineTo(int32_t x)
+MeasureShape lineTo(int32_t x)
 {
-    CMeasureShape shape;
+    MeasureShape shape;
     shape.kind = ShapeKind::Line;
     shape.points = {{0, 0}, {x, 0}};
     shape.labels = {std::to_string(x)};
     return shape;
 }
 
-std::vector<int32_t> endsOf(const std::vector<CMeasureShape>& shapes)
+std::vector<int32_t> endsOf(const std::vector<MeasureShape>& shapes)
 {
     std::vector<int32_t> ends;
-    for (const CMeasureShape& shape : shapes) {
+    for (const MeasureShape& shape : shapes) {
         ends.push_back(shape.points.back().x);
     }
     return ends;
@@ -33,11 +33,11 @@ using Ends = std::vector<int32_t>;
 TEST(ShapeHistory, UndoOnEmptyListChangesNothing)
 {
     MeasureSession session;
-    session.Undo();
-    EXPECT_FALSE(session.HasShapes());
-    EXPECT_FALSE(session.HasRedo());
-    session.Resume();
-    EXPECT_FALSE(session.HasShapes());
+    session.undo();
+    EXPECT_FALSE(session.hasShapes());
+    EXPECT_FALSE(session.hasRedo());
+    session.redo();
+    EXPECT_FALSE(session.hasShapes());
 }
 
 TEST(ShapeHistory, UndoUndoResumeResumeRestoresBothInOrder)
@@ -46,16 +46,16 @@ TEST(ShapeHistory, UndoUndoResumeResumeRestoresBothInOrder)
     session.addShape(lineTo(1));
     session.addShape(lineTo(2));
     session.addShape(lineTo(3));
-    session.Undo();
-    session.Undo();
+    session.undo();
+    session.undo();
     EXPECT_EQ(endsOf(session.shapes()), Ends{1});
     EXPECT_EQ(endsOf(session.redoShapes()), (Ends{3, 2}));
-    session.Resume();
+    session.redo();
     EXPECT_EQ(endsOf(session.shapes()), (Ends{1, 2}));
-    session.Resume();
+    session.redo();
     EXPECT_EQ(endsOf(session.shapes()), (Ends{1, 2, 3}));
-    EXPECT_FALSE(session.HasRedo());
-    session.Resume();
+    EXPECT_FALSE(session.hasRedo());
+    session.redo();
     EXPECT_EQ(endsOf(session.shapes()), (Ends{1, 2, 3}));
     // The restored record is the whole record, labels included.
     EXPECT_EQ(session.shapes().back(), lineTo(3));
@@ -66,9 +66,9 @@ TEST(ShapeHistory, ResumeAfterANewShapeKeepsBothListsAsTheyAre)
     MeasureSession session;
     session.addShape(lineTo(1));
     session.addShape(lineTo(2));
-    session.Undo();
+    session.undo();
     session.addShape(lineTo(7));
-    session.Resume();
+    session.redo();
     EXPECT_EQ(endsOf(session.shapes()), (Ends{1, 7}));
     EXPECT_EQ(endsOf(session.redoShapes()), Ends{2});
 }
@@ -81,23 +81,23 @@ TEST(ShapeHistory, ResumeRightAfterUndoRestoresEvenWhenShapesWereAddedEarlier)
     for (int32_t x = 1; x <= 3; ++x) {
         session.addShape(lineTo(x));
     }
-    session.Undo();
-    session.Resume();
+    session.undo();
+    session.redo();
     session.addShape(lineTo(4));
-    session.Undo();
-    session.Resume();
+    session.undo();
+    session.redo();
     EXPECT_EQ(endsOf(session.shapes()), (Ends{1, 2, 3, 4}));
-    EXPECT_FALSE(session.HasRedo());
+    EXPECT_FALSE(session.hasRedo());
 }
 
 TEST(ShapeHistory, UndoAfterResumeIsAllowedAgain)
 {
     MeasureSession session;
     session.addShape(lineTo(1));
-    session.Undo();
+    session.undo();
     session.addShape(lineTo(2));
-    session.Undo();  // a new Undo makes the redo list usable again
-    session.Resume();
+    session.undo();  // a new Undo makes the redo list usable again
+    session.redo();
     EXPECT_EQ(endsOf(session.shapes()), Ends{2});
     EXPECT_EQ(endsOf(session.redoShapes()), Ends{1});
 }
@@ -107,10 +107,10 @@ TEST(ShapeHistory, ClearShapesEmptiesBothLists)
     MeasureSession session;
     session.addShape(lineTo(1));
     session.addShape(lineTo(2));
-    session.Undo();
-    session.ClearShapes();
-    EXPECT_FALSE(session.HasShapes());
-    EXPECT_FALSE(session.HasRedo());
+    session.undo();
+    session.clearShapes();
+    EXPECT_FALSE(session.hasShapes());
+    EXPECT_FALSE(session.hasRedo());
 }
 
 TEST(HistoryCount, StartsAtTheFirstUndoAndFollowsUndoResumeAndCheckContent)
@@ -120,32 +120,32 @@ TEST(HistoryCount, StartsAtTheFirstUndoAndFollowsUndoResumeAndCheckContent)
         session.addShape(lineTo(x));
     }
     EXPECT_EQ(session.historyCount(), 0u);
-    session.Undo();
+    session.undo();
     EXPECT_EQ(session.historyCount(), 2u);
-    session.Undo();
+    session.undo();
     EXPECT_EQ(session.historyCount(), 1u);
-    session.Resume();
+    session.redo();
     EXPECT_EQ(session.historyCount(), 2u);
     session.addShape(lineTo(4));  // finishing a shape leaves it alone
     EXPECT_EQ(session.historyCount(), 2u);
-    EXPECT_TRUE(session.CheckContent());
+    EXPECT_TRUE(session.checkContent());
     EXPECT_EQ(session.historyCount(), 1u);  // the redo count
 }
 
 TEST(CheckContent, FalseForAFreshSession)
 {
     MeasureSession session;
-    EXPECT_FALSE(session.CheckContent());
-    EXPECT_FALSE(session.CheckContent());
+    EXPECT_FALSE(session.checkContent());
+    EXPECT_FALSE(session.checkContent());
 }
 
 TEST(CheckContent, TrueWhileSomethingIsDrawnOrUndone)
 {
     MeasureSession session;
     session.addShape(lineTo(1));
-    EXPECT_TRUE(session.CheckContent());
-    session.Undo();
-    EXPECT_TRUE(session.CheckContent());
+    EXPECT_TRUE(session.checkContent());
+    session.undo();
+    EXPECT_TRUE(session.checkContent());
 }
 
 TEST(CheckContent, TrueOnceMoreAfterTheListsWereEmptied)
@@ -153,10 +153,10 @@ TEST(CheckContent, TrueOnceMoreAfterTheListsWereEmptied)
     MeasureSession session;
     session.addShape(lineTo(1));
     session.addShape(lineTo(2));
-    EXPECT_TRUE(session.CheckContent());
-    session.ClearShapes();
-    EXPECT_TRUE(session.CheckContent());
-    EXPECT_FALSE(session.CheckContent());
+    EXPECT_TRUE(session.checkContent());
+    session.clearShapes();
+    EXPECT_TRUE(session.checkContent());
+    EXPECT_FALSE(session.checkContent());
 }
 
 TEST(CheckContent, HistoryCountAloneKeepsItTrueOnce)
@@ -165,11 +165,11 @@ TEST(CheckContent, HistoryCountAloneKeepsItTrueOnce)
     // Resume) remembers that there was work.
     MeasureSession session;
     session.addShape(lineTo(1));
-    session.Undo();
-    session.Resume();
-    session.ClearShapes();
-    EXPECT_TRUE(session.CheckContent());
-    EXPECT_FALSE(session.CheckContent());
+    session.undo();
+    session.redo();
+    session.clearShapes();
+    EXPECT_TRUE(session.checkContent());
+    EXPECT_FALSE(session.checkContent());
 }
 
 TEST(Calibration, TwoMillimetreLineAgainstOneEnteredMillimetreDoublesTheScale)

@@ -27,9 +27,9 @@ TEST_F(MeasureGestureTest, TwoQuickLineClicksStartALineWithoutFinishingIt)
 
 TEST_F(MeasureGestureTest, DrawnShapesKeepEmptyLabelsAndTheDefaultLabelStyle)
 {
-    view->SetTool(ToolCode::Rectangle, 0);
+    view->setTool(ToolCode::Rectangle, 0);
     view->setPen(2, 1, 0x00FF00);
-    view->setLabelColour(0xFF0000);
+    view->setLabelColor(0xFF0000);
     click(100, 100);
     click(50, 40);
     ASSERT_EQ(shapes().size(), 1u);
@@ -37,8 +37,8 @@ TEST_F(MeasureGestureTest, DrawnShapesKeepEmptyLabelsAndTheDefaultLabelStyle)
     EXPECT_EQ(shapes()[0].points, points({{100, 100}, {50, 40}}));
     EXPECT_EQ(shapes()[0].labels, labels({"", ""}));
     EXPECT_EQ(shapes()[0].penStyle, 2u);
-    EXPECT_EQ(shapes()[0].penColour, 0x00FF00u);
-    EXPECT_EQ(shapes()[0].labelColour, 255u);
+    EXPECT_EQ(shapes()[0].penColor, 0x00FF00u);
+    EXPECT_EQ(shapes()[0].labelColor, 255u);
 }
 
 TEST_F(MeasureGestureTest, CirclesAndRectanglesFinishOnTheirSecondClick)
@@ -46,10 +46,10 @@ TEST_F(MeasureGestureTest, CirclesAndRectanglesFinishOnTheirSecondClick)
     measureWith(ToolCode::RadiusCircle);
     click(200, 200);
     click(210, 200);
-    view->SetTool(ToolCode::DiameterCircle, 1);
+    view->setTool(ToolCode::DiameterCircle, 1);
     click(300, 100);
     click(320, 100);
-    view->SetTool(ToolCode::Rectangle, 1);
+    view->setTool(ToolCode::Rectangle, 1);
     click(400, 300);
     click(300, 200);  // right to left and bottom to top
     ASSERT_EQ(shapes().size(), 3u);
@@ -94,7 +94,7 @@ TEST_F(MeasureGestureTest, RightClickDiscardsAMeasuredContinuousLine)
 
 TEST_F(MeasureGestureTest, DrawnContinuousLineFollowsThePointerUntilTheSecondClick)
 {
-    view->SetTool(ToolCode::ContinuousLine, 0);
+    view->setTool(ToolCode::ContinuousLine, 0);
     click(10, 10);
     move(20, 15);
     move(30, 25);
@@ -124,7 +124,7 @@ TEST_F(MeasureGestureTest, AngleFinishesEvenAfterSwitchingToTheLineTool)
     measureWith(ToolCode::Angle);
     click(200, 100);  // first arm end
     click(100, 100);  // vertex
-    view->SetTool(ToolCode::Line, 1);
+    view->setTool(ToolCode::Line, 1);
     click(100, 20);  // second arm end
     ASSERT_EQ(shapes().size(), 1u);
     EXPECT_EQ(shapes()[0].kind, ShapeKind::Angle);
@@ -171,24 +171,24 @@ TEST_F(MeasureGestureTest, ThreePointCircleIgnoresTheRightButton)
 
 TEST_F(MeasureGestureTest, TextToolPlacesItsTextOnce)
 {
-    view->SetTool(ToolCode::Text, 1);
-    view->setTextColour(0xFF0000);
+    view->setTool(ToolCode::Text, 1);
+    view->setTextColor(0xFF0000);
     click(30, 40);
     EXPECT_TRUE(shapes().empty());  // nothing to place yet
-    view->SetText("Cell wall");
+    view->setPendingText("Cell wall");
     click(30, 40);
     click(60, 80);
     ASSERT_EQ(shapes().size(), 1u);
-    const CMeasureShape& text = shapes()[0];
+    const MeasureShape& text = shapes()[0];
     EXPECT_EQ(text.kind, ShapeKind::Text);
     EXPECT_EQ(text.labels, labels({"Cell wall"}));
-    EXPECT_EQ(text.textColour, 0xFF0000u);
+    EXPECT_EQ(text.textColor, 0xFF0000u);
     ASSERT_EQ(text.points.size(), 2u);
     EXPECT_EQ(text.points[0], (MeasurePoint{30, 40}));
     EXPECT_GT(text.points[1].x, 30 + 20);
     EXPECT_GT(text.points[1].y, 40 + 5);
     EXPECT_TRUE(view->pendingText().isEmpty());
-    view->SetText("Nucleus");
+    view->setPendingText("Nucleus");
     click(60, 80);
     EXPECT_EQ(shapes().size(), 2u);
 }
@@ -209,7 +209,7 @@ TEST_F(MeasureGestureTest, ClicksWithoutAToolDoNothing)
 {
     click(10, 10);
     click(20, 20);
-    view->SetTool(20, 20);
+    view->setTool(20, 20);
     click(10, 10);
     click(20, 20);
     EXPECT_TRUE(shapes().empty());
@@ -226,11 +226,11 @@ TEST_F(MeasureGestureTest, CalibrationRunsOnTheNextMeasuredLineOnly)
         ++asked;
         return 1.0;
     });
-    QSignalSpy notified(view.get(), &CMeasureView::calibrationNotified);
+    QSignalSpy notified(view.get(), &MeasureView::calibrationNotified);
     click(1, 1);
     click(541, 406);
     EXPECT_EQ(asked, 0);
-    view->BeginCalibration();
+    view->beginCalibration();
     click(1, 1);
     click(541, 406);
     EXPECT_EQ(asked, 1);
@@ -248,8 +248,8 @@ TEST_F(MeasureGestureTest, CancelledCalibrationChangesNoScale)
     session.setWorkingScale(100);
     measureWith(ToolCode::Line, 100);
     view->setCalibrationPrompt([]() -> std::optional<double> { return std::nullopt; });
-    QSignalSpy notified(view.get(), &CMeasureView::calibrationNotified);
-    view->BeginCalibration();
+    QSignalSpy notified(view.get(), &MeasureView::calibrationNotified);
+    view->beginCalibration();
     click(1, 1);
     click(541, 406);
     QCoreApplication::processEvents();
@@ -280,12 +280,12 @@ TEST_F(MeasureGestureTest, DestroyingTheViewEmptiesBothLists)
     click(20, 10);
     click(10, 20);
     click(20, 20);
-    view->Undo();
-    EXPECT_TRUE(view->HasShapes());
-    EXPECT_TRUE(view->HasRedo());
+    view->undo();
+    EXPECT_TRUE(view->hasShapes());
+    EXPECT_TRUE(view->hasRedo());
     view.reset();
-    EXPECT_FALSE(session.HasShapes());
-    EXPECT_FALSE(session.HasRedo());
+    EXPECT_FALSE(session.hasShapes());
+    EXPECT_FALSE(session.hasRedo());
 }
 
 class MeasureViewBoundsTest : public MeasureViewTest {};

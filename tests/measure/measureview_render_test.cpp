@@ -61,7 +61,7 @@ protected:
     QImage saved(const QString& name)
     {
         const QString path = dir.filePath(name);
-        EXPECT_TRUE(view->RenderToFile(path));
+        EXPECT_TRUE(view->renderToFile(path));
         return QImage(path).convertToFormat(QImage::Format_RGB32);
     }
 };
@@ -72,7 +72,7 @@ TEST_F(MeasureRenderTest, FittedLineOfALargePictureIsSavedAtDoubledCoordinatesWi
     ASSERT_EQ(view->canvasSize(), QSize(640, 512));
     measureWith(ToolCode::Line);
     view->setPen(0, 1, 0x0000FF);
-    view->setLabelColour(0xFF0000);
+    view->setLabelColor(0xFF0000);
     click(10, 20);
     click(110, 20);
     ASSERT_EQ(shapes().size(), 1u);
@@ -98,19 +98,19 @@ TEST_F(MeasureRenderTest, FittedLineOfALargePictureIsSavedAtDoubledCoordinatesWi
 TEST_F(MeasureRenderTest, FileTypeFollowsTheLastThreeCharactersOfTheName)
 {
     open(picture("plain.bmp", 320, 240));
-    EXPECT_TRUE(view->RenderToFile(dir.filePath("upper.JPG")));
+    EXPECT_TRUE(view->renderToFile(dir.filePath("upper.JPG")));
     const QByteArray jpeg = fileBytes(dir.filePath("upper.JPG"));
     ASSERT_GE(jpeg.size(), 2);
     EXPECT_EQ(uchar(jpeg[0]), 0xFF);
     EXPECT_EQ(uchar(jpeg[1]), 0xD8);
-    EXPECT_TRUE(view->RenderToFile(dir.filePath("mixed.bMp")));
+    EXPECT_TRUE(view->renderToFile(dir.filePath("mixed.bMp")));
     EXPECT_EQ(fileBytes(dir.filePath("mixed.bMp")).left(2), QByteArray("BM"));
     for (const char* name : {"long.jpeg", "other.png", "none"}) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(view->RenderToFile(dir.filePath(name)));
+        EXPECT_FALSE(view->renderToFile(dir.filePath(name)));
         EXPECT_FALSE(QFile::exists(dir.filePath(name)));
     }
-    EXPECT_FALSE(view->RenderToFile(dir.filePath("no/folder/out.bmp")));
+    EXPECT_FALSE(view->renderToFile(dir.filePath("no/folder/out.bmp")));
 }
 
 TEST_F(MeasureRenderTest, WithoutShapesThePictureIsSavedAloneAtItsOwnSize)
@@ -133,23 +133,23 @@ TEST_F(MeasureRenderTest, ScrolledFullSizeViewSavesTheSamePictureAsAnUnscrolledO
     measureWith(ToolCode::Line);
     click(10, 20);
     click(300, 200);
-    view->SetTool(ToolCode::RadiusCircle, 1);
+    view->setTool(ToolCode::RadiusCircle, 1);
     click(200, 200);
     click(230, 240);
     view->setScrollPosition(Qt::Horizontal, 400);
     view->setScrollPosition(Qt::Vertical, 300);
     ASSERT_EQ(view->scrollOffset(), QPoint(400, 300));
-    view->SetTool(ToolCode::Rectangle, 1);
+    view->setTool(ToolCode::Rectangle, 1);
     click(50, 50);
     click(150, 120);
     ASSERT_EQ(shapes().size(), 3u);
     EXPECT_EQ(shapes()[2].points[0], (MeasurePoint{450, 350}));
 
-    ASSERT_TRUE(view->RenderToFile(dir.filePath("scrolled.bmp")));
+    ASSERT_TRUE(view->renderToFile(dir.filePath("scrolled.bmp")));
     view->setScrollPosition(Qt::Horizontal, 0);
     view->setScrollPosition(Qt::Vertical, 0);
     ASSERT_EQ(view->scrollOffset(), QPoint(0, 0));
-    ASSERT_TRUE(view->RenderToFile(dir.filePath("unscrolled.bmp")));
+    ASSERT_TRUE(view->renderToFile(dir.filePath("unscrolled.bmp")));
     EXPECT_EQ(fileBytes(dir.filePath("scrolled.bmp")), fileBytes(dir.filePath("unscrolled.bmp")));
 }
 
@@ -158,7 +158,7 @@ TEST_F(MeasureRenderTest, PolygonEdgeEndingAtTheLeftColumnIsNotDrawn)
     open(picture("square.bmp", 200, 200), DisplayMode::FullSize);
     measureWith(ToolCode::Polygon);
     view->setPen(0, 1, 0x0000FF);
-    view->setLabelColour(0xFF0000);
+    view->setLabelColor(0xFF0000);
     click(20, 20);
     click(0, 60);
     doubleClick(60, 60);
@@ -172,18 +172,18 @@ TEST_F(MeasureRenderTest, PolygonEdgeEndingAtTheLeftColumnIsNotDrawn)
     }
 }
 
-TEST_F(MeasureRenderTest, LabelColourStaysWithTheShapeItWasFinishedWith)
+TEST_F(MeasureRenderTest, LabelColorStaysWithTheShapeItWasFinishedWith)
 {
     open(picture("dark.bmp", 640, 480, QColor(40, 40, 40)));
     measureWith(ToolCode::DiameterCircle);
-    view->setLabelColour(0xFF0000);  // blue
+    view->setLabelColor(0xFF0000);  // blue
     click(100, 100);
     click(200, 100);
-    view->setLabelColour(0x00FF00);  // green
+    view->setLabelColor(0x00FF00);  // green
     click(300, 300);
     click(400, 300);
     ASSERT_EQ(shapes().size(), 2u);
-    EXPECT_EQ(shapes()[0].labelColour, 0xFF0000u);
+    EXPECT_EQ(shapes()[0].labelColor, 0xFF0000u);
 
     const QRect firstLabels(150, 100, 140, 30);
     const QRect secondLabels(350, 300, 140, 30);
@@ -198,7 +198,7 @@ TEST_F(MeasureRenderTest, LabelColourStaysWithTheShapeItWasFinishedWith)
 TEST_F(MeasureRenderTest, OnlyOnePixelWidePensShowTheirDashes)
 {
     open(picture("plain.bmp", 640, 480, QColor(0, 0, 0)), DisplayMode::FullSize);
-    view->SetTool(ToolCode::Line, 0);
+    view->setTool(ToolCode::Line, 0);
     view->setPen(1, 1, 0x0000FF);
     click(100, 100);
     click(400, 100);
@@ -241,7 +241,7 @@ TEST_F(MeasureRenderTest, OutlineFollowsThePointerAndLeavesNothingBehind)
     EXPECT_EQ(screen(), before);
 
     // The placed segments of a polygon stay until it is closed or dropped.
-    view->SetTool(ToolCode::Polygon, 1);
+    view->setTool(ToolCode::Polygon, 1);
     click(100, 300);
     click(200, 300);
     move(250, 400);
@@ -285,7 +285,7 @@ TEST_F(MeasureLoadTest, UnreadablePicturesAreReportedAndLeaveAnEmptyView)
         click(10, 10);
         click(50, 10);
         EXPECT_TRUE(shapes().empty());
-        EXPECT_FALSE(view->RenderToFile(dir.filePath("out.bmp")));
+        EXPECT_FALSE(view->renderToFile(dir.filePath("out.bmp")));
         const QImage shown = screen();
         EXPECT_EQ(countPixels(shown, shown.rect(), [](QRgb p) { return p != qRgb(128, 128, 128); }), 0);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/cmeasureview.h"
+#include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "platform/localtext.h"
 #include "support/scriptedprompter.h"
@@ -22,13 +22,13 @@ protected:
     MeasureSession session;
     ScriptedPrompter prompter;
     LocalText text;
-    std::unique_ptr<CMeasureView> view;
+    std::unique_ptr<MeasureView> view;
 
-    /// Writes a picture of one colour (and a few marks) named NAME; returns its path.
-    QString picture(const QString& name, int width, int height, QColor colour = QColor(0, 96, 0))
+    /// Writes a picture of one color (and a few marks) named NAME; returns its path.
+    QString picture(const QString& name, int width, int height, QColor color = QColor(0, 96, 0))
     {
         QImage image(width, height, QImage::Format_RGB32);
-        image.fill(colour);
+        image.fill(color);
         const QString path = dir.filePath(name);
         EXPECT_TRUE(image.save(path, name.endsWith("jpg", Qt::CaseInsensitive) ? "JPEG" : "BMP"));
         return path;
@@ -38,7 +38,7 @@ protected:
     void open(const QString& path, DisplayMode mode = DisplayMode::Fitted, QSize size = {})
     {
         session.setDisplayMode(mode);
-        view = std::make_unique<CMeasureView>(session, prompter, text, path, 1.0, ToolCode::None);
+        view = std::make_unique<MeasureView>(session, prompter, text, path, 1.0, ToolCode::None);
         if (size.isEmpty()) {
             size = mode == DisplayMode::Fitted && view->hasPicture() ? view->canvasSize() : QSize(640, 480);
         }
@@ -46,7 +46,7 @@ protected:
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         if (mode == DisplayMode::FullSize) {
-            view->UpdateScrollBars();
+            view->updateScrollBars();
         }
     }
 
@@ -54,7 +54,7 @@ protected:
     void measureWith(int32_t tool, double scale = 1.0)
     {
         view->setViewScale(scale);
-        view->SetTool(tool, 1);
+        view->setTool(tool, 1);
     }
 
     // QTest takes the point (0, 0) for "the middle of the widget": tests click elsewhere.
@@ -70,7 +70,7 @@ protected:
     void rightClick(int x, int y) { QTest::mouseClick(view.get(), Qt::RightButton, {}, QPoint(x, y)); }
     void move(int x, int y) { QTest::mouseMove(view->windowHandle(), QPoint(x, y)); }
 
-    const std::vector<CMeasureShape>& shapes() const { return session.shapes(); }
+    const std::vector<MeasureShape>& shapes() const { return session.shapes(); }
 
     /// What the view shows now.
     QImage screen()

@@ -98,7 +98,7 @@ TEST_F(PictureFileTest, JpegIsWrittenAsJpegAndReadsBackAtItsSize)
     PictureFile picture;
     ASSERT_TRUE(picture.load(path("source.jpg"), PictureFile::TypeJpeg));
     EXPECT_EQ(picture.image().size(), QSize(40, 30));
-    // Lossy, but the flat background stays close to its colour.
+    // Lossy, but the flat background stays close to its color.
     const QRgb middle = picture.image().pixel(20, 15);
     EXPECT_NEAR(qRed(middle), 10, 6);
     EXPECT_NEAR(qBlue(middle), 30, 6);

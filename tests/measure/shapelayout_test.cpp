@@ -13,9 +13,9 @@ namespace {
 using Anchors = std::vector<MeasurePoint>;
 using Segments = std::vector<FigureSegment>;
 
-CMeasureShape shapeOf(ShapeKind kind, std::vector<MeasurePoint> points, std::size_t labelCount)
+MeasureShape shapeOf(ShapeKind kind, std::vector<MeasurePoint> points, std::size_t labelCount)
 {
-    CMeasureShape shape;
+    MeasureShape shape;
     shape.kind = kind;
     shape.points = std::move(points);
     shape.labels.assign(labelCount, "x");
@@ -29,7 +29,7 @@ const ShapePlacement kUnscrolled = ShapePlacement::screen(0, 0);
 TEST(ScreenPlacement, ScrollOffsetsAreSubtracted)
 {
     const ShapePlacement scrolled = ShapePlacement::screen(5, 7);
-    const CMeasureShape line = shapeOf(ShapeKind::Line, {{10, 20}, {31, 41}}, 1);
+    const MeasureShape line = shapeOf(ShapeKind::Line, {{10, 20}, {31, 41}}, 1);
     EXPECT_EQ(shapeFigure(line, scrolled).segments, (Segments{{{5, 13}, {26, 34}}}));
     EXPECT_EQ(labelAnchors(line, scrolled), (Anchors{{15, 23}}));
 }
@@ -37,7 +37,7 @@ TEST(ScreenPlacement, ScrollOffsetsAreSubtracted)
 TEST(SavedPlacement, CoordinatesAreScaledAndTruncatedPerAxis)
 {
     const ShapePlacement saving = ShapePlacement::saving(1.25, 2.0);
-    const CMeasureShape line = shapeOf(ShapeKind::Line, {{3, 3}, {10, 7}}, 1);
+    const MeasureShape line = shapeOf(ShapeKind::Line, {{3, 3}, {10, 7}}, 1);
     EXPECT_EQ(shapeFigure(line, saving).segments, (Segments{{{3, 6}, {12, 14}}}));
     // The label goes to the canvas midpoint (6, 5), scaled: (7.5, 10) -> (7, 10).
     EXPECT_EQ(labelAnchors(line, saving), (Anchors{{7, 10}}));
@@ -95,11 +95,11 @@ TEST(ShapeFigures, PolygonLeavesOutEdgesEndingOnTheCanvasEdge)
 {
     // (0, 10) has x = 0 and (10, 0) has y = 0: the edges into them are left out, the edges
     // out of them and the closing edge are drawn.
-    const CMeasureShape polygon = shapeOf(ShapeKind::Polygon, {{5, 5}, {0, 10}, {10, 10}, {10, 0}}, 1);
+    const MeasureShape polygon = shapeOf(ShapeKind::Polygon, {{5, 5}, {0, 10}, {10, 10}, {10, 0}}, 1);
     EXPECT_EQ(shapeFigure(polygon, kUnscrolled).segments,
               (Segments{{{0, 10}, {10, 10}}, {{10, 0}, {5, 5}}}));
     // A first vertex at x = 0 keeps its closing edge.
-    const CMeasureShape fromEdge = shapeOf(ShapeKind::Polygon, {{0, 5}, {9, 5}, {9, 9}}, 1);
+    const MeasureShape fromEdge = shapeOf(ShapeKind::Polygon, {{0, 5}, {9, 5}, {9, 9}}, 1);
     EXPECT_EQ(shapeFigure(fromEdge, ShapePlacement::saving(2.0, 2.0)).segments,
               (Segments{{{0, 10}, {18, 10}}, {{18, 10}, {18, 18}}, {{18, 18}, {0, 10}}}));
 }
@@ -132,7 +132,7 @@ TEST(ShapeFigures, ShortRecordsDrawOnlyWhatTheirPointsAllow)
 
 TEST(CircleFigures, RadiusCircleOnScreenAndSaved)
 {
-    const CMeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{100, 100}, {103, 104}}, 2);
+    const MeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{100, 100}, {103, 104}}, 2);
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::screen(10, 0)).circle,
               (FigureCircle{{90, 100}, 5, 85, 95, 95, 105}));
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(2.0, 2.0)).circle,
@@ -143,14 +143,14 @@ TEST(CircleFigures, SavedRadiusCircleBoxComesFromTheUnroundedScaledCentre)
 {
     // Scaled differences 3.75 and 5 give radius trunc(6.25) = 6; the box is
     // trunc(3.75 -/+ 6) = -2 .. 9, not the truncated centre 3 -/+ 6.
-    const CMeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{3, 3}, {6, 7}}, 2);
+    const MeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{3, 3}, {6, 7}}, 2);
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(1.25, 1.25)).circle,
               (FigureCircle{{3, 3}, 6, -2, -2, 9, 9}));
 }
 
 TEST(CircleFigures, DiameterCircleHalvesTheTruncatedDistance)
 {
-    const CMeasureShape circle = shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 0}}, 2);
+    const MeasureShape circle = shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 0}}, 2);
     EXPECT_EQ(shapeFigure(circle, kUnscrolled).circle, (FigureCircle{{10, 0}, 10, 0, -10, 20, 10}));
     // Saved at twice the size: centre from the canvas midpoint (10, 0), radius 42 / 2.
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(2.0, 2.0)).circle,
@@ -159,12 +159,12 @@ TEST(CircleFigures, DiameterCircleHalvesTheTruncatedDistance)
 
 TEST(CircleFigures, ThreePointCircleOnScreenSavedAndWithoutCircle)
 {
-    const CMeasureShape circle = shapeOf(ShapeKind::ThreePointCircle, {{10, 3}, {2, 9}, {17, 14}}, 2);
+    const MeasureShape circle = shapeOf(ShapeKind::ThreePointCircle, {{10, 3}, {2, 9}, {17, 14}}, 2);
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::screen(1, 1)).circle, (FigureCircle{{8, 9}, 8, 0, 1, 16, 17}));
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(2.0, 2.0)).circle,
               (FigureCircle{{19, 22}, 16, 3, 6, 35, 38}));
     EXPECT_EQ(labelAnchors(circle, ShapePlacement::saving(2.0, 2.0)), (Anchors{{19, 22}, {19, 34}}));
-    const CMeasureShape flat = shapeOf(ShapeKind::ThreePointCircle, {{0, 5}, {10, 5}, {30, 5}}, 2);
+    const MeasureShape flat = shapeOf(ShapeKind::ThreePointCircle, {{0, 5}, {10, 5}, {30, 5}}, 2);
     EXPECT_FALSE(shapeFigure(flat, kUnscrolled).circle.has_value());
     EXPECT_FALSE(shapeFigure(flat, ShapePlacement::saving(2.0, 2.0)).circle.has_value());
 }

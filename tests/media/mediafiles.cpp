@@ -31,7 +31,7 @@ void appendTag(std::vector<std::uint8_t>& out, const char* tag)
     out.insert(out.end(), tag, tag + 4);
 }
 
-std::vector<std::uint8_t> dibPixels(int width, int height, const PixelColour& colour, int bitCount, bool topDown)
+std::vector<std::uint8_t> dibPixels(int width, int height, const PixelColor& color, int bitCount, bool topDown)
 {
     const int bytesPerPixel = bitCount / 8;
     const std::size_t stride = (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
@@ -39,7 +39,7 @@ std::vector<std::uint8_t> dibPixels(int width, int height, const PixelColour& co
     for (int stored = 0; stored < height; ++stored) {
         const int y = topDown ? stored : height - 1 - stored;
         for (int x = 0; x < width; ++x) {
-            const QColor c = colour(x, y);
+            const QColor c = color(x, y);
             std::uint8_t* p = pixels.data() + stored * stride + x * bytesPerPixel;
             p[0] = static_cast<std::uint8_t>(c.blue());
             p[1] = static_cast<std::uint8_t>(c.green());
@@ -63,9 +63,9 @@ void putInfoHeader(std::vector<std::uint8_t>& out, std::size_t at, int width, in
 
 }  // namespace
 
-std::vector<std::uint8_t> bmpBytes(int width, int height, const PixelColour& colour, int bitCount, bool topDown)
+std::vector<std::uint8_t> bmpBytes(int width, int height, const PixelColor& color, int bitCount, bool topDown)
 {
-    const std::vector<std::uint8_t> pixels = dibPixels(width, height, colour, bitCount, topDown);
+    const std::vector<std::uint8_t> pixels = dibPixels(width, height, color, bitCount, topDown);
     std::vector<std::uint8_t> out(54, 0);
     out[0] = 'B';
     out[1] = 'M';
@@ -84,12 +84,12 @@ bool writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
         == static_cast<qint64>(bytes.size());
 }
 
-bool writeBmp(const QString& path, int width, int height, QColor colour)
+bool writeBmp(const QString& path, int width, int height, QColor color)
 {
-    return writeFile(path, bmpBytes(width, height, colour));
+    return writeFile(path, bmpBytes(width, height, color));
 }
 
-std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColour& colour, const JpegOptions& options)
+std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& color, const JpegOptions& options)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -117,7 +117,7 @@ std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColour& co
     while (info.next_scanline < info.image_height) {
         const int y = static_cast<int>(info.next_scanline);
         for (int x = 0; x < width; ++x) {
-            const QColor c = colour(x, y);
+            const QColor c = color(x, y);
             JSAMPLE* p = row.data() + static_cast<std::size_t>(x) * options.components;
             if (options.components == 1) {
                 p[0] = static_cast<JSAMPLE>(c.red());
@@ -148,7 +148,7 @@ std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColour& co
     return out;
 }
 
-std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const PixelColour& firstFrame)
+std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const PixelColor& firstFrame)
 {
     const std::vector<std::uint8_t> first = dibPixels(width, height, firstFrame, 24, false);
     const std::vector<std::uint8_t> other = dibPixels(width, height, [](int, int) { return QColor(0, 0, 0); }, 24, false);

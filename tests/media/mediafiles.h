@@ -10,19 +10,19 @@
 /// Writers of small picture and clip files for the media tests.
 namespace MediaFiles {
 
-using PixelColour = std::function<QColor(int x, int y)>;  ///< y = 0 is the top row
+using PixelColor = std::function<QColor(int x, int y)>;  ///< y = 0 is the top row
 
 /// A BMP file as the still writer makes it: 14 + 40 header bytes, then bottom-up rows.
-std::vector<std::uint8_t> bmpBytes(int width, int height, const PixelColour& colour, int bitCount = 24,
+std::vector<std::uint8_t> bmpBytes(int width, int height, const PixelColor& color, int bitCount = 24,
                                    bool topDown = false);
-inline std::vector<std::uint8_t> bmpBytes(int width, int height, QColor colour)
+inline std::vector<std::uint8_t> bmpBytes(int width, int height, QColor color)
 {
-    return bmpBytes(width, height, [colour](int, int) { return colour; });
+    return bmpBytes(width, height, [color](int, int) { return color; });
 }
 bool writeFile(const QString& path, const std::vector<std::uint8_t>& bytes);
-bool writeBmp(const QString& path, int width, int height, QColor colour);
+bool writeBmp(const QString& path, int width, int height, QColor color);
 
-/// A JPEG through libjpeg. COMPONENTS is 1 (grey), 3 (colour) or 4 (CMYK, written plain or,
+/// A JPEG through libjpeg. COMPONENTS is 1 (grey), 3 (color) or 4 (CMYK, written plain or,
 /// with ADOBEINVERTED, inverted with an Adobe marker as Photoshop does).
 struct JpegOptions {
     int components = 3;
@@ -30,11 +30,11 @@ struct JpegOptions {
     bool progressive = false;
     int quality = 95;
 };
-std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColour& colour,
+std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& color,
                                     const JpegOptions& options = {});
 
 /// An uncompressed AVI clip of FRAMES frames, 24-bit bottom-up, as a camera recording
 /// with no compressor would be.
-std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const PixelColour& firstFrame);
+std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const PixelColor& firstFrame);
 
 }  // namespace MediaFiles

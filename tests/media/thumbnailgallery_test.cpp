@@ -20,7 +20,7 @@ namespace {
 constexpr QRgb FrameXor = 0x000CBF00;
 const QColor CornerMark(12, 192, 0);
 
-QColor colourOf(int i)
+QColor colorOf(int i)
 {
     return QColor((i * 37 + 20) % 256, (i * 91 + 10) % 256, (i * 53 + 40) % 256);
 }
@@ -51,13 +51,13 @@ protected:
     void makePictures(int count, int from = 0)
     {
         for (int i = from; i < from + count; ++i) {
-            ASSERT_TRUE(writeBmp(picture(i), 16, 12, colourOf(i)));
+            ASSERT_TRUE(writeBmp(picture(i), 16, 12, colorOf(i)));
         }
     }
     void makeClips(int count)
     {
         for (int i = 0; i < count; ++i) {
-            ASSERT_TRUE(writeFile(clip(i), aviBytes(16, 12, 1, [i](int, int) { return colourOf(i); })));
+            ASSERT_TRUE(writeFile(clip(i), aviBytes(16, 12, 1, [i](int, int) { return colorOf(i); })));
         }
     }
 
@@ -147,7 +147,7 @@ TEST_F(GalleryTest, ElevenPicturesShowTheFirstTenThenANewStillScrollsToItself)
     EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
     EXPECT_EQ(gallery->shownItems(), range(0, 9));
     for (int cell = 0; cell < 10; ++cell) {
-        EXPECT_EQ(shown(cell), colourOf(cell)) << cell;
+        EXPECT_EQ(shown(cell), colorOf(cell)) << cell;
     }
     EXPECT_TRUE(framedCells().empty());
 
@@ -155,7 +155,7 @@ TEST_F(GalleryTest, ElevenPicturesShowTheFirstTenThenANewStillScrollsToItself)
     gallery->addStill(picture(11));
     EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 1);
     EXPECT_EQ(gallery->shownItems(), range(2, 11));
-    EXPECT_EQ(shown(9), colourOf(11));
+    EXPECT_EQ(shown(9), colorOf(11));
     EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 11);
     EXPECT_EQ(gallery->selectedPath(), picture(11));
     EXPECT_EQ(gallery->items(GalleryTab::Picture)[11].flags, 7u);
@@ -203,12 +203,12 @@ TEST_F(GalleryTest, ThirtyPicturesPageDownAndToTheBottom)
     EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 5);
     EXPECT_EQ(bar->value(), 5);
     EXPECT_EQ(gallery->shownItems(), range(10, 19));
-    EXPECT_EQ(shown(0), colourOf(10));
+    EXPECT_EQ(shown(0), colorOf(10));
 
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 14);
     EXPECT_EQ(gallery->shownItems(), range(28, 29));
-    EXPECT_EQ(shown(1), colourOf(29));
+    EXPECT_EQ(shown(1), colorOf(29));
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 14);
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -284,7 +284,7 @@ TEST_F(GalleryTest, DoubleClickOpensAPictureForMeasuringAndAClipInThePlayer)
 
     gallery->showTab(GalleryTab::Clip);
     EXPECT_EQ(gallery->shownItems(), range(0, 1));
-    EXPECT_EQ(shown(1), colourOf(1));
+    EXPECT_EQ(shown(1), colorOf(1));
     doubleClick(cells()[0].center());
     ASSERT_EQ(clips.count(), 1);
     EXPECT_EQ(clips.at(0).at(0).toString(), clip(0));
@@ -369,7 +369,7 @@ TEST_F(GalleryTest, VanishedFileIsDroppedDuringTheRedraw)
     EXPECT_EQ(items[2].path, picture(3));
     EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
     EXPECT_EQ(gallery->shownItems(), range(0, 9));
-    EXPECT_EQ(shown(2), colourOf(3));
+    EXPECT_EQ(shown(2), colorOf(3));
     EXPECT_FALSE(gallery->scrollBar()->isEnabled());
 }
 
@@ -379,7 +379,7 @@ TEST_F(GalleryTest, UnreadableItemTakesNoCellAndAClickHitsTheItemDrawnThere)
     ASSERT_TRUE(writeFile(picture(1), std::vector<std::uint8_t>(60, 0)));
     open();
     EXPECT_EQ(gallery->shownItems(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(shown(1), colourOf(2));
+    EXPECT_EQ(shown(1), colorOf(2));
     click(1);
     EXPECT_EQ(gallery->selectedPath(), picture(2));
     EXPECT_EQ(framedCells(), std::vector<int>{1});
@@ -544,12 +544,12 @@ TEST_F(GalleryTest, RewrittenFileIsReadAgainWhileUnchangedOnesAreKept)
     EXPECT_EQ(gallery->shownItems(), (std::vector<int>{0, 1}));
     // Another picture under the same name, and the broken one repaired.
     ASSERT_TRUE(writeBmp(picture(0), 20, 10, Qt::magenta));
-    ASSERT_TRUE(writeBmp(picture(2), 16, 12, colourOf(2)));
+    ASSERT_TRUE(writeBmp(picture(2), 16, 12, colorOf(2)));
     gallery->redraw();
     EXPECT_EQ(gallery->shownItems(), range(0, 2));
     EXPECT_EQ(shown(0), QColor(Qt::magenta));
-    EXPECT_EQ(shown(1), colourOf(1));
-    EXPECT_EQ(shown(2), colourOf(2));
+    EXPECT_EQ(shown(1), colorOf(1));
+    EXPECT_EQ(shown(2), colorOf(2));
 }
 
 TEST_F(GalleryTest, TabPicturesFitTheMainWindowLayout)

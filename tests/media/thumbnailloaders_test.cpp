@@ -15,7 +15,7 @@ using namespace MediaFiles;
 
 namespace {
 
-// Reads the colour of picture pixel (x, y), y = 0 at the top, out of the buffer.
+// Reads the color of picture pixel (x, y), y = 0 at the top, out of the buffer.
 QColor pixelAt(const ThumbnailBuffer& buffer, int x, int y)
 {
     const std::optional<ThumbnailBuffer::Layout> layout = buffer.layout();
@@ -33,7 +33,7 @@ bool near(const QColor& a, const QColor& b, int tolerance = 12)
         && std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-// Four quadrants of different colours show whether rows and channels end up right.
+// Four quadrants of different colors show whether rows and channels end up right.
 QColor quadrants(int x, int y, int width, int height)
 {
     const bool right = x >= width / 2;
@@ -62,8 +62,8 @@ protected:
 
 TEST_F(ThumbnailLoaders, StillAsTheProgramWritesItLoadsWithItsRowsInPlace)
 {
-    const auto colour = [](int x, int y) { return quadrants(x, y, 6, 4); };
-    const QString path = writeBytes("Still_N0001.bmp", bmpBytes(6, 4, colour));
+    const auto color = [](int x, int y) { return quadrants(x, y, 6, 4); };
+    const QString path = writeBytes("Still_N0001.bmp", bmpBytes(6, 4, color));
     ASSERT_TRUE(loadBmpThumbnail(path, buffer));
     const auto layout = buffer.layout();
     ASSERT_TRUE(layout);
@@ -81,12 +81,12 @@ TEST_F(ThumbnailLoaders, StillAsTheProgramWritesItLoadsWithItsRowsInPlace)
 
 TEST_F(ThumbnailLoaders, TopDownAnd32BitPicturesLoad)
 {
-    const auto colour = [](int x, int y) { return quadrants(x, y, 4, 4); };
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("top.bmp", bmpBytes(4, 4, colour, 24, true)), buffer));
+    const auto color = [](int x, int y) { return quadrants(x, y, 4, 4); };
+    ASSERT_TRUE(loadBmpThumbnail(writeBytes("top.bmp", bmpBytes(4, 4, color, 24, true)), buffer));
     EXPECT_FALSE(buffer.layout()->bottomUp);
     EXPECT_EQ(pixelAt(buffer, 0, 0), QColor(220, 0, 0));
     EXPECT_EQ(pixelAt(buffer, 3, 3), QColor(240, 240, 40));
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("deep.bmp", bmpBytes(4, 4, colour, 32)), buffer));
+    ASSERT_TRUE(loadBmpThumbnail(writeBytes("deep.bmp", bmpBytes(4, 4, color, 32)), buffer));
     EXPECT_EQ(buffer.layout()->bytesPerPixel, 4);
     EXPECT_EQ(pixelAt(buffer, 3, 0), QColor(0, 200, 0));
 }
@@ -156,10 +156,10 @@ TEST_F(ThumbnailLoaders, PictureLargerThanTheBufferIsSkipped)
 
 // ---- JPEG --------------------------------------------------------------------------------
 
-TEST_F(ThumbnailLoaders, ColourJpegDecodesBottomUpInBlueGreenRed)
+TEST_F(ThumbnailLoaders, ColorJpegDecodesBottomUpInBlueGreenRed)
 {
-    const auto colour = [](int x, int y) { return quadrants(x, y, 32, 32); };
-    ASSERT_EQ(loadJpegThumbnail(writeBytes("a.jpg", jpegBytes(32, 32, colour)), buffer), 0);
+    const auto color = [](int x, int y) { return quadrants(x, y, 32, 32); };
+    ASSERT_EQ(loadJpegThumbnail(writeBytes("a.jpg", jpegBytes(32, 32, color)), buffer), 0);
     const auto layout = buffer.layout();
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->width, 32);
@@ -174,8 +174,8 @@ TEST_F(ThumbnailLoaders, ColourJpegDecodesBottomUpInBlueGreenRed)
 TEST_F(ThumbnailLoaders, JpegRowsOfOddWidthArePaddedLikeABitmap)
 {
     // 5 pixels make 15 bytes; unpadded rows would shear the picture when drawn.
-    const auto colour = [](int x, int) { return x < 3 ? QColor(250, 250, 250) : QColor(0, 0, 0); };
-    ASSERT_EQ(loadJpegThumbnail(writeBytes("odd.jpg", jpegBytes(5, 16, colour, {.quality = 100})), buffer), 0);
+    const auto color = [](int x, int) { return x < 3 ? QColor(250, 250, 250) : QColor(0, 0, 0); };
+    ASSERT_EQ(loadJpegThumbnail(writeBytes("odd.jpg", jpegBytes(5, 16, color, {.quality = 100})), buffer), 0);
     EXPECT_EQ(buffer.layout()->stride, 16u);
     EXPECT_EQ(buffer.pixelBytes(), 16u * 16);
     for (int y = 0; y < 16; ++y) {
@@ -184,10 +184,10 @@ TEST_F(ThumbnailLoaders, JpegRowsOfOddWidthArePaddedLikeABitmap)
     }
 }
 
-TEST_F(ThumbnailLoaders, GreyJpegIsDrawnInColour)
+TEST_F(ThumbnailLoaders, GreyJpegIsDrawnInColor)
 {
-    const auto colour = [](int, int y) { return y < 8 ? QColor(30, 30, 30) : QColor(200, 200, 200); };
-    const QString path = writeBytes("grey.jpg", jpegBytes(16, 16, colour, {.components = 1}));
+    const auto color = [](int, int y) { return y < 8 ? QColor(30, 30, 30) : QColor(200, 200, 200); };
+    const QString path = writeBytes("grey.jpg", jpegBytes(16, 16, color, {.components = 1}));
     ASSERT_EQ(loadJpegThumbnail(path, buffer), 0);
     EXPECT_EQ(buffer.layout()->bytesPerPixel, 3);
     EXPECT_TRUE(near(pixelAt(buffer, 4, 2), QColor(30, 30, 30), 6));
@@ -196,10 +196,10 @@ TEST_F(ThumbnailLoaders, GreyJpegIsDrawnInColour)
 
 TEST_F(ThumbnailLoaders, CmykJpegIsConvertedWithAndWithoutTheAdobeInversion)
 {
-    const auto colour = [](int x, int) { return x < 8 ? QColor(230, 20, 20) : QColor(20, 20, 230); };
+    const auto color = [](int x, int) { return x < 8 ? QColor(230, 20, 20) : QColor(20, 20, 230); };
     for (const bool adobe : {true, false}) {
         const std::vector<std::uint8_t> bytes =
-            jpegBytes(16, 16, colour, {.components = 4, .adobeInverted = adobe, .quality = 100});
+            jpegBytes(16, 16, color, {.components = 4, .adobeInverted = adobe, .quality = 100});
         ASSERT_EQ(loadJpegThumbnail(writeBytes("cmyk.jpg", bytes), buffer), 0) << adobe;
         EXPECT_TRUE(near(pixelAt(buffer, 2, 5), QColor(230, 20, 20), 16))
             << adobe << " " << pixelAt(buffer, 2, 5).name().toStdString();
@@ -211,8 +211,8 @@ TEST_F(ThumbnailLoaders, CmykJpegIsConvertedWithAndWithoutTheAdobeInversion)
 TEST_F(ThumbnailLoaders, JpegLargerThanTheBufferIsDecodedAtAReducedSize)
 {
     // 2600 x 2100 x 3 bytes exceed the buffer; half size (1300 x 1050) fits.
-    const auto colour = [](int x, int y) { return quadrants(x, y, 2600, 2100); };
-    ASSERT_EQ(loadJpegThumbnail(writeBytes("huge.jpg", jpegBytes(2600, 2100, colour, {.quality = 50})), buffer), 0);
+    const auto color = [](int x, int y) { return quadrants(x, y, 2600, 2100); };
+    ASSERT_EQ(loadJpegThumbnail(writeBytes("huge.jpg", jpegBytes(2600, 2100, color, {.quality = 50})), buffer), 0);
     EXPECT_EQ(buffer.layout()->width, 1300);
     EXPECT_EQ(buffer.layout()->height, 1050);
     EXPECT_LE(ThumbnailBuffer::HeaderSize + buffer.pixelBytes(), ThumbnailBuffer::Capacity);
@@ -265,13 +265,13 @@ TEST_F(ThumbnailLoaders, JpegCutShortDrawsWhatItHas)
 {
     // Detail all over, so that the entropy-coded data is most of the file and a cut at 60%
     // leaves the headers and the upper rows whole.
-    const auto colour = [](int x, int y) { return QColor((x * 7 + y * 13) % 256, 120, (x * y) % 256); };
-    const std::vector<std::uint8_t> good = jpegBytes(256, 256, colour);
+    const auto color = [](int x, int y) { return QColor((x * 7 + y * 13) % 256, 120, (x * y) % 256); };
+    const std::vector<std::uint8_t> good = jpegBytes(256, 256, color);
     const std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<long>(good.size() * 6 / 10));
     ASSERT_EQ(loadJpegThumbnail(writeBytes("cut.jpg", cut), buffer), 0);
     EXPECT_EQ(buffer.layout()->width, 256);
     EXPECT_EQ(buffer.layout()->height, 256);
-    EXPECT_TRUE(near(pixelAt(buffer, 40, 2), colour(40, 2), 24)) << pixelAt(buffer, 40, 2).name().toStdString();
+    EXPECT_TRUE(near(pixelAt(buffer, 40, 2), color(40, 2), 24)) << pixelAt(buffer, 40, 2).name().toStdString();
 }
 
 // ---- choosing the loader, vanished files, clips --------------------------------------------
@@ -294,8 +294,8 @@ TEST_F(ThumbnailLoaders, GoneFileIsVanishedButUnreadableEntriesOnlyFail)
 
 TEST_F(ThumbnailLoaders, ClipShowsItsFirstFrameUprightInBlueGreenRed)
 {
-    const auto colour = [](int x, int y) { return quadrants(x, y, 16, 12); };
-    const QString path = writeBytes("Video_N0001.avi", aviBytes(16, 12, 3, colour));
+    const auto color = [](int x, int y) { return quadrants(x, y, 16, 12); };
+    const QString path = writeBytes("Video_N0001.avi", aviBytes(16, 12, 3, color));
     ASSERT_EQ(loadClipThumbnail(path, buffer), ThumbnailLoad::Loaded);
     const auto layout = buffer.layout();
     ASSERT_TRUE(layout);
@@ -331,8 +331,8 @@ TEST_F(ThumbnailLoaders, DamagedClipsFail)
 
 TEST_F(ThumbnailLoaders, StretchKeepsOneSourcePixelPerTargetPixelAndTheRightWayUp)
 {
-    const auto colour = [](int x, int y) { return quadrants(x, y, 2, 2); };
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("q.bmp", bmpBytes(2, 2, colour)), buffer));
+    const auto color = [](int x, int y) { return quadrants(x, y, 2, 2); };
+    ASSERT_TRUE(loadBmpThumbnail(writeBytes("q.bmp", bmpBytes(2, 2, color)), buffer));
     QImage target(10, 8, QImage::Format_RGB32);
     target.fill(Qt::white);
     ASSERT_TRUE(buffer.drawStretched(target, QRect(1, 2, 4, 4)));

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(FontColorDialog, OpensOnTheFamilyAnAliasResolvesToAndOnTheGivenColour)
+TEST(FontColorDialog, OpensOnTheFamilyAnAliasResolvesToAndOnTheGivenColor)
 {
     QFont arial("Arial");
     arial.setPixelSize(16);
@@ -46,7 +46,7 @@ TEST(FontColorDialog, EnterAndEscapeInsideTheChooserAnswerTheWholeDialog)
     }
 }
 
-TEST(FontChooserWithColour, BaseVersionAsksForTheFontThenTheColour)
+TEST(FontChooserWithColor, BaseVersionAsksForTheFontThenTheColor)
 {
     ScriptedPrompter prompter;
     prompter.fonts.push_back(QFont("DejaVu Serif", 11));
@@ -56,7 +56,7 @@ TEST(FontChooserWithColour, BaseVersionAsksForTheFontThenTheColour)
     EXPECT_EQ(choice->font.family(), "DejaVu Serif");
     EXPECT_EQ(choice->color, QColor(1, 2, 3));
 
-    // A cancelled colour keeps the initial one; a cancelled font answers nothing at all.
+    // A cancelled color keeps the initial one; a cancelled font answers nothing at all.
     prompter.fonts.push_back(QFont("DejaVu Sans", 11));
     choice = prompter.chooseFontWithColor(nullptr, QFont("DejaVu Serif"), QColor(4, 5, 6));
     ASSERT_TRUE(choice.has_value());

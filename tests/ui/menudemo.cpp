@@ -1,6 +1,6 @@
 // Renders an owner-drawn menu in every item state into a PNG, to look at:
 //   ui_menu_demo [OUT.png]
-#include "ui/cmenuxp.h"
+#include "ui/menuxp.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -25,9 +25,9 @@ QIcon drawnIcon(const std::function<void(QPainter&)>& draw)
     return QIcon(picture);
 }
 
-std::unique_ptr<CMenuXPItem> entry(int id, const char* text, const QIcon& icon = QIcon())
+std::unique_ptr<MenuXPItem> entry(int id, const char* text, const QIcon& icon = QIcon())
 {
-    return std::make_unique<CMenuXPItem>(id, QString::fromUtf8(text), icon);
+    return std::make_unique<MenuXPItem>(id, QString::fromUtf8(text), icon);
 }
 
 } // namespace
@@ -69,22 +69,22 @@ int main(int argc, char** argv)
         }
     });
 
-    CMenuXP menu;
+    MenuXP menu;
     menu.setBackgroundColor(QColor(226, 227, 229));
     menu.setSelectionColor(QColor(78, 135, 219));
-    menu.AppendItem(entry(1, "Line", line));
-    menu.AppendItem(entry(2, "Continuous line", polyline));
-    menu.AppendSeparator();
-    menu.AppendItem(entry(3, "Angle", angle));
-    menu.AppendItem(entry(4, "Retangle", rectangle));
-    menu.AppendSeparator();
-    menu.AppendItem(entry(5, "Radius Circle", radius));
-    menu.AppendItem(entry(6, "Diameter Circle", diameter));
-    menu.AppendItem(entry(7, "Three Points Circle", threePoints));
-    menu.AppendSeparator();
-    menu.AppendItem(entry(8, "Cross Line"));
-    menu.AppendItem(entry(9, "Time\tF9"));
-    menu.AppendItem(entry(10, "Scale"));
+    menu.appendItem(entry(1, "Line", line));
+    menu.appendItem(entry(2, "Continuous line", polyline));
+    menu.appendSeparator();
+    menu.appendItem(entry(3, "Angle", angle));
+    menu.appendItem(entry(4, "Retangle", rectangle));
+    menu.appendSeparator();
+    menu.appendItem(entry(5, "Radius Circle", radius));
+    menu.appendItem(entry(6, "Diameter Circle", diameter));
+    menu.appendItem(entry(7, "Three Points Circle", threePoints));
+    menu.appendSeparator();
+    menu.appendItem(entry(8, "Cross Line"));
+    menu.appendItem(entry(9, "Time\tF9"));
+    menu.appendItem(entry(10, "Scale"));
     menu.setItemEnabled(3, false);    // greyed, embossed icon
     menu.setItemChecked(6, true);     // ticked with an icon: sunken box
     menu.setItemChecked(8, true);     // ticked without an icon: the tick

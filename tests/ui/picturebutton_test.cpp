@@ -1,4 +1,4 @@
-#include "ui/clatchbitmapbutton.h"
+#include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 
 #include "qtprint.h"
@@ -26,7 +26,7 @@ QPixmap solid(const QColor& color, QSize size = PictureSize)
     return picture;
 }
 
-// The colour the button shows in its middle.
+// The color the button shows in its middle.
 QColor shown(QWidget& button)
 {
     const QImage image = button.grab().toImage();
@@ -111,8 +111,8 @@ TEST(CLatchBitmapButtonSetup, LoadsNormalAndHighlightAndSizesToTheNormalPicture)
 {
     PictureFiles files;
     QWidget dialog;
-    CLatchBitmapButton button;
-    ASSERT_TRUE(button.Setup(1006, &dialog, files.path("normal.png"), files.path("highlight.png"),
+    LatchBitmapButton button;
+    ASSERT_TRUE(button.setUp(1006, &dialog, files.path("normal.png"), files.path("highlight.png"),
                              QString()));
     EXPECT_EQ(button.parentWidget(), &dialog);
     EXPECT_EQ(button.controlId(), 1006);
@@ -121,24 +121,24 @@ TEST(CLatchBitmapButtonSetup, LoadsNormalAndHighlightAndSizesToTheNormalPicture)
     EXPECT_TRUE(button.hasPicture(PictureButton::Slot::Pressed));
     EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Focus));
     EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Disabled));
-    EXPECT_FALSE(button.IsHighlighted());
+    EXPECT_FALSE(button.isLatched());
     button.setParent(nullptr);
 }
 
 TEST(CLatchBitmapButtonSetup, WithoutParentOrTwiceIsRefusedAndLoadsNothing)
 {
     PictureFiles files;
-    CLatchBitmapButton orphan;
-    EXPECT_FALSE(orphan.Setup(1, nullptr, files.path("normal.png"), files.path("highlight.png"),
+    LatchBitmapButton orphan;
+    EXPECT_FALSE(orphan.setUp(1, nullptr, files.path("normal.png"), files.path("highlight.png"),
                               files.path("focus.png")));
     EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Normal));
     EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Focus));
 
     QWidget dialog;
-    auto* button = new CLatchBitmapButton(&dialog);
-    ASSERT_TRUE(button->Setup(2, &dialog, files.path("normal.png"), QString(), QString()));
+    auto* button = new LatchBitmapButton(&dialog);
+    ASSERT_TRUE(button->setUp(2, &dialog, files.path("normal.png"), QString(), QString()));
     EXPECT_FALSE(button->hasPicture(PictureButton::Slot::Pressed));
-    EXPECT_FALSE(button->Setup(3, &dialog, files.path("highlight.png"),
+    EXPECT_FALSE(button->setUp(3, &dialog, files.path("highlight.png"),
                                files.path("highlight.png"), QString()));
     EXPECT_EQ(button->controlId(), 2);
     EXPECT_EQ(shown(*button), NormalColor);
@@ -149,8 +149,8 @@ TEST(CLatchBitmapButtonSetup, SetUpUnderAShownWindowAppears)
     PictureFiles files;
     QWidget dialog;
     dialog.show();
-    CLatchBitmapButton* button = new CLatchBitmapButton;
-    ASSERT_TRUE(button->Setup(4, &dialog, files.path("normal.png"), files.path("highlight.png")));
+    LatchBitmapButton* button = new LatchBitmapButton;
+    ASSERT_TRUE(button->setUp(4, &dialog, files.path("normal.png"), files.path("highlight.png")));
     EXPECT_TRUE(button->isVisible());
 }
 
@@ -197,7 +197,7 @@ TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
     for (const LatchCase& c : cases) {
         QWidget window;
         window.resize(200, 100);
-        auto* button = new CLatchBitmapButton(&window);
+        auto* button = new LatchBitmapButton(&window);
         auto* other = new QWidget(&window);
         other->setFocusPolicy(Qt::StrongFocus);
         other->setGeometry(100, 0, 20, 20);
@@ -212,7 +212,7 @@ TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
         other->setFocus();
 
         if (c.latched) {
-            button->Highlight();
+            button->setLatched(true);
         }
         if (c.focused) {
             button->setFocusPolicy(Qt::StrongFocus);
@@ -225,7 +225,7 @@ TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
         }
         button->setEnabled(c.enabled);
         EXPECT_EQ(shown(*button), c.expected) << c.name;
-        EXPECT_EQ(button->IsHighlighted(), c.latched) << c.name;
+        EXPECT_EQ(button->isLatched(), c.latched) << c.name;
         if (c.pressed) {
             QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
         }
@@ -235,28 +235,28 @@ TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
 TEST(CLatchBitmapButtonPicture, UnhighlightReturnsToTheNormalPicture)
 {
     QWidget window;
-    auto* button = new CLatchBitmapButton(&window);
+    auto* button = new LatchBitmapButton(&window);
     button->setPictures(solid(NormalColor), solid(PressedColor));
     button->sizeToContent();
     window.show();
-    button->Highlight();
-    button->Highlight();
+    button->setLatched(true);
+    button->setLatched(true);
     EXPECT_EQ(shown(*button), PressedColor);
-    button->Unhighlight();
-    EXPECT_FALSE(button->IsHighlighted());
+    button->setLatched(false);
+    EXPECT_FALSE(button->isLatched());
     EXPECT_EQ(shown(*button), NormalColor);
 }
 
 TEST(CLatchBitmapButtonPicture, ClickingDoesNotLatch)
 {
     QWidget window;
-    auto* button = new CLatchBitmapButton(&window);
+    auto* button = new LatchBitmapButton(&window);
     button->setPictures(solid(NormalColor), solid(PressedColor));
     button->sizeToContent();
     window.show();
     QSignalSpy clicked(button, &QAbstractButton::clicked);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
     EXPECT_EQ(clicked.count(), 1);
-    EXPECT_FALSE(button->IsHighlighted());
+    EXPECT_FALSE(button->isLatched());
     EXPECT_EQ(shown(*button), NormalColor);
 }

@@ -7,7 +7,7 @@
 #include "measurescript.h"
 #include "printingprompter.h"
 
-#include "measure/cmeasureview.h"
+#include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "platform/localtext.h"
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     session.setDisplayMode(options->fullSize ? DisplayMode::FullSize : DisplayMode::Fitted);
     PrintingPrompter prompter;
     const LocalText englishText;
-    CMeasureView view(session, prompter, englishText, options->picturePath, 1.0, ToolCode::None);
+    MeasureView view(session, prompter, englishText, options->picturePath, 1.0, ToolCode::None);
     if (!view.hasPicture()) {
         if (QFileInfo::exists(options->picturePath)) {
             std::fprintf(stderr, "quillon-measure: %s: not a BMP or JPEG picture that can be read\n",
@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     view.resize(options->fullSize ? QSize(640, 480) : view.canvasSize());
     view.show();
     if (options->fullSize) {
-        view.UpdateScrollBars();
+        view.updateScrollBars();
     }
     QCoreApplication::processEvents();
 
@@ -108,7 +108,7 @@ int main(int argc, char** argv)
 
     std::fputs(MeasureScript::shapeListText(session).c_str(), stdout);
     if (!options->savePath.isEmpty()) {
-        const bool saved = view.RenderToFile(options->savePath);
+        const bool saved = view.renderToFile(options->savePath);
         std::puts(saved ? "saved" : "save failed");
         if (!saved) {
             return 1;

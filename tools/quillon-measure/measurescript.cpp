@@ -1,6 +1,6 @@
 #include "measurescript.h"
 
-#include "measure/cmeasureview.h"
+#include "measure/measureview.h"
 #include "measure/measuresession.h"
 
 #include <QCoreApplication>
@@ -18,7 +18,7 @@ std::optional<int> toInt(const QString& text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-// Colours and pen fields: decimal, or hexadecimal after "0x".
+// Colors and pen fields: decimal, or hexadecimal after "0x".
 std::optional<uint32_t> toUnsigned(const QString& text)
 {
     bool ok = false;
@@ -46,13 +46,13 @@ void sendClick(QWidget& view, Qt::MouseButton button, QPoint point)
 
 }  // namespace
 
-MeasureScript::MeasureScript(MeasureSession& session, CMeasureView& view, std::FILE* output)
+MeasureScript::MeasureScript(MeasureSession& session, MeasureView& view, std::FILE* output)
     : m_session(session)
     , m_view(view)
     , m_output(output)
     , m_scale(session)
 {
-    QObject::connect(&view, &CMeasureView::calibrationNotified, &view, [this] { calibrationNotified(); });
+    QObject::connect(&view, &MeasureView::calibrationNotified, &view, [this] { calibrationNotified(); });
 }
 
 void MeasureScript::print(const std::string& line)
@@ -122,32 +122,32 @@ std::optional<QString> MeasureScript::run(const QString& line)
         if (!code || !flag) {
             return badNumber();
         }
-        m_view.SetTool(*code, *flag);
+        m_view.setTool(*code, *flag);
     } else if (command == QLatin1String("text")) {
-        m_view.SetText(rest);
+        m_view.setPendingText(rest);
     } else if (command == QLatin1String("pen")) {
         if (auto error = argumentCount(3)) {
             return error;
         }
         const auto style = toUnsigned(words[1]);
         const auto width = toUnsigned(words[2]);
-        const auto colour = toUnsigned(words[3]);
-        if (!style || !width || !colour) {
+        const auto color = toUnsigned(words[3]);
+        if (!style || !width || !color) {
             return badNumber();
         }
-        m_view.setPen(*style, *width, *colour);
+        m_view.setPen(*style, *width, *color);
     } else if (command == QLatin1String("label-color") || command == QLatin1String("text-color")) {
         if (auto error = argumentCount(1)) {
             return error;
         }
-        const auto colour = toUnsigned(words[1]);
-        if (!colour) {
+        const auto color = toUnsigned(words[1]);
+        if (!color) {
             return badNumber();
         }
         if (command == QLatin1String("label-color")) {
-            m_view.setLabelColour(*colour);
+            m_view.setLabelColor(*color);
         } else {
-            m_view.setTextColour(*colour);
+            m_view.setTextColor(*color);
         }
     } else if (command == QLatin1String("click") || command == QLatin1String("dclick")
                || command == QLatin1String("move") || command == QLatin1String("rclick")
@@ -190,11 +190,11 @@ std::optional<QString> MeasureScript::run(const QString& line)
             return error;
         }
         if (command == QLatin1String("undo")) {
-            m_view.Undo();
+            m_view.undo();
         } else if (command == QLatin1String("resume")) {
-            m_view.Resume();
+            m_view.redo();
         } else {
-            m_view.ClearShapes();
+            m_view.clearShapes();
         }
     } else {
         return QStringLiteral("unknown command '%1'").arg(command);
@@ -208,7 +208,7 @@ std::optional<QString> MeasureScript::run(const QString& line)
 std::string MeasureScript::shapeListText(const MeasureSession& session)
 {
     std::string text;
-    for (const CMeasureShape& shape : session.shapes()) {
+    for (const MeasureShape& shape : session.shapes()) {
         text += std::to_string(int32_t(shape.kind));
         text += '\t';
         for (std::size_t i = 0; i < shape.points.size(); ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/scalecommands.h"
+#include "photomeasure/scalecommands.h"
 
 #include <QString>
 
@@ -8,14 +8,14 @@
 #include <optional>
 #include <string>
 
-class CMeasureView;
+class MeasureView;
 class MeasureSession;
 
 /// The commands of a measurement script, one a line, run against a measurement view as the
 /// photo-measure window and the user would drive it (see the tool's usage text).
 class MeasureScript {
 public:
-    MeasureScript(MeasureSession& session, CMeasureView& view, std::FILE* output);
+    MeasureScript(MeasureSession& session, MeasureView& view, std::FILE* output);
 
     /// Runs one script line. Blank lines and lines starting with '#' do nothing. Returns why
     /// a line could not be understood; nothing when it ran.
@@ -31,7 +31,7 @@ private:
     void print(const std::string& line);
 
     MeasureSession& m_session;
-    CMeasureView& m_view;
+    MeasureView& m_view;
     std::FILE* m_output;
     ScaleCommands m_scale;  // the photo-measure window's own Apply scale and calibration
     QString m_rateText;

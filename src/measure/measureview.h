@@ -1,0 +1,162 @@
+#pragma once
+
+#include "measure/measuregesture.h"
+#include "measure/picturefile.h"
+#include "measure/scale.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class LocalText;
+class MeasureSession;
+class Prompter;
+class QScrollBar;
+
+/// The measurement view: one still picture, shown fitted into the photo-measure window or
+/// at its own size with scroll bars (the session's display mode when the view is made), on
+/// which the user places lines, angles, circles, rectangles, polygons and texts click by
+/// click. Finished shapes live in the session's shape list; the view draws them over the
+/// picture and renders them into a saved copy at the picture's own size.
+///
+/// One view exists at a time. Destroying it deletes every shape of the session's shape and
+/// redo lists, so shapes never outlive the picture or display mode they were placed on.
+class MeasureView : public QWidget {
+    Q_OBJECT
+
+public:
+    /// Asks the user for the real length, in millimetres, of the line just drawn to
+    /// calibrate; nothing means Cancel.
+    using CalibrationPrompt = std::function<std::optional<double>()>;
+
+    /// Loads PICTUREPATH (a ".bmp" or ".jpg" name, in any case). A picture that cannot be
+    /// read is reported with "Can not Open file" and leaves the view empty; a name with any
+    /// other extension leaves it empty without a word.
+    MeasureView(MeasureSession& session, Prompter& prompter, const LocalText& text,
+                 const QString& picturePath, double zoomFactor, int32_t toolCode,
+                 QWidget* parent = nullptr);
+    ~MeasureView() override;
+
+    /// The tool the next click uses; MEASUREFLAG nonzero measures and labels, 0 only draws.
+    /// A gesture under way goes on with its own tool.
+    void setTool(int32_t toolCode, int32_t measureFlag);
+    /// The text the next click of the text tool places (once).
+    void setPendingText(const QString& text);
+    /// The next measured line calibrates (see setCalibrationPrompt).
+    void beginCalibration();
+    void undo();
+    void redo();
+    bool hasShapes() const;
+    bool hasRedo() const;
+    bool checkContent();
+    void clearShapes();
+    /// Renders the picture and every shape at the picture's own size and writes it to PATH:
+    /// BMP for a name ending in "bmp", JPEG for "jpg" (any case). False for any other name,
+    /// without a picture, or when the file could not be written.
+    bool renderToFile(const QString& path);
+    /// Full-size mode: shows a scroll bar along each side the picture does not fit.
+    void updateScrollBars();
+
+    // What the pen and text dialogs set; the next finished shape copies it.
+    const ShapeStyle& shapeStyle() const { return m_style; }
+    void setShapeStyle(const ShapeStyle& style) { m_style = style; }
+    void setPen(uint32_t style, uint32_t width, uint32_t color);
+    void setLabelFont(const FontDescription& font) { m_style.labelFont = font; }
+    void setLabelColor(uint32_t color) { m_style.labelColor = color; }
+    void setTextFont(const FontDescription& font) { m_style.textFont = font; }
+    void setTextColor(uint32_t color) { m_style.textColor = color; }
+
+    /// The readout divisor; every measure command sets it first.
+    double viewScale() const { return m_viewScale; }
+    void setViewScale(double scale) { m_viewScale = scale; }
+
+    void setCalibrationPrompt(CalibrationPrompt prompt) { m_calibrationPrompt = std::move(prompt); }
+
+    int32_t toolCode() const { return m_toolCode; }
+    bool measuring() const { return m_measuring; }
+    bool calibrationPending() const { return m_calibrationPending; }
+    QString pendingText() const { return m_gesture.pendingText(); }
+
+    bool hasPicture() const { return m_picture.isValid(); }
+    QSize pictureSize() const { return {m_picture.width(), m_picture.height()}; }
+    /// The off-screen canvas: the fitted size (640 x 512 or 640 x 480), or the picture's size
+    /// in full-size mode. Empty without a picture.
+    QSize canvasSize() const { return m_canvasSize; }
+    DisplayMode displayMode() const { return m_displayMode; }
+    const QString& caption() const { return m_caption; }
+    SavingFactors savingFactors() const { return m_savingFactors; }
+
+    /// Full-size mode: moves a scroll bar as dragging its thumb to POSITION would.
+    void setScrollPosition(Qt::Orientation orientation, int position);
+    /// Canvas pixels the picture is scrolled by.
+    QPoint scrollOffset() const { return {m_offsetX, m_offsetY}; }
+    QScrollBar* horizontalScrollBar() const { return m_horizontalBar; }
+    QScrollBar* verticalScrollBar() const { return m_verticalBar; }
+    /// The client area without the scroll bars.
+    QRect clientRect() const;
+    QRect visiblePictureRect() const;
+    /// Where the pointer is held while a gesture has it; nothing when it is free.
+    std::optional<QRect> pointerConfinement() const { return m_confinement; }
+
+signals:
+    /// A calibration succeeded; the session holds the new working scale and calibration
+    /// value. Delivered through the event loop, after the click that caused it.
+    void calibrationNotified();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    class Host;
+
+    void load(const QString& picturePath, Prompter& prompter, const LocalText& text);
+    void renderCanvas();
+    void paintPicture(QPainter& painter) const;
+    void scrollActionTriggered(Qt::Orientation orientation, int action);
+    void scrollPositionChanged();
+    QPoint confined(QPoint point);
+    void capturePointer(const QRect& confinement);
+    void releasePointer();
+    void measuredLineFinished(double length);
+    void repaintAll();
+    MeasurePoint toCanvas(QPoint client) const;
+    QPoint toClient(MeasurePoint canvas) const;
+    double pixelLength() const;
+
+    MeasureSession& m_session;
+    PictureFile m_picture;
+    QImage m_canvas;
+    bool m_canvasDirty = true;
+    QSize m_canvasSize;
+    DisplayMode m_displayMode = DisplayMode::Fitted;
+    SavingFactors m_savingFactors;
+    QString m_caption;
+    double m_zoomFactor = 1.0;
+    int32_t m_offsetX = 0;
+    int32_t m_offsetY = 0;
+
+    int32_t m_toolCode = ToolCode::None;
+    bool m_measuring = true;
+    bool m_calibrationPending = false;
+    double m_viewScale = 0.0;
+    ShapeStyle m_style;
+    CalibrationPrompt m_calibrationPrompt;
+
+    std::optional<QRect> m_confinement;
+    QScrollBar* m_horizontalBar = nullptr;
+    QScrollBar* m_verticalBar = nullptr;
+
+    std::unique_ptr<GestureHost> m_host;
+    MeasureGesture m_gesture;
+};

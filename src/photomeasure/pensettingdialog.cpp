@@ -1,0 +1,183 @@
+#include "photomeasure/pensettingdialog.h"
+
+#include "measure/linepen.h"
+#include "measure/qfontdescription.h"
+#include "platform/localtext.h"
+#include "platform/prompter.h"
+#include "photomeasure/linepreview.h"
+#include "photomeasure/widthbox.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+// Dialog texts are read into 30-byte buffers, as the language files expect.
+constexpr int labelBuffer = 30;
+constexpr int smallestLineWidth = 1;
+constexpr int largestLineWidth = 3;
+
+struct LineTypeText {
+    const char* key;
+    const char* englishDefault;
+};
+// In line type order: the button's index is the type it selects.
+constexpr LineTypeText lineTypeTexts[] = {
+    {"SolidLine", "Solid Line"},
+    {"DashLine", "Dash Line"},
+    {"DotLine", "Dot Line"},
+    {"DashDotLine", "DashDot Line1"},
+    {"DashDotDotLine", "DashDot Line2"},
+};
+}  // namespace
+
+PenSettingDialog::PenSettingDialog(Prompter& prompter, const LocalText& localText, QWidget* parent)
+    : QDialog(parent), m_prompter(prompter)
+{
+    const auto text = [&localText](const char* key, const char* englishDefault) {
+        return localText.read(key, labelBuffer, englishDefault);
+    };
+    setWindowTitle(text("PenSetting", "Pen setting"));
+
+    auto* typeGroup = new QGroupBox(text("PenType", "Pen Type"), this);
+    auto* typeLayout = new QVBoxLayout(typeGroup);
+    m_lineTypes = new QButtonGroup(this);
+    for (int type = 0; type < int(std::size(lineTypeTexts)); ++type) {
+        auto* button = new QRadioButton(text(lineTypeTexts[type].key, lineTypeTexts[type].englishDefault), typeGroup);
+        button->setObjectName(QString::fromLatin1(lineTypeTexts[type].key));
+        m_lineTypes->addButton(button, type);
+        typeLayout->addWidget(button);
+    }
+    // Toggled rather than clicked: the arrow keys move the choice too.
+    connect(m_lineTypes, &QButtonGroup::idToggled, this, [this](int lineType, bool checked) {
+        if (checked) {
+            selectLineType(lineType);
+        }
+    });
+
+    auto* colorGroup = new QGroupBox(text("PenColorLine", "Line Colour"), this);
+    auto* colorButton = new QPushButton(text("PenColor", "Colour"), colorGroup);
+    colorButton->setObjectName(QStringLiteral("PenColor"));
+    colorButton->setAutoDefault(false);
+    connect(colorButton, &QPushButton::clicked, this, &PenSettingDialog::chooseLineColor);
+    (new QVBoxLayout(colorGroup))->addWidget(colorButton);
+
+    auto* widthGroup = new QGroupBox(text("PenWidth", "Line Width"), this);
+    m_widthBox = new WidthBox(smallestLineWidth, largestLineWidth, widthGroup);
+    m_widthBox->setObjectName(QStringLiteral("PenWidthBox"));
+    connect(m_widthBox, &WidthBox::textChanged, this, &PenSettingDialog::widthTextChanged);
+    (new QVBoxLayout(widthGroup))->addWidget(m_widthBox);
+
+    m_preview = new LinePreview(text("LinePriview", "Preview"), this);
+    m_preview->setObjectName(QStringLiteral("LinePriview"));
+    m_preview->setMinimumHeight(56);
+
+    auto* fontButton = new QPushButton(text("Font", "Font"), this);
+    fontButton->setObjectName(QStringLiteral("Font"));
+    fontButton->setAutoDefault(false);
+    connect(fontButton, &QPushButton::clicked, this, &PenSettingDialog::chooseLabelFont);
+    auto* okButton = new QPushButton(text("OK", "OK"), this);
+    okButton->setObjectName(QStringLiteral("OK"));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &PenSettingDialog::accept);
+    auto* cancelButton = new QPushButton(text("Cancel", "Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("Cancel"));
+    cancelButton->setAutoDefault(false);
+    connect(cancelButton, &QPushButton::clicked, this, &PenSettingDialog::reject);
+
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addWidget(colorGroup);
+    rightColumn->addWidget(widthGroup);
+    rightColumn->addStretch(1);
+    auto* topRow = new QHBoxLayout;
+    topRow->addWidget(typeGroup, 1);
+    topRow->addLayout(rightColumn, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(fontButton);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(okButton);
+    buttonRow->addWidget(cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(topRow);
+    layout->addWidget(m_preview);
+    layout->addLayout(buttonRow);
+
+    setValues(m_values);
+}
+
+void PenSettingDialog::setValues(const PenSetting& values)
+{
+    m_values = values;
+    m_handedBack = values;
+    // A type no button stands for leaves every button clear.
+    m_lineTypes->setExclusive(false);
+    for (QAbstractButton* button : m_lineTypes->buttons()) {
+        button->setChecked(m_lineTypes->id(button) == values.lineType);
+    }
+    m_lineTypes->setExclusive(true);
+    m_widthBox->setText(QString::number(values.lineWidth));
+    updatePreview();
+}
+
+QString PenSettingDialog::widthRangeMessage()
+{
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(smallestLineWidth).arg(largestLineWidth);
+}
+
+void PenSettingDialog::accept()
+{
+    const std::optional<int32_t> width = wholeNumber(m_widthBox->text());
+    if (!width || *width < smallestLineWidth || *width > largestLineWidth) {
+        m_prompter.message(this, widthRangeMessage(), Prompter::Icon::Warning);
+        m_widthBox->setFocus();
+        m_widthBox->selectAll();
+        return;
+    }
+    m_values.lineWidth = *width;
+    m_handedBack = m_values;
+    QDialog::accept();
+}
+
+void PenSettingDialog::selectLineType(int lineType)
+{
+    m_values.lineType = lineType;
+    updatePreview();
+}
+
+void PenSettingDialog::widthTextChanged(const QString& text)
+{
+    m_values.lineWidth = wholeNumber(text).value_or(0);
+    updatePreview();
+}
+
+void PenSettingDialog::chooseLineColor()
+{
+    const std::optional<QColor> color = m_prompter.chooseColor(this, toQColor(m_values.lineColor));
+    if (color && color->isValid()) {
+        m_values.lineColor = fromQColor(*color);
+        updatePreview();
+    }
+}
+
+void PenSettingDialog::chooseLabelFont()
+{
+    // The chooser opens on the default font, not on the current label font.
+    const std::optional<Prompter::FontChoice> choice =
+        m_prompter.chooseFontWithColor(this, std::nullopt, toQColor(m_values.labelColor));
+    if (!choice) {
+        return;
+    }
+    m_values.labelFont = fromQFont(choice->font, m_values.labelFont);
+    if (choice->color.isValid()) {
+        m_values.labelColor = fromQColor(choice->color);
+    }
+}
+
+void PenSettingDialog::updatePreview()
+{
+    m_preview->setPen(m_values.lineType, m_values.lineWidth, m_values.lineColor);
+}

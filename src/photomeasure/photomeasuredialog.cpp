@@ -1,0 +1,534 @@
+#include "photomeasure/photomeasuredialog.h"
+
+#include "measure/measureview.h"
+#include "measure/measuresession.h"
+#include "measure/measureshape.h"
+#include "platform/localtext.h"
+#include "platform/prompter.h"
+#include "ui/latchbitmapbutton.h"
+#include "ui/menuxp.h"
+#include "ui/picturebutton.h"
+#include "photomeasure/calibrationdialog.h"
+#include "photomeasure/pensettingdialog.h"
+#include "photomeasure/textsettingdialog.h"
+#include "photomeasure/picturesaving.h"
+#include "photomeasure/toolmenutable.h"
+#include "photomeasure/photomeasurestate.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+
+// Resources of a static library are linked only when something names them.
+static void initialisePhotoMeasureResources()
+{
+    Q_INIT_RESOURCE(photomeasure);
+}
+
+namespace {
+constexpr int kMessageBuffer = 64;
+constexpr int kTitleBuffer = 64;
+constexpr int kButtonTimerMs = 1000;
+const QColor kMenuHighlight(78, 135, 219);
+const QColor kMenuBackground(226, 227, 229);
+}  // namespace
+
+PhotoMeasureDialog::PhotoMeasureDialog(PhotoMeasureContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_scale(context.session)
+{
+    initialisePhotoMeasureResources();
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    m_buttonTimer.setInterval(kButtonTimerMs);
+    connect(&m_buttonTimer, &QTimer::timeout, this, &PhotoMeasureDialog::buttonTimerFired);
+    m_stateSettled.setSingleShot(true);
+    m_stateSettled.setInterval(0);
+    connect(&m_stateSettled, &QTimer::timeout, this, &PhotoMeasureDialog::windowStateSettled);
+}
+
+PhotoMeasureDialog::~PhotoMeasureDialog()
+{
+    m_buttonTimer.stop();
+    destroyView();
+}
+
+void PhotoMeasureDialog::setVisible(bool visible)
+{
+    if (visible && !m_initialised) {
+        m_initialised = true;
+        initialise();
+    }
+    QDialog::setVisible(visible);
+}
+
+void PhotoMeasureDialog::initialise()
+{
+    m_strip = std::make_unique<PhotoMeasureStrip>(*this, m_context.text);
+    connect(m_strip->openButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::openPicture);
+    connect(m_strip->saveButton, &QAbstractButton::clicked, this, [this] {
+        unhighlightToolButtons();
+        save();
+    });
+    connect(m_strip->drawButton, &QAbstractButton::clicked, this, [this] { showToolMenu(false); });
+    connect(m_strip->measureButton, &QAbstractButton::clicked, this, [this] { showToolMenu(true); });
+    connect(m_strip->penButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::penSettings);
+    connect(m_strip->textButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::textSettings);
+    connect(m_strip->undoButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::undo);
+    connect(m_strip->redoButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::redo);
+    connect(m_strip->calibrationButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::calibrate);
+
+    // The view is made once, fitted, as the restored window shows it; making it first in
+    // another mode and then again would load the picture twice and report a bad one twice.
+    m_layout = PhotoMeasureStrip::Layout::Restored;
+    m_context.session.setDisplayMode(DisplayMode::Fitted);
+    createView(m_picturePath);
+    m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
+    setWindowTitle(m_context.text.read("PhotoMeasure", kTitleBuffer, "Photo Measure"));
+
+    const bool largePicture =
+        m_context.session.pictureWidth() == 1280 && m_context.session.pictureHeight() == 1024;
+    resize(largePicture ? LargePictureClientSize : ClientSize);
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->geometry();
+        move(available.x() + available.width() / 5, available.y() + available.height() / 8);
+    }
+    m_context.state.askBeforeDiscarding = true;
+    fitView();
+
+    disableHistoryButtons();
+    m_strip->registerToolTips();
+    m_buttonTimer.start();
+    m_knownState = windowState();
+}
+
+// --- the view ------------------------------------------------------------------------------
+
+void PhotoMeasureDialog::createView(const QString& path)
+{
+    m_view = new MeasureView(m_context.session, m_context.prompter, m_context.text, path, 1.0,
+                              InitialToolCode, this);
+    m_view->setCalibrationPrompt([this]() -> std::optional<double> {
+        CalibrationDialog dialog(m_context.text, m_context.prompter, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return dialog.actualDistance();
+    });
+    connect(m_view, &MeasureView::calibrationNotified, this, &PhotoMeasureDialog::calibrationNotified);
+    fitView();
+}
+
+void PhotoMeasureDialog::destroyView()
+{
+    delete m_view;
+    m_view = nullptr;
+}
+
+void PhotoMeasureDialog::fitView()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    QRect frame(0, PhotoMeasureStrip::Height, width(), height() - PhotoMeasureStrip::Height);
+    // A fitted picture is stretched to its canvas; the view is given exactly that size, so the
+    // caption at its bottom and every click line up with the canvas.
+    if (m_view->displayMode() == DisplayMode::Fitted && m_view->hasPicture()) {
+        frame.setSize(m_view->canvasSize());
+    }
+    m_view->setGeometry(frame);
+}
+
+void PhotoMeasureDialog::rebuildView(PhotoMeasureStrip::Layout layout)
+{
+    destroyView();
+    m_layout = layout;
+    m_strip->applyLayout(layout, width());
+    const bool maximised = layout == PhotoMeasureStrip::Layout::Maximised;
+    m_context.session.setDisplayMode(maximised ? DisplayMode::FullSize : DisplayMode::Fitted);
+    createView(m_picturePath);
+    if (maximised) {
+        m_view->updateScrollBars();
+    }
+    m_view->clearShapes();
+    m_context.state.askBeforeDiscarding = true;
+    m_view->show();
+    disableHistoryButtons();
+    m_buttonTimer.start();
+}
+
+// --- commands ------------------------------------------------------------------------------
+
+void PhotoMeasureDialog::openPicture()
+{
+    unhighlightToolButtons();
+    bool answeredNo = false;
+    if (m_view->checkContent() && m_context.state.askBeforeDiscarding) {
+        if (askSaveChanges()) {
+            save();
+            m_context.state.askBeforeDiscarding = false;
+            return;
+        }
+        answeredNo = true;
+    }
+
+    Prompter::FileRequest request;
+    request.directory = QFileInfo(m_picturePath).absolutePath();
+    request.filter = QStringLiteral("bmp Files(*.bmp)");
+    request.selectedFilter = request.filter;
+    const std::optional<Prompter::FileAnswer> answer = m_context.prompter.openFile(this, request);
+    if (!answer) {
+        return;
+    }
+    destroyView();
+    createView(answer->path);
+    if (m_context.session.displayMode() == DisplayMode::FullSize) {
+        m_view->updateScrollBars();
+    }
+    m_view->show();
+    m_picturePath = answer->path;
+    if (answeredNo) {
+        disableHistoryButtons();
+        m_buttonTimer.start();
+    }
+}
+
+void PhotoMeasureDialog::save()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    PictureSaving::run(this, m_context.prompter, m_context.text, m_picturePath,
+                       [this](const QString& path) { return m_view->renderToFile(path); });
+}
+
+void PhotoMeasureDialog::showToolMenu(bool measuring)
+{
+    m_view->setTool(ToolCode::MenuOpen, ToolCode::MenuOpen);
+    m_strip->toolNameBox->clear();
+    LatchBitmapButton* pressed = measuring ? m_strip->measureButton : m_strip->drawButton;
+    LatchBitmapButton* other = measuring ? m_strip->drawButton : m_strip->measureButton;
+    pressed->setLatched(true);
+    if (other->isLatched()) {
+        other->setLatched(false);
+    }
+
+    const std::span<const ToolMenuEntry> entries = measuring ? measuringToolMenu() : drawingToolMenu();
+    int chosen = 0;
+    {
+        MenuXP menu(this);
+        for (std::size_t index = 0; index < entries.size(); ++index) {
+            const ToolMenuEntry& entry = entries[index];
+            if (entry.isSeparator()) {
+                menu.appendSeparator();
+                continue;
+            }
+            menu.appendItem(std::make_unique<MenuXPItem>(
+                int(index) + 1, m_context.text.read(entry.itemKey, kToolTextBuffer, entry.itemDefault),
+                QIcon(QString::fromLatin1(entry.icon))));
+        }
+        menu.setSelectionColor(kMenuHighlight);
+        menu.setBackgroundColor(kMenuBackground);
+        chosen = menu.exec(pressed->mapToGlobal(QPoint(0, pressed->height() - 2)));
+    }
+    if (chosen > 0 && std::size_t(chosen) <= entries.size() && m_view != nullptr) {
+        chooseTool(entries[std::size_t(chosen) - 1], measuring);
+    }
+}
+
+void PhotoMeasureDialog::chooseTool(const ToolMenuEntry& entry, bool measuring)
+{
+    if (measuring && !applyScale()) {
+        return;
+    }
+    m_view->setTool(entry.toolCode, measuring ? 1 : 0);
+    showToolName(m_context.text.read(entry.nameKey, kToolTextBuffer, entry.nameDefault));
+}
+
+void PhotoMeasureDialog::penSettings()
+{
+    unhighlightToolButtons();
+    if (m_view == nullptr) {
+        return;
+    }
+    const ShapeStyle& style = m_view->shapeStyle();
+    PenSettingDialog dialog(m_context.prompter, m_context.text, this);
+    dialog.setValues(PenSetting{int32_t(style.penStyle), int32_t(style.penWidth), style.penColor,
+                                style.labelFont, style.labelColor});
+    if (dialog.exec() != QDialog::Accepted || m_view == nullptr) {
+        return;
+    }
+    const PenSetting& chosen = dialog.values();
+    m_view->setPen(uint32_t(chosen.lineType), uint32_t(chosen.lineWidth), chosen.lineColor);
+    m_view->setLabelFont(chosen.labelFont);
+    m_view->setLabelColor(chosen.labelColor);
+}
+
+void PhotoMeasureDialog::textSettings()
+{
+    unhighlightToolButtons();
+    if (m_view == nullptr) {
+        return;
+    }
+    TextSettingDialog dialog(m_context.prompter, m_context.text, this);
+    dialog.setTextColor(m_view->shapeStyle().textColor);
+    dialog.setTextFont(m_view->shapeStyle().textFont);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (m_view == nullptr) {
+        return;
+    }
+    if (accepted) {
+        m_view->setTextColor(dialog.textColor());
+        m_view->setTextFont(dialog.textFont());
+        m_view->setPendingText(dialog.text());
+    }
+    // Cancel too: the text set earlier, if any, is placed by the next click.
+    m_view->setTool(ToolCode::Text, 1);
+}
+
+void PhotoMeasureDialog::undo()
+{
+    m_strip->redoButton->setLatched(true);
+    if (m_view != nullptr && m_view->hasShapes()) {
+        m_strip->undoButton->setLatched(false);
+    }
+    unhighlightToolButtons();
+    if (m_view != nullptr) {
+        m_view->undo();
+    }
+}
+
+void PhotoMeasureDialog::redo()
+{
+    m_strip->undoButton->setLatched(true);
+    if (m_view != nullptr && m_view->hasRedo()) {
+        m_strip->redoButton->setLatched(false);
+    }
+    unhighlightToolButtons();
+    if (m_view != nullptr) {
+        m_view->redo();
+    }
+}
+
+void PhotoMeasureDialog::calibrate()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    if (!m_scale.beginCalibration(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
+        m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer,
+                                                             "Please input the zoomIn scale!"),
+                                   Prompter::Icon::Warning, Prompter::Buttons::Ok);
+        return;
+    }
+    // One calibration per opening of the window.
+    m_strip->calibrationButton->setLatched(true);
+    m_strip->calibrationButton->setEnabled(false);
+    showToolName(m_context.text.read("MeasureLine", kToolTextBuffer, "Line"));
+}
+
+void PhotoMeasureDialog::calibrationNotified()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    const ScaleCommands::Calibrated result = m_scale.finishCalibration(*m_view, m_strip->rateBox->text());
+    m_strip->calibratedBox->setText(result.boxText);
+    emit calibrationChanged();
+}
+
+void PhotoMeasureDialog::buttonTimerFired()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    if (m_view->hasShapes()) {
+        m_strip->undoButton->setEnabled(true);
+        m_strip->undoButton->setLatched(true);
+    }
+    if (m_view->hasRedo()) {
+        m_strip->redoButton->setEnabled(true);
+        m_strip->redoButton->setLatched(true);
+    }
+    // The timer goes on until both buttons have work: stopping at the first shape would
+    // leave Redo disabled after every later Undo.
+    if (m_strip->undoButton->isEnabled() && m_strip->redoButton->isEnabled()) {
+        m_buttonTimer.stop();
+    }
+}
+
+bool PhotoMeasureDialog::applyScale()
+{
+    if (m_view != nullptr
+        && m_scale.applyScale(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
+        return true;
+    }
+    m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer, "Please input the zoomIn scale!"),
+                               Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    return false;
+}
+
+bool PhotoMeasureDialog::askSaveChanges()
+{
+    return m_context.prompter.message(this, m_context.text.read("SureOpen", kMessageBuffer, "Save changes to..."),
+                                      Prompter::Icon::Question, Prompter::Buttons::YesNo)
+        == Prompter::Answer::Yes;
+}
+
+void PhotoMeasureDialog::showToolName(const QString& name)
+{
+    m_strip->toolNameBox->setText(name);
+    // The box is narrow: a long name shows its beginning.
+    m_strip->toolNameBox->setCursorPosition(0);
+}
+
+void PhotoMeasureDialog::unhighlightToolButtons()
+{
+    if (m_strip->drawButton->isLatched()) {
+        m_strip->drawButton->setLatched(false);
+    }
+    if (m_strip->measureButton->isLatched()) {
+        m_strip->measureButton->setLatched(false);
+    }
+}
+
+void PhotoMeasureDialog::disableHistoryButtons()
+{
+    m_strip->undoButton->setEnabled(false);
+    m_strip->redoButton->setEnabled(false);
+}
+
+// --- window events -------------------------------------------------------------------------
+
+void PhotoMeasureDialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (m_strip == nullptr) {
+        return;
+    }
+    QPainter painter(this);
+    m_strip->paintScaleLabel(painter, m_layout, width());
+}
+
+void PhotoMeasureDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Neither key may close the window or press a button; the measuring goes on.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void PhotoMeasureDialog::closeEvent(QCloseEvent* event)
+{
+    const Prompter::Answer answer = m_context.prompter.message(
+        this, m_context.text.read("SureClose", kMessageBuffer, "Are you sure to close?"),
+        Prompter::Icon::Question, Prompter::Buttons::YesNo);
+    if (answer != Prompter::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    m_buttonTimer.stop();
+    QDialog::closeEvent(event);
+}
+
+void PhotoMeasureDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // Maximised, the boxes keep to the right edge; restored, they stay where they are.
+    if (m_strip != nullptr && m_layout == PhotoMeasureStrip::Layout::Maximised) {
+        m_strip->applyLayout(m_layout, width());
+    }
+    fitView();
+    if (m_view != nullptr && m_view->displayMode() == DisplayMode::FullSize) {
+        m_view->updateScrollBars();
+    }
+    update();
+}
+
+void PhotoMeasureDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_initialised) {
+        // Platforms may report a state more than once, and late; the window acts on the
+        // state it settles in, once the platform has finished changing it.
+        m_stateSettled.start();
+    }
+}
+
+// The platform tells of a maximise, restore or minimise once it has happened; a refused
+// request is undone by setting the window's state back.
+void PhotoMeasureDialog::windowStateSettled()
+{
+    const Qt::WindowStates before = m_knownState;
+    const Qt::WindowStates now = windowState();
+    m_knownState = now;
+    if (now.testFlag(Qt::WindowMinimized)) {
+        m_minimisedMark = true;
+        return;
+    }
+    if (before.testFlag(Qt::WindowMinimized)) {
+        // Back from minimised: the view and its shapes stay as they were.
+        m_strip->undoButton->setLatched(false);
+        m_strip->redoButton->setLatched(false);
+        m_minimisedMark = false;
+    }
+    const bool maximised = now.testFlag(Qt::WindowMaximized) || now.testFlag(Qt::WindowFullScreen);
+    if (maximised && m_layout == PhotoMeasureStrip::Layout::Restored) {
+        maximiseRequested();
+    } else if (!maximised && m_layout == PhotoMeasureStrip::Layout::Maximised) {
+        restoreRequested();
+    }
+}
+
+void PhotoMeasureDialog::maximiseRequested()
+{
+    if (m_view != nullptr && m_view->checkContent() && m_context.state.askBeforeDiscarding) {
+        if (askSaveChanges()) {
+            save();
+            m_context.state.askBeforeDiscarding = false;
+            m_minimisedMark = false;
+            setStateQuietly(Qt::WindowNoState);
+            return;
+        }
+    }
+    m_minimisedMark = false;
+    rebuildView(PhotoMeasureStrip::Layout::Maximised);
+    update();
+}
+
+void PhotoMeasureDialog::restoreRequested()
+{
+    m_strip->undoButton->setLatched(false);
+    m_strip->redoButton->setLatched(false);
+    if (!m_minimisedMark && m_view != nullptr && m_view->checkContent()
+        && m_context.state.askBeforeDiscarding) {
+        if (askSaveChanges()) {
+            save();
+            m_context.state.askBeforeDiscarding = false;
+            m_minimisedMark = false;
+            setStateQuietly(Qt::WindowMaximized);
+            return;
+        }
+    }
+    if (!m_minimisedMark && m_view != nullptr) {
+        rebuildView(PhotoMeasureStrip::Layout::Restored);
+    }
+    m_minimisedMark = false;
+    update();
+}
+
+void PhotoMeasureDialog::setStateQuietly(Qt::WindowStates state)
+{
+    m_knownState = state;
+    setWindowState(state);
+}
