@@ -3,8 +3,8 @@
 #include "measure/picturefile.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
-#include "platform/localtext.h"
 #include "support/scriptedprompter.h"
+#include "texts/localtext.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 #include "media/mailwindow.h"
 
 #include "measure/picturefile.h"
-#include "platform/localtext.h"
 #include "platform/xdgemailclient.h"
 #include "support/scriptedprompter.h"
+#include "texts/localtext.h"
 
 #include <QDir>
 #include <QFile>
