@@ -13,11 +13,11 @@
 
 namespace {
 // Message texts are read into buffers of this size, as all of the program's messages are.
-constexpr int messageBufferSize = 64;
+constexpr int kMessageBufferSize = 64;
 
-constexpr QLatin1StringView pictureFilter("Bitmap Files(*.bmp)");
-constexpr QLatin1StringView jpegFilter("JPEG Files(*.jpg)");
-constexpr QLatin1StringView clipFilter("AVI Files(*.avi)");
+constexpr QLatin1StringView kPictureFilter("Bitmap Files(*.bmp)");
+constexpr QLatin1StringView kJpegFilter("JPEG Files(*.jpg)");
+constexpr QLatin1StringView kClipFilter("AVI Files(*.avi)");
 
 /// The text after the last "." of PATH (empty without a dot).
 QString extensionOf(const QString& path)
@@ -93,7 +93,7 @@ std::optional<QString> FileCommands::selectionOrWarn()
 {
     std::optional<QString> selected = m_gallery.selectedPath();
     if (!selected) {
-        warn(m_text.read("SelectFile", messageBufferSize, "Please select an image or video"));
+        warn(m_text.read("SelectFile", kMessageBufferSize, "Please select an image or video"));
     }
     return selected;
 }
@@ -137,9 +137,9 @@ std::optional<QString> FileCommands::chooseSaveAsPath(const QString& source)
     request.title = QStringLiteral("Save As");
     request.directory = m_lastFolder;
     request.fileName = proposedName(source);
-    request.filter = picture ? QString(pictureFilter) + QStringLiteral(";;") + jpegFilter
-                             : QString(clipFilter);
-    request.selectedFilter = picture ? QString(pictureFilter) : QString(clipFilter);
+    request.filter = picture ? QString(kPictureFilter) + QStringLiteral(";;") + kJpegFilter
+                             : QString(kClipFilter);
+    request.selectedFilter = picture ? QString(kPictureFilter) : QString(kClipFilter);
 
     // The chooser itself does not ask before replacing a file; asked here, a No goes back
     // to the chooser as a save dialog does.
@@ -153,7 +153,7 @@ std::optional<QString> FileCommands::chooseSaveAsPath(const QString& source)
             // A name typed without an extension takes the one of the chosen type.
             if (!picture) {
                 path += QStringLiteral(".avi");
-            } else if (answer->selectedFilter == jpegFilter) {
+            } else if (answer->selectedFilter == kJpegFilter) {
                 path += QStringLiteral(".jpg");
             } else {
                 path += QStringLiteral(".bmp");
@@ -208,7 +208,7 @@ void FileCommands::saveAs()
 
     // Only now is the file saved elsewhere; a failed copy keeps its mark.
     if (GalleryItem* item = m_gallery.selectedItem()) {
-        item->flags &= ~std::uint32_t(GalleryItem::NotSavedElsewhere);
+        item->notSavedElsewhere = false;
     }
     if (const std::optional<QString> error = FileOperations::removeFile(*source)) {
         showSystemError(*error);
@@ -287,7 +287,7 @@ void FileCommands::deleteSelected()
     if (!selected) {
         return;
     }
-    if (!confirm(m_text.read("SureDelete", messageBufferSize, "Are you sure to delete?"))) {
+    if (!confirm(m_text.read("SureDelete", kMessageBufferSize, "Are you sure to delete?"))) {
         return;
     }
     if (const std::optional<QString> error = FileOperations::removeFile(*selected)) {
@@ -303,7 +303,7 @@ void FileCommands::deleteAll()
     if (!selected) {
         return;
     }
-    if (!confirm(m_text.read("SureDeleteAll", messageBufferSize, "Are you sure to delete all?"))) {
+    if (!confirm(m_text.read("SureDeleteAll", kMessageBufferSize, "Are you sure to delete all?"))) {
         return;
     }
     const QString extension = extensionOf(*selected);

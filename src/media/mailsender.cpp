@@ -7,7 +7,7 @@
 #include <QFileInfo>
 
 namespace {
-constexpr int messageBufferSize = 64;
+constexpr int kMessageBufferSize = 64;
 }  // namespace
 
 MailSender::MailSender(MailClient& client, const LocalText& text, Prompter& prompter, QString folder)
@@ -25,7 +25,7 @@ bool MailSender::checkSelection(const std::optional<QString>& selectedPath, QWid
     if (selectedPath) {
         return true;
     }
-    warn(parent, m_text.read("SelectFile", messageBufferSize, "Please select an image or video"));
+    warn(parent, m_text.read("SelectFile", kMessageBufferSize, "Please select an image or video"));
     return false;
 }
 
@@ -35,10 +35,10 @@ bool MailSender::checkMailSystem(QWidget* parent) const
     case MailClient::Availability::Ready:
         return true;
     case MailClient::Availability::Missing:
-        warn(parent, QString::fromLatin1(MissingText));
+        warn(parent, QString::fromLatin1(kMissingText));
         return false;
     case MailClient::Availability::Unusable:
-        warn(parent, QString::fromLatin1(UnusableText));
+        warn(parent, QString::fromLatin1(kUnusableText));
         return false;
     }
     return false;
@@ -46,7 +46,7 @@ bool MailSender::checkMailSystem(QWidget* parent) const
 
 QString MailSender::waitingText() const
 {
-    return m_text.read("StartOutlook", messageBufferSize, "Start outlook, Please waiting....");
+    return m_text.read("StartOutlook", kMessageBufferSize, "Start outlook, Please waiting....");
 }
 
 QString MailSender::copyPathFor(const QString& selectedPath) const
@@ -97,7 +97,7 @@ MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachm
 {
     switch (result) {
     case MailClient::Result::Sent:
-        warn(parent, m_text.read("SEND_CAMPLETE", messageBufferSize, "Send Completed"));
+        warn(parent, m_text.read("SEND_CAMPLETE", kMessageBufferSize, "Send Completed"));
         // The copy stays: the mail program may read the attachment only when the user sends
         // the message. The next mail clears it.
         m_cleanupPending = true;
@@ -111,7 +111,7 @@ MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachm
         return Next::Close;
     case MailClient::Result::NoAnswer:
         // The mail program may still have the message open with the copy attached.
-        warn(parent, QString::fromLatin1(NoAnswerText));
+        warn(parent, QString::fromLatin1(kNoAnswerText));
         m_cleanupPending = true;
         return Next::StayOpen;
     case MailClient::Result::Unusable:
@@ -122,8 +122,8 @@ MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachm
         m_folder.removeAll();
         m_cleanupPending = false;
     }
-    warn(parent, QString::fromLatin1(result == MailClient::Result::Unusable ? NoMailProgramText
-                                                                             : FailedText));
+    warn(parent, QString::fromLatin1(result == MailClient::Result::Unusable ? kNoMailProgramText
+                                                                             : kFailedText));
     m_cleanupPending = true;
     return Next::StayOpen;
 }

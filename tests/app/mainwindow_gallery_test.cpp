@@ -176,7 +176,7 @@ TEST_F(MainWindowGalleryTest, EMailWithoutAMailSystemSaysSo)
     QTest::mouseClick(bar().email, Qt::LeftButton);
     QCoreApplication::processEvents();
     ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[1].text, MailSender::MissingText);
+    EXPECT_EQ(prompter.shown[1].text, MailSender::kMissingText);
 }
 
 }  // namespace

@@ -141,8 +141,8 @@ TEST_F(MailTest, WithoutSelectionOnlyAsksToSelect)
 TEST_F(MailTest, WithoutAMailSystemTheWindowClosesAtOnce)
 {
     const std::pair<MailClient::Availability, const char*> cases[] = {
-        {MailClient::Availability::Missing, MailSender::MissingText},
-        {MailClient::Availability::Unusable, MailSender::UnusableText},
+        {MailClient::Availability::Missing, MailSender::kMissingText},
+        {MailClient::Availability::Unusable, MailSender::kUnusableText},
     };
     for (const auto& [availability, text] : cases) {
         prompter.shown.clear();
@@ -151,7 +151,7 @@ TEST_F(MailTest, WithoutAMailSystemTheWindowClosesAtOnce)
         EXPECT_FALSE(window.start());
         EXPECT_EQ(window.result(), QDialog::Rejected);
         EXPECT_EQ(prompter.texts(), QStringList{text});
-        QTest::qWait(MailWindow::StartDelayMs * 2);
+        QTest::qWait(MailWindow::kStartDelayMs * 2);
         EXPECT_TRUE(client.handed.empty());
         EXPECT_FALSE(QFileInfo::exists(mailFolder()));
     }
@@ -234,7 +234,7 @@ TEST_F(MailTest, FailedSendKeepsTheWindowAndTheSecondFailureRemovesItsCopy)
 {
     client.answerAtOnce = Result::Failed;
     const auto first = mail(still());
-    EXPECT_EQ(prompter.texts(), QStringList{MailSender::FailedText});
+    EXPECT_EQ(prompter.texts(), QStringList{MailSender::kFailedText});
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(first->text(), "Start outlook, Please waiting....");
     // Nothing was set for clearing up before this failure, so its copy stays for now.
@@ -251,9 +251,9 @@ TEST_F(MailTest, FailedSendKeepsTheWindowAndTheSecondFailureRemovesItsCopy)
 TEST_F(MailTest, EachFailureHasItsOwnClearMessage)
 {
     const std::pair<Result, const char*> cases[] = {
-        {Result::Unusable, MailSender::NoMailProgramText},
-        {Result::Failed, MailSender::FailedText},
-        {Result::NoAnswer, MailSender::NoAnswerText},
+        {Result::Unusable, MailSender::kNoMailProgramText},
+        {Result::Failed, MailSender::kFailedText},
+        {Result::NoAnswer, MailSender::kNoAnswerText},
     };
     for (const auto& [result, text] : cases) {
         prompter.shown.clear();
@@ -378,12 +378,12 @@ TEST_F(MailTest, RealRunThroughXdgEmail)
     {
         XdgEmailOnPath fake(1);
         EXPECT_FALSE(mailThroughXdgEmail(realSender, prompter, picture));
-        EXPECT_EQ(prompter.texts(), QStringList{MailSender::FailedText});
+        EXPECT_EQ(prompter.texts(), QStringList{MailSender::kFailedText});
     }
     prompter.shown.clear();
     {
         XdgEmailOnPath none(-1);
         EXPECT_TRUE(mailThroughXdgEmail(realSender, prompter, picture));
-        EXPECT_EQ(prompter.texts(), QStringList{MailSender::MissingText});
+        EXPECT_EQ(prompter.texts(), QStringList{MailSender::kMissingText});
     }
 }

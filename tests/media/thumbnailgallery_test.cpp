@@ -111,7 +111,7 @@ protected:
     std::vector<int> framedCells() const
     {
         std::vector<int> result;
-        for (int cell = 0; cell < GalleryGeometry::CellsPerPage; ++cell) {
+        for (int cell = 0; cell < GalleryGeometry::kCellsPerPage; ++cell) {
             if (framed(cell)) {
                 result.push_back(cell);
             }

@@ -215,7 +215,7 @@ TEST_F(ThumbnailLoaders, JpegLargerThanTheBufferIsDecodedAtAReducedSize)
     ASSERT_EQ(loadJpegThumbnail(writeBytes("huge.jpg", jpegBytes(2600, 2100, color, {.quality = 50})), buffer), 0);
     EXPECT_EQ(buffer.layout()->width, 1300);
     EXPECT_EQ(buffer.layout()->height, 1050);
-    EXPECT_LE(ThumbnailBuffer::HeaderSize + buffer.pixelBytes(), ThumbnailBuffer::Capacity);
+    EXPECT_LE(ThumbnailBuffer::kHeaderSize + buffer.pixelBytes(), ThumbnailBuffer::kCapacity);
     EXPECT_TRUE(near(pixelAt(buffer, 10, 10), QColor(220, 0, 0)));
     EXPECT_TRUE(near(pixelAt(buffer, 1290, 1040), QColor(240, 240, 40)));
 }
