@@ -117,7 +117,7 @@ void ThumbnailGallery::addClip(const QString& path)
 
 void ThumbnailGallery::appendNew(GalleryTab which, const QString& path)
 {
-    list(which).append(path);
+    editList(which).append(path);
     updateScrollBar();
     redraw();
 }
@@ -140,7 +140,7 @@ GalleryItem* ThumbnailGallery::selectedItem()
 
 void ThumbnailGallery::clearSelection(GalleryTab which)
 {
-    list(which).clearSelection();
+    editList(which).clearSelection();
 }
 
 bool ThumbnailGallery::selectAt(const QPoint& globalPoint)
@@ -174,7 +174,7 @@ void ThumbnailGallery::selectAllFromTop()
 
 void ThumbnailGallery::clearList(GalleryTab which)
 {
-    if (list(which).clearIfSelected() && which == m_currentTab) {
+    if (editList(which).clearIfSelected() && which == m_currentTab) {
         updateScrollBar();
     }
 }

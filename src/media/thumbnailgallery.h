@@ -116,8 +116,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    GalleryItemList& list(GalleryTab which) { return which == GalleryTab::Picture ? m_pictures : m_clips; }
-    GalleryItemList& current() { return list(m_currentTab); }
+    GalleryItemList& editList(GalleryTab which) { return which == GalleryTab::Picture ? m_pictures : m_clips; }
+    GalleryItemList& current() { return editList(m_currentTab); }
     void appendNew(GalleryTab which, const QString& path);
     void ensureSurfaces();
     void render(bool frameEveryCell);
