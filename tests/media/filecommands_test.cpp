@@ -196,23 +196,6 @@ TEST_F(FileCommandsTest, SaveAsIntoTheWorkingFolderIsRefused)
 }
 
 
-TEST_F(FileCommandsTest, SaveAsOfAClipOffersAviAndRefusesTheVideoFolder)
-{
-    const QString video = recordClip("Video_2009-03-05_101530_N0003.avi");
-    chooseFile(clip("again.avi"));
-    commands->saveAs();
-    ASSERT_EQ(prompter.fileRequests.size(), 1u);
-    EXPECT_EQ(prompter.fileRequests[0].fileName, "Video_2009-03-05_101530_N0003");
-    EXPECT_EQ(prompter.fileRequests[0].filter, "AVI Files(*.avi)");
-    EXPECT_EQ(prompter.texts(), QStringList{"Can't save file to temp directory!!"});
-
-    const QByteArray bytes = readFile(video);
-    chooseFile(elsewhere.filePath("holiday"));
-    commands->saveAs();
-    EXPECT_EQ(readFile(elsewhere.filePath("holiday.avi")), bytes);
-    EXPECT_FALSE(QFile::exists(video));
-    EXPECT_TRUE(galleryPaths(GalleryTab::Clip).isEmpty());
-}
 
 TEST_F(FileCommandsTest, SaveAsOverAnExistingFileAsksAndNoGoesBackToTheChooser)
 {
@@ -360,26 +343,6 @@ TEST_F(FileCommandsTest, SaveAllOffersTheFirstFourNamesAndAsksPerExistingFile)
     EXPECT_EQ(galleryPaths(GalleryTab::Picture).size(), 30);
 }
 
-TEST_F(FileCommandsTest, SaveAllOfClipsCopiesClipsThenDeletesThemOnYes)
-{
-    takeStill("Still_2009-03-05_101530_N0001.bmp");
-    recordClip("Video_2009-03-05_101530_N0001.avi");
-    recordClip("Video_2009-03-05_101530_N0002.avi");
-    chooseFile(elsewhere.filePath("x"));
-    prompter.answers.push_back(Answer::Yes);
-
-    commands->saveAll();
-
-    EXPECT_EQ(prompter.fileRequests[0].filter, "AVI Files(*.AVI)");
-    EXPECT_EQ(prompter.fileRequests[0].fileName,
-              "Video_2009-03-05_101530_N0001.avi Video_2009-03-05_101530_N0002.avi ");
-    EXPECT_EQ(entriesOf(elsewhere.path()),
-              (QStringList{"Video_2009-03-05_101530_N0001.avi", "Video_2009-03-05_101530_N0002.avi"}));
-    EXPECT_EQ(readFile(elsewhere.filePath("Video_2009-03-05_101530_N0002.avi")),
-              "RIFF....AVI clip Video_2009-03-05_101530_N0002.avi");
-    EXPECT_TRUE(entriesOf(paths->videoFolder()).isEmpty());
-    EXPECT_EQ(entriesOf(paths->pictureFolder()).size(), 1);
-}
 
 
 TEST_F(FileCommandsTest, SaveAllThatCannotCopyNeverOffersToDelete)
@@ -393,18 +356,3 @@ TEST_F(FileCommandsTest, SaveAllThatCannotCopyNeverOffersToDelete)
     EXPECT_EQ(entriesOf(paths->pictureFolder()), QStringList{"Still_2009-03-05_101530_N0001.bmp"});
 }
 
-TEST_F(FileCommandsTest, QuestionsComeFromTheLanguageFile)
-{
-    QTemporaryDir lang;
-    const QString file = lang.filePath("German1252.ini");
-    writeFile(file, "[Morrow]\r\nSureDelete=Wirklich l\xf6schen?\r\nSelectFile=Bitte ein Bild w\xe4hlen\r\n");
-    const LocalText german(file.toStdString());
-    FileCommands localised(*gallery, *paths, german, prompter);
-
-    localised.deleteSelected();
-    takeStill("Still_2009-03-05_101530_N0001.bmp");
-    localised.deleteSelected();
-    EXPECT_EQ(prompter.texts(),
-              (QStringList{QString::fromUtf8("Bitte ein Bild w\u00e4hlen"),
-                           QString::fromUtf8("Wirklich l\u00f6schen?")}));
-}

@@ -144,12 +144,6 @@ TEST_F(MediaNamesTest, DirectoryNamedLikeAPictureIsReportedAndTheScanGoesOn)
     EXPECT_EQ(prompter.shown.size(), 4u);
 }
 
-TEST_F(MediaNamesTest, DirectoryNamedLikeAClipShowsTheClipText)
-{
-    ASSERT_TRUE(QDir().mkdir(video("Video_N0100.avi")));
-    EXPECT_EQ(names.nextClipNumber(), 1);
-    EXPECT_EQ(prompter.texts(), QStringList{"AVI Error"});
-}
 
 TEST_F(MediaNamesTest, MissingFolderGivesNumberOne)
 {

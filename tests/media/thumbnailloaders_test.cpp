@@ -80,14 +80,6 @@ TEST_F(ThumbnailLoaders, StillAsTheProgramWritesItLoadsWithItsRowsInPlace)
 }
 
 
-TEST_F(ThumbnailLoaders, PixelOffsetOfTheFileHeaderIsHonoured)
-{
-    std::vector<std::uint8_t> bytes = bmpBytes(2, 2, QColor(10, 20, 30));
-    bytes.insert(bytes.begin() + 54, 8, 0xEE);  // a gap before the pixels
-    bytes[10] = 62;
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("gap.bmp", bytes), buffer));
-    EXPECT_EQ(pixelAt(buffer, 1, 1), QColor(10, 20, 30));
-}
 
 
 struct BrokenBmp {
@@ -169,19 +161,6 @@ TEST_F(ThumbnailLoaders, JpegRowsOfOddWidthArePaddedLikeABitmap)
 }
 
 
-TEST_F(ThumbnailLoaders, CmykJpegIsConvertedWithAndWithoutTheAdobeInversion)
-{
-    const auto color = [](int x, int) { return x < 8 ? QColor(230, 20, 20) : QColor(20, 20, 230); };
-    for (const bool adobe : {true, false}) {
-        const std::vector<std::uint8_t> bytes =
-            jpegBytes(16, 16, color, {.components = 4, .adobeInverted = adobe, .quality = 100});
-        ASSERT_EQ(loadJpegThumbnail(writeBytes("cmyk.jpg", bytes), buffer), 0) << adobe;
-        EXPECT_TRUE(near(pixelAt(buffer, 2, 5), QColor(230, 20, 20), 16))
-            << adobe << " " << pixelAt(buffer, 2, 5).name().toStdString();
-        EXPECT_TRUE(near(pixelAt(buffer, 13, 5), QColor(20, 20, 230), 16))
-            << adobe << " " << pixelAt(buffer, 13, 5).name().toStdString();
-    }
-}
 
 TEST_F(ThumbnailLoaders, JpegLargerThanTheBufferIsDecodedAtAReducedSize)
 {
