@@ -206,7 +206,7 @@ void FileCommands::saveAs()
 
     // Only now is the file saved elsewhere; a failed copy keeps its mark.
     if (GalleryItem* item = m_gallery.selectedItem()) {
-        item->flags &= ~std::uint32_t(GalleryItem::NotSavedElsewhere);
+        item->notSavedElsewhere = false;
     }
     if (const std::optional<QString> error = FileOperations::removeFile(*source)) {
         showSystemError(*error);
