@@ -1,5 +1,7 @@
 #pragma once
 
+#include "measure/measuretool.h"
+
 #include <cstdint>
 #include <span>
 
@@ -9,7 +11,7 @@
 struct ToolMenuEntry {
     const char* itemKey = nullptr;
     const char* itemDefault = nullptr;
-    int32_t toolCode = 0;
+    Tool tool = Tool::None;
     const char* nameKey = nullptr;
     const char* nameDefault = nullptr;
     const char* icon = nullptr;  ///< resource path of the item's icon

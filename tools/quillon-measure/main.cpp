@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     session.setDisplayMode(options->fullSize ? DisplayMode::FullSize : DisplayMode::Fitted);
     PrintingPrompter prompter;
     const LocalText englishText;
-    MeasureView view(session, prompter, englishText, options->picturePath, 1.0, ToolCode::None);
+    MeasureView view(session, prompter, englishText, options->picturePath, 1.0, kInitialTool);
     if (!view.hasPicture()) {
         if (QFileInfo::exists(options->picturePath)) {
             std::fprintf(stderr, "quillon-measure: %s: not a BMP or JPEG picture that can be read\n",
