@@ -23,7 +23,7 @@
 
 namespace {
 
-const QColor backgroundGrey(128, 128, 128);
+const QColor kBackgroundGrey(128, 128, 128);
 constexpr uint32_t captionColor = 0xFFFFFF;
 // Message texts are read into 64-byte buffers.
 constexpr int messageBufferSize = 64;
@@ -404,7 +404,7 @@ void MeasureView::paintPicture(QPainter& painter) const
 void MeasureView::renderCanvas()
 {
     QPainter painter(&m_canvas);
-    painter.fillRect(m_canvas.rect(), backgroundGrey);
+    painter.fillRect(m_canvas.rect(), kBackgroundGrey);
     paintPicture(painter);
     ShapePainter shapes(painter);
     const ShapePlacement placement = ShapePlacement::screen(m_offsetX, m_offsetY);
@@ -419,7 +419,7 @@ void MeasureView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (!hasPicture()) {
-        painter.fillRect(event->rect(), backgroundGrey);
+        painter.fillRect(event->rect(), kBackgroundGrey);
         return;
     }
     if (m_canvasDirty) {
@@ -428,7 +428,7 @@ void MeasureView::paintEvent(QPaintEvent* event)
     const QRect target(0, 0, truncToInt32(m_canvas.width() * m_zoomFactor),
                        truncToInt32(m_canvas.height() * m_zoomFactor));
     for (const QRect& uncovered : QRegion(event->rect()).subtracted(target)) {
-        painter.fillRect(uncovered, backgroundGrey);
+        painter.fillRect(uncovered, kBackgroundGrey);
     }
     if (target.size() == m_canvas.size()) {
         painter.drawImage(event->rect().topLeft(), m_canvas, event->rect());

@@ -88,7 +88,7 @@ void PhotoMeasureDialog::initialise()
 
     const bool largePicture =
         m_context.session.pictureWidth() == 1280 && m_context.session.pictureHeight() == 1024;
-    resize(largePicture ? LargePictureClientSize : ClientSize);
+    resize(largePicture ? kLargePictureClientSize : kClientSize);
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->geometry();
         move(available.x() + available.width() / 5, available.y() + available.height() / 8);

@@ -25,8 +25,8 @@ class PhotoMeasureDialog : public QDialog {
     Q_OBJECT
 public:
     /// Client sizes: for a 1280 x 1024 picture, and for any other.
-    static constexpr QSize LargePictureClientSize{647, 575};
-    static constexpr QSize ClientSize{647, 543};
+    static constexpr QSize kLargePictureClientSize{647, 575};
+    static constexpr QSize kClientSize{647, 543};
 
     explicit PhotoMeasureDialog(PhotoMeasureContext context, QWidget* parent = nullptr);
     ~PhotoMeasureDialog() override;
