@@ -1,8 +1,8 @@
 #include "media/mailsender.h"
 
 #include "measure/picturefile.h"
-#include "platform/prompter.h"
 #include "texts/localtext.h"
+#include "platform/prompter.h"
 
 #include <QFileInfo>
 

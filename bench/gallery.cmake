@@ -1,1 +1,0 @@
-quillon_add_bench(gallery_bench SOURCES gallery_bench.cpp LIBS quillon_media)

@@ -1,1 +1,0 @@
-quillon_add_bench(polygon_bench SOURCES polygon_bench.cpp LIBS quillon_measure_core)
