@@ -10,17 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-QLabel* linkLabel(const LocalText& text, const char* key, const char* englishDefault, QWidget* parent)
-{
-    // The control is named by its text from the language file; the link draws its own.
-    auto* label = new QLabel(text.read(key, TextBuffer::about, englishDefault), parent);
-    return label;
-}
-
-}  // namespace
-
 AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     : QDialog(parent)
 {
@@ -39,13 +28,10 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     m_version = new QLabel(text.read("AboutVersion", TextBuffer::about, "Version 1.00.0031.01"), this);
     m_copyright = new QLabel(text.read("AboutCopyright", TextBuffer::about, "Copyright (C) 2008 Quillon"), this);
 
-    QLabel* mail = linkLabel(text, "AboutViewMorrow2", MailAddress, this);
-    QLabel* web = linkLabel(text, "AboutDescription", WebAddress, this);
-    m_mailLink = new HyperLink(this);
-    m_mailLink->attach(mail);
+    // The links are named by their texts from the language file and show the addresses.
+    m_mailLink = new HyperLink(text.read("AboutViewMorrow2", TextBuffer::about, MailAddress), this);
     m_mailLink->setLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
-    m_webLink = new HyperLink(this);
-    m_webLink->attach(web);
+    m_webLink = new HyperLink(text.read("AboutDescription", TextBuffer::about, WebAddress), this);
     m_webLink->setLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
 
     m_ok = new QPushButton(text.read("Ok", TextBuffer::about, "OK"), this);
@@ -58,8 +44,8 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     grid->addWidget(name, 0, 1);
     grid->addWidget(m_version, 1, 1);
     grid->addWidget(m_copyright, 2, 1);
-    grid->addWidget(mail, 3, 1);
-    grid->addWidget(web, 4, 1);
+    grid->addWidget(m_mailLink, 3, 1);
+    grid->addWidget(m_webLink, 4, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_ok);

@@ -5,7 +5,7 @@
 #include "platform/textkeys.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
-#include "ui/tooltiptable.h"
+#include "ui/tooltipstyle.h"
 #include "ui/typinglimit.h"
 
 #include <QApplication>
@@ -104,19 +104,9 @@ void MainToolBar::createToolTips(const LocalText& text, QWidget& window)
         {setting, "TipSetting", "Setting"}, {save, "TipSave", "Save As"},
         {email, "TipEMail", "E-Mail"},
     };
-    toolTips = new ToolTipTable(7, TextBuffer::label, &window);
+    auto* style = new ToolTipStyle;
+    style->setParent(&window);
     for (const auto& tip : tips) {
-        toolTips->addEntry(tip.button, tip.button->controlId(),
-                           text.read(tip.key, TextBuffer::label, tip.englishDefault));
-    }
-    toolTips->create(&window);
-}
-
-void MainToolBar::registerToolTips(bool fullScreen)
-{
-    if (fullScreen) {
-        toolTips->removeAll();
-    } else {
-        toolTips->registerAll();
+        style->give(*tip.button, text.read(tip.key, TextBuffer::label, tip.englishDefault));
     }
 }

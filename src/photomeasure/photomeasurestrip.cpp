@@ -4,7 +4,7 @@
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/typinglimit.h"
-#include "ui/tooltiptable.h"
+#include "ui/tooltipstyle.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,7 +19,7 @@ constexpr int kButtonY = 5;
 constexpr int kBoxHeight = 20;
 const QColor kLabelColor(0, 125, 255);
 
-// Control ids the tool tips know the buttons by.
+// Control ids of the buttons.
 enum ControlId {
     OpenId = 1001,
     SaveId,
@@ -101,9 +101,7 @@ QFont mediumInterfaceFont()
 }  // namespace
 
 PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
-    : m_window(window)
-    , m_text(text)
-    , m_scaleLabel(text.read("Rate", kLabelBuffer, "Scale:"))
+    : m_scaleLabel(text.read("Rate", kLabelBuffer, "Scale:"))
 {
     openButton = plainButton(window, OpenId, 24, "open");
     saveButton = plainButton(window, SaveId, 62, "save");
@@ -127,34 +125,33 @@ PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
     // A scale text set from a picture's name shows whole even when longer than five.
     new TypingLimit(RateLength, rateBox);
 
-    toolTips = new ToolTipTable(9, kTipBuffer, &window);
+    giveToolTips(window, text);
 }
 
 PhotoMeasureStrip::~PhotoMeasureStrip() = default;
 
-void PhotoMeasureStrip::registerToolTips()
+void PhotoMeasureStrip::giveToolTips(QWidget& window, const LocalText& text)
 {
     const struct {
         QWidget* button;
-        int id;
         const char* key;
         const char* english;
     } tips[] = {
-        {openButton, OpenId, "TipOpen", "Open"},
-        {saveButton, SaveId, "TipSave", "Save As"},
-        {drawButton, DrawId, "TipLine", "Paint"},
-        {measureButton, MeasureId, "TipCircle", "Measure"},
-        {penButton, PenId, "TipRectangle", "Pen setting"},
-        {textButton, TextId, "TipText", "Text setting"},
-        {undoButton, UndoId, "TipDelete", "Undo"},
-        {redoButton, RedoId, "TipResume", "Redo"},
-        {calibrationButton, CalibrationId, "TipCalibration", "Calibration"},
+        {openButton, "TipOpen", "Open"},
+        {saveButton, "TipSave", "Save As"},
+        {drawButton, "TipLine", "Paint"},
+        {measureButton, "TipCircle", "Measure"},
+        {penButton, "TipRectangle", "Pen setting"},
+        {textButton, "TipText", "Text setting"},
+        {undoButton, "TipDelete", "Undo"},
+        {redoButton, "TipResume", "Redo"},
+        {calibrationButton, "TipCalibration", "Calibration"},
     };
+    auto* style = new ToolTipStyle;
+    style->setParent(&window);
     for (const auto& tip : tips) {
-        toolTips->addEntry(tip.button, tip.id, m_text.read(tip.key, kTipBuffer, tip.english));
+        style->give(*tip.button, text.read(tip.key, kTipBuffer, tip.english));
     }
-    toolTips->create(&m_window);
-    toolTips->registerAll();
 }
 
 void PhotoMeasureStrip::applyLayout(Layout layout, int clientWidth)

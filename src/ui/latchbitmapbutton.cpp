@@ -26,16 +26,12 @@ bool LatchBitmapButton::setUp(int controlId, QWidget* parent, const QString& nor
     return true;
 }
 
-void LatchBitmapButton::setLatched(true)
+void LatchBitmapButton::setLatched(bool latched)
 {
-    m_latched = true;
-    update();
-}
-
-void LatchBitmapButton::setLatched(false)
-{
-    m_latched = false;
-    update();
+    if (latched != m_latched) {
+        m_latched = latched;
+        update();
+    }
 }
 
 PictureButton::Slot LatchBitmapButton::shownSlot() const

@@ -17,8 +17,8 @@ public:
     bool setUp(int controlId, QWidget* parent, const QString& normal, const QString& highlight,
                const QString& focus = QString());
 
-    void setLatched(true);
-    void setLatched(false);
+    /// Lit (true) or normal; only the owner's state decides, the button never reads it back.
+    void setLatched(bool latched);
     bool isLatched() const { return m_latched; }
 
     /// Disabled picture if disabled and there is one, else focus picture if focused and
