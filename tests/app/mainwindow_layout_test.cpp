@@ -1,9 +1,6 @@
 // The main window's layout, its full-screen view of the live picture and the way back.
 #include "mainwindowfixture.h"
 
-#include "ui/latchbitmapbutton.h"
-#include "ui/tooltiptable.h"
-
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
@@ -43,7 +40,6 @@ protected:
         for (PictureButton* button : {bar().camera, static_cast<PictureButton*>(bar().video), bar().clock,
                                       bar().save, bar().email}) {
             EXPECT_TRUE(button->isVisible()) << button->controlId();
-            EXPECT_TRUE(bar().toolTips->isRegistered(button)) << button->controlId();
         }
         EXPECT_FALSE(bar().preview->isVisible());
         EXPECT_FALSE(bar().setting->isVisible());
@@ -55,84 +51,53 @@ protected:
         const QSize screen = window->screen()->geometry().size();
         EXPECT_TRUE(window->isFullScreenView());
         EXPECT_EQ(video().geometry(), QRect(QPoint(0, 0), screen));
-        EXPECT_EQ(noCamera.livePicture().size(), screen);
         EXPECT_FALSE(window->menuBar()->isVisible());
         EXPECT_FALSE(gallery().isVisible());
         EXPECT_FALSE(bar().scaleBox->isVisible());
         for (PictureButton* button : bar().buttons()) {
             EXPECT_FALSE(button->isVisible()) << button->controlId();
-            EXPECT_FALSE(bar().toolTips->isRegistered(button)) << button->controlId();
         }
     }
 };
 
-TEST_F(MainWindowLayoutTest, OpensWithEveryControlInItsPlace)
+TEST_F(MainWindowLayoutTest, MaximiseEntersFullScreenKeepingOverlaysAndKeysAndEscRestoresTheLayout)
 {
-    openWithoutCamera();
-    expectNormalLayout(layout());
-    EXPECT_EQ(window->clientArea()->geometry().topLeft(), QPoint(0, window->menuBar()->height()));
-    const std::pair<QWidget*, QPoint> places[] = {
-        {bar().preview, {6, 1}},  {bar().camera, {15, 13}}, {bar().video, {51, 13}},
-        {bar().clock, {98, 13}},  {bar().setting, {425, 0}}, {bar().save, {184, 13}},
-        {bar().email, {134, 13}}, {bar().scaleBox, {800, 5}},
-    };
-    for (const auto& [control, place] : places) {
-        EXPECT_EQ(control->pos(), place) << control->metaObject()->className();
-    }
-    EXPECT_EQ(bar().toolTips->tipText(bar().video), "Recording Video");
-    EXPECT_EQ(bar().toolTips->tipText(bar().save), "Save As");
-}
-
-TEST_F(MainWindowLayoutTest, MaximiseEntersFullScreenAndEscRestoresTheLayout)
-{
-    openWithoutCamera();
+    openConnected();
+    item(MainCommand::Scale)->trigger();
     const Layout before = layout();
     window->setWindowState(Qt::WindowMaximized);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isFullScreenView(); }, 2000));
     expectFullScreen();
-
-    // The ESC hint is drawn in red at the top right, the connect message stays in the middle.
+    EXPECT_EQ(fake.livePicture().size(), window->screen()->geometry().size());
+    // The ESC hint is drawn in red at the top right only.
     const QImage shot = video().grab().toImage();
     EXPECT_GT(countPixels(shot, QRect(shot.width() - 200, 0, 200, 30), kRed), 20);
     EXPECT_EQ(countPixels(shot, QRect(0, 40, shot.width(), shot.height() - 40), kRed), 0);
 
+    press(Qt::Key_F11);
+    EXPECT_EQ(fake.resolution(), QSize(640, 480));
+    press(Qt::Key_Return);
+    EXPECT_TRUE(window->isFullScreenView());
     press(Qt::Key_Escape);
     QCoreApplication::processEvents();
     expectNormalLayout(before);
-    EXPECT_EQ(noCamera.livePicture().size(), QSize(610, 480));
-    EXPECT_EQ(countPixels(video().grab().toImage(), video().rect(), kRed), 0);
+    EXPECT_EQ(fake.livePicture().size(), QSize(610, 480));
+    EXPECT_TRUE(fake.overlays().isOn(Overlay::Scale));
 }
 
 TEST_F(MainWindowLayoutTest, DoubleClickInTheVideoWindowSwitchesBothWays)
 {
     openWithoutCamera();
     const Layout before = layout();
-    QTest::mouseClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
-    QTest::mouseDClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
-    ASSERT_TRUE(window->isFullScreenView());
-    expectFullScreen();
-
-    QTest::mouseClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
-    QTest::mouseDClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QTest::mouseDClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QCoreApplication::processEvents();
+        if (i == 0) {
+            expectFullScreen();
+        }
+    }
     expectNormalLayout(before);
-}
-
-TEST_F(MainWindowLayoutTest, FullScreenKeepsTheOverlaysAndTheKeys)
-{
-    openConnected();
-    item(MainCommand::Scale)->trigger();
-    window->enterFullScreen();
-    ASSERT_TRUE(window->isFullScreenView());
-    EXPECT_TRUE(fake.overlays().isOn(Overlay::Scale));
-    press(Qt::Key_F11);
-    EXPECT_EQ(fake.resolution(), QSize(640, 480));
-    // Enter does not leave full screen; only Esc does.
-    press(Qt::Key_Return);
-    EXPECT_TRUE(window->isFullScreenView());
-    press(Qt::Key_Escape);
-    EXPECT_FALSE(window->isFullScreenView());
-    EXPECT_TRUE(fake.overlays().isOn(Overlay::Scale));
 }
 
 }  // namespace

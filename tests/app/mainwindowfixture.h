@@ -10,6 +10,7 @@
 #include "platform/localtext.h"
 #include "platform/mailclient.h"
 #include "support/scriptedprompter.h"
+#include "ui/latchbitmapbutton.h"
 #include "photomeasure/photomeasurestate.h"
 
 #include <QTemporaryDir>
