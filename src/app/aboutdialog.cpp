@@ -1,8 +1,7 @@
 #include "app/aboutdialog.h"
 
 #include "app/appresources.h"
-#include "platform/localtext.h"
-#include "platform/textkeys.h"
+#include "texts/localtext.h"
 #include "ui/hyperlink.h"
 
 #include <QGridLayout>
@@ -14,7 +13,7 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     : QDialog(parent)
 {
     initAppResources();
-    setWindowTitle(text.read("AboutViewMorrow1", TextBuffer::about, "About Quillon"));
+    setWindowTitle(text.read(Text::AboutViewMorrow1));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/app/quillon@2x.png")));
@@ -25,16 +24,16 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.3);
     name->setFont(nameFont);
-    m_version = new QLabel(text.read("AboutVersion", TextBuffer::about, "Version 1.00.0031.01"), this);
-    m_copyright = new QLabel(text.read("AboutCopyright", TextBuffer::about, "Copyright (C) 2008 Quillon"), this);
+    m_version = new QLabel(text.read(Text::AboutVersion), this);
+    m_copyright = new QLabel(text.read(Text::AboutCopyright), this);
 
     // The links are named by their texts from the language file and show the addresses.
-    m_mailLink = new HyperLink(text.read("AboutViewMorrow2", TextBuffer::about, MailAddress), this);
+    m_mailLink = new HyperLink(text.read(Text::AboutViewMorrow2), this);
     m_mailLink->setLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
-    m_webLink = new HyperLink(text.read("AboutDescription", TextBuffer::about, WebAddress), this);
+    m_webLink = new HyperLink(text.read(Text::AboutDescription), this);
     m_webLink->setLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
 
-    m_ok = new QPushButton(text.read("Ok", TextBuffer::about, "OK"), this);
+    m_ok = new QPushButton(text.read(Text::AboutOk), this);
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -1,8 +1,7 @@
 #include "app/maintoolbar.h"
 
 #include "app/appresources.h"
-#include "platform/localtext.h"
-#include "platform/textkeys.h"
+#include "texts/localtext.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/tooltipstyle.h"
@@ -96,17 +95,16 @@ void MainToolBar::createToolTips(const LocalText& text, QWidget& window)
 {
     const struct {
         PictureButton* button;
-        const char* key;
-        const char* englishDefault;
+        TextEntry entry;
     } tips[] = {
-        {preview, "TipPreview", "Preview"}, {camera, "TipCamera", "Camera"},
-        {video, "TipVideo", "Recording Video"}, {clock, "TipTimer", "Timer"},
-        {setting, "TipSetting", "Setting"}, {save, "TipSave", "Save As"},
-        {email, "TipEMail", "E-Mail"},
+        {preview, Text::TipPreview}, {camera, Text::TipCamera},
+        {video, Text::TipVideo}, {clock, Text::TipTimer},
+        {setting, Text::TipSetting}, {save, Text::TipSave},
+        {email, Text::TipEMail},
     };
     auto* style = new ToolTipStyle;
     style->setParent(&window);
     for (const auto& tip : tips) {
-        style->give(*tip.button, text.read(tip.key, TextBuffer::label, tip.englishDefault));
+        style->give(*tip.button, text.read(tip.entry));
     }
 }

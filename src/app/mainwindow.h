@@ -17,6 +17,7 @@ class FileCommands;
 class MailSender;
 class ThumbnailGallery;
 class VideoWindow;
+struct TextEntry;
 
 /// What the live view is doing; the Preview and Video buttons are lit from it.
 enum class CaptureState { Idle, Previewing, Recording };
@@ -112,8 +113,8 @@ private:
     void openClip(const QString& path);
     void showCalibration();
     void about();
-    void notYetAvailable(const QString& text);
-    void warn(const char* key, const char* englishDefault);
+    void notYetAvailable(const TextEntry& text);
+    void warn(const TextEntry& text);
 
     struct NormalLayout {
         QRect geometry;

@@ -6,8 +6,8 @@
 #include "measure/qfontdescription.h"
 #include "measure/shapelayout.h"
 #include "measure/shapepainter.h"
-#include "platform/localtext.h"
 #include "platform/prompter.h"
+#include "texts/localtext.h"
 
 #include <QCursor>
 #include <QFontMetrics>
@@ -25,8 +25,6 @@ namespace {
 
 const QColor backgroundGrey(128, 128, 128);
 constexpr uint32_t captionColor = 0xFFFFFF;
-// Message texts are read into 64-byte buffers.
-constexpr int messageBufferSize = 64;
 
 FontDescription captionFont()
 {
@@ -111,7 +109,7 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     if (type != PictureType::None && !m_picture.load(picturePath, int(type))) {
         m_picture.destroy();
         prompter.message(parentWidget(),
-                         text.read("OpenFileFail", messageBufferSize, "Can not Open file"),
+                         text.read(Text::OpenFileFail),
                          Prompter::Icon::Warning);
         return;
     }

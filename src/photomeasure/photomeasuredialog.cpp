@@ -3,7 +3,7 @@
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "measure/measureshape.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/menustyle.h"
@@ -30,8 +30,6 @@ static void initialisePhotoMeasureResources()
 }
 
 namespace {
-constexpr int kMessageBuffer = 64;
-constexpr int kTitleBuffer = 64;
 constexpr int kButtonTimerMs = 1000;
 const QColor kMenuHighlight(78, 135, 219);
 const QColor kMenuBackground(226, 227, 229);
@@ -89,7 +87,7 @@ void PhotoMeasureDialog::initialise()
     m_context.session.setDisplayMode(DisplayMode::Fitted);
     createView(m_picturePath);
     m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
-    setWindowTitle(m_context.text.read("PhotoMeasure", kTitleBuffer, "Photo Measure"));
+    setWindowTitle(m_context.text.read(Text::PhotoMeasure));
 
     const bool largePicture =
         m_context.session.pictureWidth() == 1280 && m_context.session.pictureHeight() == 1024;
@@ -225,8 +223,7 @@ void PhotoMeasureDialog::showToolMenu(bool measuring)
                 menu.addSeparator();
                 continue;
             }
-            QAction* action = menu.addAction(QIcon(QString::fromLatin1(entry.icon)),
-                                             m_context.text.read(entry.itemKey, kToolTextBuffer, entry.itemDefault));
+            QAction* action = menu.addAction(QIcon(QString::fromLatin1(entry.icon)), m_context.text.read(*entry.item));
             action->setData(int(index) + 1);
         }
         MenuStyle::apply(menu, kMenuBackground, kMenuHighlight);
@@ -245,7 +242,7 @@ void PhotoMeasureDialog::chooseTool(const ToolMenuEntry& entry, bool measuring)
         return;
     }
     m_view->setTool(entry.toolCode, measuring ? 1 : 0);
-    showToolName(m_context.text.read(entry.nameKey, kToolTextBuffer, entry.nameDefault));
+    showToolName(m_context.text.read(*entry.name));
 }
 
 void PhotoMeasureDialog::penSettings()
@@ -319,15 +316,14 @@ void PhotoMeasureDialog::calibrate()
         return;
     }
     if (!m_scale.beginCalibration(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
-        m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer,
-                                                             "Please input the zoomIn scale!"),
+        m_context.prompter.message(this, m_context.text.read(Text::EnterRate),
                                    Prompter::Icon::Warning, Prompter::Buttons::Ok);
         return;
     }
     // One calibration per opening of the window.
     m_strip->calibrationButton->setLatched(true);
     m_strip->calibrationButton->setEnabled(false);
-    showToolName(m_context.text.read("MeasureLine", kToolTextBuffer, "Line"));
+    showToolName(m_context.text.read(Text::MeasureLine));
 }
 
 void PhotoMeasureDialog::calibrationNotified()
@@ -366,14 +362,14 @@ bool PhotoMeasureDialog::applyScale()
         && m_scale.applyScale(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
         return true;
     }
-    m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer, "Please input the zoomIn scale!"),
+    m_context.prompter.message(this, m_context.text.read(Text::EnterRate),
                                Prompter::Icon::Warning, Prompter::Buttons::Ok);
     return false;
 }
 
 bool PhotoMeasureDialog::askSaveChanges()
 {
-    return m_context.prompter.message(this, m_context.text.read("SureOpen", kMessageBuffer, "Save changes to..."),
+    return m_context.prompter.message(this, m_context.text.read(Text::SureOpen),
                                       Prompter::Icon::Question, Prompter::Buttons::YesNo)
         == Prompter::Answer::Yes;
 }
@@ -426,7 +422,7 @@ void PhotoMeasureDialog::keyPressEvent(QKeyEvent* event)
 void PhotoMeasureDialog::closeEvent(QCloseEvent* event)
 {
     const Prompter::Answer answer = m_context.prompter.message(
-        this, m_context.text.read("SureClose", kMessageBuffer, "Are you sure to close?"),
+        this, m_context.text.read(Text::SureClose),
         Prompter::Icon::Question, Prompter::Buttons::YesNo);
     if (answer != Prompter::Answer::Yes) {
         event->ignore();

@@ -1,6 +1,6 @@
 #include "photomeasure/photomeasurestrip.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/typinglimit.h"
@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kTipBuffer = 64;
-constexpr int kLabelBuffer = 24;
 constexpr int kButtonY = 5;
 constexpr int kBoxHeight = 20;
 const QColor kLabelColor(0, 125, 255);
@@ -101,7 +99,7 @@ QFont mediumInterfaceFont()
 }  // namespace
 
 PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
-    : m_scaleLabel(text.read("Rate", kLabelBuffer, "Scale:"))
+    : m_scaleLabel(text.read(Text::Rate))
 {
     openButton = plainButton(window, OpenId, 24, "open");
     saveButton = plainButton(window, SaveId, 62, "save");
@@ -134,23 +132,22 @@ void PhotoMeasureStrip::giveToolTips(QWidget& window, const LocalText& text)
 {
     const struct {
         QWidget* button;
-        const char* key;
-        const char* english;
+        TextEntry entry;
     } tips[] = {
-        {openButton, "TipOpen", "Open"},
-        {saveButton, "TipSave", "Save As"},
-        {drawButton, "TipLine", "Paint"},
-        {measureButton, "TipCircle", "Measure"},
-        {penButton, "TipRectangle", "Pen setting"},
-        {textButton, "TipText", "Text setting"},
-        {undoButton, "TipDelete", "Undo"},
-        {redoButton, "TipResume", "Redo"},
-        {calibrationButton, "TipCalibration", "Calibration"},
+        {openButton, Text::TipOpen},
+        {saveButton, Text::TipSaveStrip},
+        {drawButton, Text::TipLine},
+        {measureButton, Text::TipCircle},
+        {penButton, Text::TipRectangle},
+        {textButton, Text::TipText},
+        {undoButton, Text::TipDelete},
+        {redoButton, Text::TipResume},
+        {calibrationButton, Text::TipCalibrationStrip},
     };
     auto* style = new ToolTipStyle;
     style->setParent(&window);
     for (const auto& tip : tips) {
-        style->give(*tip.button, text.read(tip.key, kTipBuffer, tip.english));
+        style->give(*tip.button, text.read(tip.entry));
     }
 }
 

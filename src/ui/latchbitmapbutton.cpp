@@ -28,10 +28,8 @@ bool LatchBitmapButton::setUp(int controlId, QWidget* parent, const QString& nor
 
 void LatchBitmapButton::setLatched(bool latched)
 {
-    if (latched != m_latched) {
-        m_latched = latched;
-        update();
-    }
+    m_latched = latched;
+    update();
 }
 
 PictureButton::Slot LatchBitmapButton::shownSlot() const

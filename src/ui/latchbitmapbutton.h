@@ -17,7 +17,6 @@ public:
     bool setUp(int controlId, QWidget* parent, const QString& normal, const QString& highlight,
                const QString& focus = QString());
 
-    /// Lit (true) or normal; only the owner's state decides, the button never reads it back.
     void setLatched(bool latched);
     bool isLatched() const { return m_latched; }
 

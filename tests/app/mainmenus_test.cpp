@@ -3,7 +3,7 @@
 #include "app/aboutdialog.h"
 #include "app/mainmenus.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "ui/hyperlink.h"
 
 #include <QFile>

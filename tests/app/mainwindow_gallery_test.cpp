@@ -1,7 +1,7 @@
 // The gallery in the main window: its tab headers, opening a picture, its pop-up menu.
 #include "mainwindowfixture.h"
 
-#include "../media/mediafiles.h"
+#include "support/testfiles.h"
 #include "photomeasure/photomeasuredialog.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@ protected:
     void addPictures(int count)
     {
         for (int i = 1; i <= count; ++i) {
-            ASSERT_TRUE(MediaFiles::writeBmp(picture(i), 64, 48, QColor(40 * i, 90, 160)));
+            ASSERT_TRUE(TestFiles::writeBmp(picture(i), 64, 48, QColor(40 * i, 90, 160)));
         }
     }
     QPoint cellCentre(int cell)

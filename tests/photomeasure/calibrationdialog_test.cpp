@@ -1,4 +1,4 @@
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "support/scriptedprompter.h"
 #include "photomeasure/calibrationdialog.h"
 

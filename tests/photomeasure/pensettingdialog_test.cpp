@@ -1,6 +1,6 @@
 #include "photomeasure/pensettingdialog.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "previewpixels.h"
 #include "recordingprompter.h"
 #include "photomeasure/linepreview.h"

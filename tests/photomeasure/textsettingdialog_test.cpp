@@ -1,7 +1,7 @@
 #include "photomeasure/textsettingdialog.h"
 
 #include "measure/qfontdescription.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "previewpixels.h"
 #include "recordingprompter.h"
 #include "photomeasure/textpreview.h"
