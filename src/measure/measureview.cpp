@@ -23,7 +23,7 @@
 
 namespace {
 
-const QColor backgroundGrey(128, 128, 128);
+const QColor kBackgroundGrey(128, 128, 128);
 constexpr uint32_t captionColor = 0xFFFFFF;
 
 FontDescription captionFont()
@@ -43,7 +43,7 @@ public:
     {
     }
 
-    int32_t toolCode() const override { return m_view.m_toolCode; }
+    Tool tool() const override { return m_view.m_tool; }
     bool measuring() const override { return m_view.m_measuring; }
     const ShapeStyle& style() const override { return m_view.m_style; }
     double pixelLength() const override { return m_view.pixelLength(); }
@@ -58,6 +58,7 @@ public:
     void capturePointer(const QRect& confinement) override { m_view.capturePointer(confinement); }
     void releasePointer() override { m_view.releasePointer(); }
     void measuredLineFinished(double length) override { m_view.measuredLineFinished(length); }
+    void shapeAdded() override { m_view.shapesChanged(); }
     void repaintAll() override { m_view.repaintAll(); }
     void repaintFeedback() override { m_view.update(); }
 
@@ -66,13 +67,12 @@ private:
 };
 
 MeasureView::MeasureView(MeasureSession& session, Prompter& prompter, const LocalText& text,
-                           const QString& picturePath, double zoomFactor, int32_t toolCode,
-                           QWidget* parent)
+                         const QString& picturePath, double zoomFactor, Tool tool, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
     , m_displayMode(session.displayMode())
     , m_zoomFactor(zoomFactor > 0.0 ? zoomFactor : 1.0)
-    , m_toolCode(toolCode)
+    , m_tool(tool)
     , m_host(std::make_unique<Host>(*this))
     , m_gesture(session, *m_host)
 {
@@ -99,7 +99,6 @@ MeasureView::MeasureView(MeasureSession& session, Prompter& prompter, const Loca
 MeasureView::~MeasureView()
 {
     releasePointer();
-    m_session.clearShapes();
 }
 
 void MeasureView::load(const QString& picturePath, Prompter& prompter, const LocalText& text)
@@ -132,10 +131,10 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     repaintAll();
 }
 
-void MeasureView::setTool(int32_t toolCode, int32_t measureFlag)
+void MeasureView::setTool(Tool tool, bool measuring)
 {
-    m_toolCode = toolCode;
-    m_measuring = measureFlag != 0;
+    m_tool = tool;
+    m_measuring = measuring;
     m_gesture.toolChanged();
 }
 
@@ -158,14 +157,22 @@ void MeasureView::setPen(uint32_t style, uint32_t width, uint32_t color)
 
 void MeasureView::undo()
 {
+    const std::size_t before = m_session.shapes().size();
     m_session.undo();
     repaintAll();
+    if (m_session.shapes().size() != before) {
+        emit historyChanged(hasShapes(), hasRedo());
+    }
 }
 
 void MeasureView::redo()
 {
+    const std::size_t before = m_session.shapes().size();
     m_session.redo();
     repaintAll();
+    if (m_session.shapes().size() != before) {
+        emit historyChanged(hasShapes(), hasRedo());
+    }
 }
 
 bool MeasureView::hasShapes() const
@@ -178,15 +185,20 @@ bool MeasureView::hasRedo() const
     return m_session.hasRedo();
 }
 
-bool MeasureView::checkContent()
-{
-    return m_session.checkContent();
-}
-
 void MeasureView::clearShapes()
 {
+    const bool hadShapes = hasShapes() || hasRedo();
     m_session.clearShapes();
     repaintAll();
+    if (hadShapes) {
+        emit historyChanged(false, false);
+    }
+}
+
+void MeasureView::shapesChanged()
+{
+    repaintAll();
+    emit historyChanged(hasShapes(), hasRedo());
 }
 
 bool MeasureView::renderToFile(const QString& path)
@@ -390,7 +402,7 @@ void MeasureView::paintPicture(QPainter& painter) const
 void MeasureView::renderCanvas()
 {
     QPainter painter(&m_canvas);
-    painter.fillRect(m_canvas.rect(), backgroundGrey);
+    painter.fillRect(m_canvas.rect(), kBackgroundGrey);
     paintPicture(painter);
     ShapePainter shapes(painter);
     const ShapePlacement placement = ShapePlacement::screen(m_offsetX, m_offsetY);
@@ -405,7 +417,7 @@ void MeasureView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (!hasPicture()) {
-        painter.fillRect(event->rect(), backgroundGrey);
+        painter.fillRect(event->rect(), kBackgroundGrey);
         return;
     }
     if (m_canvasDirty) {
@@ -414,7 +426,7 @@ void MeasureView::paintEvent(QPaintEvent* event)
     const QRect target(0, 0, truncToInt32(m_canvas.width() * m_zoomFactor),
                        truncToInt32(m_canvas.height() * m_zoomFactor));
     for (const QRect& uncovered : QRegion(event->rect()).subtracted(target)) {
-        painter.fillRect(uncovered, backgroundGrey);
+        painter.fillRect(uncovered, kBackgroundGrey);
     }
     if (target.size() == m_canvas.size()) {
         painter.drawImage(event->rect().topLeft(), m_canvas, event->rect());

@@ -38,14 +38,12 @@ TEST_F(PhotoMeasureTest, OpensWithItsControlsInPlaceAndNoTool)
     // Fitted: the view lies below the strip at its canvas size.
     EXPECT_EQ(view().geometry(), QRect(0, 30, 640, 512));
     EXPECT_EQ(view().displayMode(), DisplayMode::Fitted);
-    EXPECT_EQ(view().toolCode(), 4);
+    EXPECT_EQ(view().tool(), Tool::None);
     EXPECT_EQ(strip().rateBox->text(), "200.0");
     EXPECT_EQ(strip().calibratedBox->text(), "");
     EXPECT_FALSE(strip().undoButton->isEnabled());
     EXPECT_FALSE(strip().redoButton->isEnabled());
     EXPECT_TRUE(strip().calibrationButton->isEnabled());
-    EXPECT_TRUE(window->buttonTimer().isActive());
-    EXPECT_EQ(window->buttonTimer().interval(), 1000);
     EXPECT_TRUE(state.askBeforeDiscarding);
 
     EXPECT_EQ(strip().openButton->toolTip(), "Open");
@@ -96,7 +94,7 @@ TEST_F(PhotoMeasureTest, MeasuringToolAppliesTheRateForThePictureSize)
         measureWith("Line");
         EXPECT_EQ(view().viewScale(), c.viewScale) << c.name;
         EXPECT_EQ(session.workingScale(), c.workingScale) << c.name;
-        EXPECT_EQ(view().toolCode(), 0) << c.name;
+        EXPECT_EQ(view().tool(), Tool::Line) << c.name;
         EXPECT_TRUE(view().measuring()) << c.name;
         EXPECT_EQ(strip().toolNameBox->text(), "Line") << c.name;
         EXPECT_TRUE(prompter.shown.empty()) << c.name;
@@ -112,13 +110,13 @@ TEST_F(PhotoMeasureTest, MeasuringToolWithoutRateAsksForOneAndLeavesNoTool)
     EXPECT_EQ(prompter.shown[0].text, "Please input the zoomIn scale!");
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
     EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::Ok);
-    EXPECT_EQ(view().toolCode(), 20);
+    EXPECT_EQ(view().tool(), Tool::MenuOpen);
     EXPECT_EQ(strip().toolNameBox->text(), "");
 
     setRate("abc");
     measureWith("Rectangle");
     EXPECT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(view().toolCode(), 20);
+    EXPECT_EQ(view().tool(), Tool::MenuOpen);
 }
 
 TEST_F(PhotoMeasureTest, DrawingMenuSelectsDrawingToolsWithoutAScale)
@@ -133,7 +131,7 @@ TEST_F(PhotoMeasureTest, DrawingMenuSelectsDrawingToolsWithoutAScale)
     EXPECT_EQ(seen.selection, QColor(78, 135, 219));
     const QPoint button = strip().drawButton->mapToGlobal(QPoint(0, strip().drawButton->height() - 2));
     EXPECT_EQ(seen.position, button);
-    EXPECT_EQ(view().toolCode(), 8);
+    EXPECT_EQ(view().tool(), Tool::ThreePointCircle);
     EXPECT_FALSE(view().measuring());
     EXPECT_EQ(strip().toolNameBox->text(), "Three Point Circle");
     EXPECT_TRUE(strip().drawButton->isLatched());
@@ -149,7 +147,7 @@ TEST_F(PhotoMeasureTest, MeasuringMenuListsItsToolsAndLightsOnlyItsButton)
                                        "Radius Circle", "Diameter Circle", "Three Point Circle", "",
                                        "Angle", "Four Point Angle"}));
     EXPECT_EQ(seen.itemsWithoutIcon, 0);
-    EXPECT_EQ(view().toolCode(), 10);
+    EXPECT_EQ(view().tool(), Tool::FourPointAngle);
     EXPECT_TRUE(view().measuring());
     EXPECT_EQ(strip().toolNameBox->text(), "Four point Angle");
     EXPECT_TRUE(strip().measureButton->isLatched());
@@ -160,9 +158,9 @@ TEST_F(PhotoMeasureTest, MenuClosedWithoutAChoiceLeavesNoTool)
 {
     openLarge();
     drawWith("Angle");
-    ASSERT_EQ(view().toolCode(), 5);
+    ASSERT_EQ(view().tool(), Tool::Angle);
     chooseFromMenu(strip().measureButton, "");
-    EXPECT_EQ(view().toolCode(), 20);
+    EXPECT_EQ(view().tool(), Tool::MenuOpen);
     EXPECT_EQ(strip().toolNameBox->text(), "");
     EXPECT_TRUE(strip().measureButton->isLatched());
 }
@@ -176,7 +174,7 @@ TEST_F(PhotoMeasureTest, CalibrationShowsTheValueRoundedAndBothScalesTakeIt)
     QObject::connect(window.get(), &PhotoMeasureDialog::calibrationChanged, [&changes] { ++changes; });
     click(strip().calibrationButton);
     EXPECT_TRUE(view().calibrationPending());
-    EXPECT_EQ(view().toolCode(), 0);
+    EXPECT_EQ(view().tool(), Tool::Line);
     EXPECT_EQ(strip().toolNameBox->text(), "Line");
     EXPECT_FALSE(strip().calibrationButton->isEnabled());
     EXPECT_TRUE(strip().calibrationButton->isLatched());
@@ -199,7 +197,7 @@ TEST_F(PhotoMeasureTest, CalibrationShowsTheValueRoundedAndBothScalesTakeIt)
     measureWith("Radius Circle");
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(view().viewScale(), 197.5);
-    EXPECT_EQ(view().toolCode(), 1);
+    EXPECT_EQ(view().tool(), Tool::RadiusCircle);
 
     // Once per opening: the disabled button does nothing more.
     click(strip().calibrationButton);
@@ -215,7 +213,7 @@ TEST_F(PhotoMeasureTest, CalibrationWithoutRateAsksForOneAndStaysAvailable)
     EXPECT_FALSE(view().calibrationPending());
     EXPECT_TRUE(strip().calibrationButton->isEnabled());
     EXPECT_FALSE(strip().calibrationButton->isLatched());
-    EXPECT_EQ(view().toolCode(), 4);
+    EXPECT_EQ(view().tool(), Tool::None);
 
     open(picture("Still_other_200X_N0002.bmp", 1280, 1024));
     click(strip().calibrationButton);
@@ -247,7 +245,7 @@ TEST_F(PhotoMeasureTest, TextCancelledStillSelectsTheTextToolWithThePreviousText
     });
     click(strip().textButton);
     EXPECT_EQ(view().pendingText(), "crack");
-    EXPECT_EQ(view().toolCode(), 3);
+    EXPECT_EQ(view().tool(), Tool::Text);
 
     drawWith("Line");
     whenModal<TextSettingDialog>([](TextSettingDialog& dialog) {
@@ -255,7 +253,7 @@ TEST_F(PhotoMeasureTest, TextCancelledStillSelectsTheTextToolWithThePreviousText
         QTest::mouseClick(dialog.findChild<QPushButton*>("Cancel"), Qt::LeftButton);
     });
     click(strip().textButton);
-    EXPECT_EQ(view().toolCode(), 3);
+    EXPECT_EQ(view().tool(), Tool::Text);
     EXPECT_EQ(view().pendingText(), "crack");
     EXPECT_EQ(strip().toolNameBox->text(), "Line");
     EXPECT_FALSE(strip().drawButton->isLatched());
@@ -292,13 +290,12 @@ TEST_F(PhotoMeasureTest, PenDialogStartsFromTheViewAndOnlyOkChangesIt)
     EXPECT_EQ(view().shapeStyle().penColor, 0xff0000u);
 }
 
-TEST_F(PhotoMeasureTest, UndoAndRedoBecomeAvailableAsTheTimerFindsWork)
+TEST_F(PhotoMeasureTest, UndoAndRedoLightUpAsSoonAsThereIsWorkForThem)
 {
     openLarge();
+    EXPECT_FALSE(strip().undoButton->isEnabled());
     drawLine();
     ASSERT_EQ(session.shapes().size(), 1u);
-    EXPECT_FALSE(strip().undoButton->isEnabled());
-    window->buttonTimerFired();
     EXPECT_TRUE(strip().undoButton->isEnabled());
     EXPECT_TRUE(strip().undoButton->isLatched());
     EXPECT_FALSE(strip().redoButton->isEnabled());
@@ -309,12 +306,9 @@ TEST_F(PhotoMeasureTest, UndoAndRedoBecomeAvailableAsTheTimerFindsWork)
     EXPECT_FALSE(strip().undoButton->isLatched());
     EXPECT_TRUE(strip().redoButton->isLatched());
     EXPECT_FALSE(strip().drawButton->isLatched());
-
-    // Regression: the timer once stopped at the first shape, leaving Redo disabled for good.
-    EXPECT_TRUE(window->buttonTimer().isActive());
-    window->buttonTimerFired();
+    // Regression: following the history once stopped at the first shape, leaving Redo
+    // disabled for good.
     EXPECT_TRUE(strip().redoButton->isEnabled());
-    EXPECT_FALSE(window->buttonTimer().isActive());
 
     click(strip().redoButton);
     EXPECT_EQ(session.shapes().size(), 1u);
@@ -348,7 +342,6 @@ TEST_F(PhotoMeasureTest, ClosingAsksAndOnlyYesCloses)
     prompter.answers = {Prompter::Answer::Yes};
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->buttonTimer().isActive());
     EXPECT_EQ(prompter.shown.size(), 2u);  // unsaved shapes are not asked about
 }
 
