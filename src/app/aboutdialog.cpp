@@ -9,17 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-QLabel* linkLabel(const LocalText& text, const TextEntry& entry, QWidget* parent)
-{
-    // The control is named by its text from the language file; the link draws its own.
-    auto* label = new QLabel(text.read(entry), parent);
-    return label;
-}
-
-}  // namespace
-
 AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     : QDialog(parent)
 {
@@ -38,13 +27,10 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     m_version = new QLabel(text.read(Text::AboutVersion), this);
     m_copyright = new QLabel(text.read(Text::AboutCopyright), this);
 
-    QLabel* mail = linkLabel(text, Text::AboutViewMorrow2, this);
-    QLabel* web = linkLabel(text, Text::AboutDescription, this);
-    m_mailLink = new HyperLink(this);
-    m_mailLink->attach(mail);
+    // The links are named by their texts from the language file and show the addresses.
+    m_mailLink = new HyperLink(text.read(Text::AboutViewMorrow2), this);
     m_mailLink->setLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
-    m_webLink = new HyperLink(this);
-    m_webLink->attach(web);
+    m_webLink = new HyperLink(text.read(Text::AboutDescription), this);
     m_webLink->setLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
 
     m_ok = new QPushButton(text.read(Text::AboutOk), this);
@@ -57,8 +43,8 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     grid->addWidget(name, 0, 1);
     grid->addWidget(m_version, 1, 1);
     grid->addWidget(m_copyright, 2, 1);
-    grid->addWidget(mail, 3, 1);
-    grid->addWidget(web, 4, 1);
+    grid->addWidget(m_mailLink, 3, 1);
+    grid->addWidget(m_webLink, 4, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_ok);

@@ -3,7 +3,7 @@
 #include "app/appresources.h"
 
 #include "texts/localtext.h"
-#include "ui/menuxp.h"
+#include "ui/menustyle.h"
 
 #include <QAction>
 #include <QMenu>
@@ -96,7 +96,7 @@ QAction* MainMenus::galleryAction(MainCommand command) const
     return found == m_galleryActions.end() ? nullptr : found->second;
 }
 
-std::unique_ptr<MenuXP> MainMenus::makeOverlayMenu(const LocalText& text, QWidget* owner)
+std::unique_ptr<QMenu> MainMenus::makeOverlayMenu(const LocalText& text, QWidget* owner)
 {
     initAppResources();
     const struct {
@@ -109,13 +109,11 @@ std::unique_ptr<MenuXP> MainMenus::makeOverlayMenu(const LocalText& text, QWidge
         {MainCommand::Circle, Text::CircleOverlay, ":/app/menu/circle.png"},
         {MainCommand::Time, Text::TimeOverlay, ":/app/menu/time.png"},
     };
-    auto menu = std::make_unique<MenuXP>(owner);
+    auto menu = std::make_unique<QMenu>(owner);
     for (const auto& item : items) {
-        menu->appendItem(std::make_unique<MenuXPItem>(static_cast<int>(item.command),
-                                                       text.read(item.entry),
-                                                       QIcon(QString::fromLatin1(item.icon))));
+        QAction* action = menu->addAction(QIcon(QString::fromLatin1(item.icon)), text.read(item.entry));
+        action->setData(static_cast<int>(item.command));
     }
-    menu->setBackgroundColor(kOverlayMenuBackground);
-    menu->setSelectionColor(kOverlayMenuSelection);
+    MenuStyle::apply(*menu, kOverlayMenuBackground, kOverlayMenuSelection);
     return menu;
 }

@@ -5,7 +5,6 @@
 #include <map>
 #include <memory>
 
-class MenuXP;
 class LocalText;
 class QAction;
 class QMenu;
@@ -51,9 +50,9 @@ public:
     /// The gallery menu's item for COMMAND (null for none).
     QAction* galleryAction(MainCommand command) const;
 
-    /// The live view's right-click menu: the four overlays, each with its icon, in the
-    /// owner-drawn style; an item's command id is its MainCommand. Made for one showing.
-    static std::unique_ptr<MenuXP> makeOverlayMenu(const LocalText& text, QWidget* owner);
+    /// The live view's right-click menu: the four overlays, each with its icon, in our menu
+    /// style; an item's data is its MainCommand as an int. Made for one showing.
+    static std::unique_ptr<QMenu> makeOverlayMenu(const LocalText& text, QWidget* owner);
 
 signals:
     void commandChosen(MainCommand command);

@@ -4,7 +4,7 @@
 #include "texts/localtext.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
-#include "ui/tooltiptable.h"
+#include "ui/tooltipstyle.h"
 #include "ui/typinglimit.h"
 
 #include <QApplication>
@@ -12,9 +12,6 @@
 #include <QLineEdit>
 
 namespace {
-
-// The tool tips keep the 30 bytes their texts are read into.
-constexpr int kTipBuffer = 30;
 
 QString picturePath(const QString& name, const char* look, bool twice)
 {
@@ -105,18 +102,9 @@ void MainToolBar::createToolTips(const LocalText& text, QWidget& window)
         {setting, Text::TipSetting}, {save, Text::TipSave},
         {email, Text::TipEMail},
     };
-    toolTips = new ToolTipTable(7, kTipBuffer, &window);
+    auto* style = new ToolTipStyle;
+    style->setParent(&window);
     for (const auto& tip : tips) {
-        toolTips->addEntry(tip.button, tip.button->controlId(), text.read(tip.entry));
-    }
-    toolTips->create(&window);
-}
-
-void MainToolBar::registerToolTips(bool fullScreen)
-{
-    if (fullScreen) {
-        toolTips->removeAll();
-    } else {
-        toolTips->registerAll();
+        style->give(*tip.button, text.read(tip.entry));
     }
 }

@@ -12,13 +12,12 @@
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "ui/latchbitmapbutton.h"
-#include "ui/menuxp.h"
 #include "photomeasure/photomeasureopener.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,33 +38,6 @@ int tabIndex(GalleryTab tab)
 {
     return tab == GalleryTab::Picture ? 0 : 1;
 }
-
-// Sees every key press of the application before its receiver does and offers those meant
-// for a widget of WINDOW to HANDLE, which says whether it took the key.
-class KeyWatcher : public QObject {
-public:
-    KeyWatcher(QWidget* window, std::function<bool(const QKeyEvent&)> handle)
-        : QObject(window)
-        , m_window(window)
-        , m_handle(std::move(handle))
-    {
-        qApp->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress) {
-            return false;
-        }
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        return widget != nullptr && widget->window() == m_window && m_handle(*static_cast<QKeyEvent*>(event));
-    }
-
-private:
-    QWidget* m_window;
-    std::function<bool(const QKeyEvent&)> m_handle;
-};
 
 }  // namespace
 
@@ -98,9 +70,7 @@ MainWindow::MainWindow(MainContext context, QWidget* parent)
     tryCameraAtStart();
 
     m_toolBar->createToolTips(m_context.text, *this);
-    registerToolTips();
-    // Keys are looked at before any control of this window gets them.
-    new KeyWatcher(this, [this](const QKeyEvent& key) { return handleKey(key); });
+    addKeys();
 
     // No sizing border: the client area is the background picture, the menu bar above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -145,6 +115,10 @@ void MainWindow::buildLayout()
 void MainWindow::connectCommands()
 {
     connect(m_menus, &MainMenus::commandChosen, this, &MainWindow::runCommand);
+    connect(this, &MainWindow::captureStateChanged, this, [this](CaptureState state) {
+        m_toolBar->preview->setLatched(state == CaptureState::Previewing);
+        m_toolBar->video->setLatched(state == CaptureState::Recording);
+    });
 
     MainToolBar& bar = *m_toolBar;
     connect(bar.preview, &QAbstractButton::clicked, this, &MainWindow::previewOnOff);
@@ -194,7 +168,6 @@ void MainWindow::tryCameraAtStart()
 
 bool MainWindow::connectCheck()
 {
-    const std::lock_guard lock(m_connectionLock);
     CaptureEngine& engine = m_context.engine;
     if (engine.isRunning() && engine.stillPresent()) {
         engine.rescan();
@@ -233,7 +206,7 @@ void MainWindow::deviceChangeNotice(DeviceChange change, bool describesInterface
 void MainWindow::showConnected()
 {
     m_toolBar->setButtonsEnabled(true);
-    m_toolBar->preview->setLatched(true);
+    setCaptureState(CaptureState::Previewing);
     m_video->setStatusMessage(QString());
     m_connected = true;
     m_video->update();
@@ -242,17 +215,44 @@ void MainWindow::showConnected()
 void MainWindow::showDisconnected()
 {
     m_toolBar->setButtonsEnabled(false);
-    // Without a pipeline there is no preview; a latched Preview would let F2 queue a still
-    // that nobody sees until the camera comes back.
-    m_toolBar->preview->setLatched(false);
+    // Without a pipeline there is neither preview nor recording; either would let F2 queue
+    // a still that nobody sees until the camera comes back.
+    setCaptureState(CaptureState::Idle);
     m_video->setStatusMessage(m_context.text.read(Text::ConnectMsg));
     m_connected = false;
     m_video->update();
 }
 
-void MainWindow::registerToolTips()
+void MainWindow::setCaptureState(CaptureState state)
 {
-    m_toolBar->registerToolTips(isFullScreenView());
+    if (state == m_captureState) {
+        return;
+    }
+    m_captureState = state;
+    emit captureStateChanged(state);
+}
+
+void MainWindow::addKeys()
+{
+    const std::pair<Qt::Key, std::function<void()>> keys[] = {
+        {Qt::Key_F2, [this] { takePicture(); }},
+        {Qt::Key_F3, [this] { quickRecording(); }},
+        {Qt::Key_F4, [this] { stopRecordingByKey(); }},
+        {Qt::Key_F11, [this] { setResolution(640, 480); }},
+        {Qt::Key_F12, [this] { setResolution(1280, 1024); }},
+        {Qt::Key_Escape, [this] { leaveFullScreen(); }},
+        // Taken so that no control of the window acts on them: Enter never closes anything.
+        {Qt::Key_Return, [] {}},
+        {Qt::Key_Enter, [] {}},
+    };
+    for (const auto& [key, command] : keys) {
+        // On the window itself, so the keys work with the menu bar and the buttons hidden too.
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, command);
+        addAction(action);
+    }
 }
 
 // ---- events ---------------------------------------------------------------------------------------
@@ -280,34 +280,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return false;
-}
-
-bool MainWindow::handleKey(const QKeyEvent& key)
-{
-    const bool plain = (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    switch (key.key()) {
-    case Qt::Key_Escape:
-        if (isFullScreenView()) {
-            leaveFullScreen();
-        }
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return true;
-    default:
-        break;
-    }
-    if (!plain) {
-        return false;
-    }
-    switch (key.key()) {
-    case Qt::Key_F2: takePicture(); return true;
-    case Qt::Key_F3: quickRecording(); return true;
-    case Qt::Key_F4: stopRecordingByKey(); return true;
-    case Qt::Key_F11: setResolution(640, 480); return true;
-    case Qt::Key_F12: setResolution(1280, 1024); return true;
-    default: return false;
-    }
 }
 
 void MainWindow::paintClient(const QRect& area)
@@ -385,7 +357,6 @@ void MainWindow::enterFullScreen()
     showFullScreen();
     m_video->setGeometry(QRect(QPoint(0, 0), screenArea.size()));
     m_context.engine.enterFullScreen(m_video->size());
-    registerToolTips();
     m_switching = false;
     m_video->update();
 }
@@ -408,9 +379,6 @@ void MainWindow::leaveFullScreen()
     m_toolBar->setShownInNormalLayout(true);
     m_gallery->show();
     m_context.engine.leaveFullScreen(VideoWindow::normalGeometry.size());
-    // Registered once the flag is clear: registering while it is still set would leave the
-    // buttons without tips until something else registers them.
-    registerToolTips();
     m_gallery->redraw();
     menuBar()->show();
     m_switching = false;
@@ -453,7 +421,7 @@ void MainWindow::runCommand(MainCommand command)
 
 void MainWindow::takePicture()
 {
-    if (m_toolBar->preview->isLatched() || m_toolBar->video->isLatched()) {
+    if (m_captureState != CaptureState::Idle) {
         m_context.engine.requestStill();
         return;
     }
@@ -470,9 +438,7 @@ void MainWindow::quickRecording()
     if (m_context.engine.isRecording() || !m_context.engine.startQuickRecording()) {
         return;
     }
-    m_toolBar->video->setLatched(true);
-    m_toolBar->preview->setLatched(false);
-    registerToolTips();
+    setCaptureState(CaptureState::Recording);
 }
 
 void MainWindow::stopRecordingByKey()
@@ -481,31 +447,28 @@ void MainWindow::stopRecordingByKey()
         return;
     }
     m_context.engine.stopRecording();
-    m_toolBar->video->setLatched(false);
-    m_toolBar->preview->setLatched(true);
+    setCaptureState(CaptureState::Previewing);
     update();
 }
 
 void MainWindow::previewOnOff()
 {
     CaptureEngine& engine = m_context.engine;
-    if (m_toolBar->preview->isLatched()) {
-        m_toolBar->preview->setLatched(false);
+    if (m_captureState == CaptureState::Previewing) {
+        setCaptureState(CaptureState::Idle);
         engine.stop();
     } else {
         if (engine.isRecording()) {
             engine.stopRecording();
-            m_toolBar->video->setLatched(false);
         }
-        m_toolBar->preview->setLatched(true);
+        setCaptureState(CaptureState::Previewing);
         engine.start();
     }
-    registerToolTips();
 }
 
 void MainWindow::timeLapse()
 {
-    if (m_toolBar->preview->isLatched() || m_toolBar->video->isLatched()) {
+    if (m_captureState != CaptureState::Idle) {
         notYetAvailable(Text::TimeLapseNotYet);
         return;
     }
@@ -531,8 +494,10 @@ void MainWindow::showOverlayMenu(const QPoint& globalPosition)
 {
     int chosen = 0;
     {
-        const std::unique_ptr<MenuXP> menu = MainMenus::makeOverlayMenu(m_context.text, this);
-        chosen = menu->exec(globalPosition);
+        const std::unique_ptr<QMenu> menu = MainMenus::makeOverlayMenu(m_context.text, this);
+        if (const QAction* action = menu->exec(globalPosition)) {
+            chosen = action->data().toInt();
+        }
     }
     if (chosen != 0) {
         runCommand(static_cast<MainCommand>(chosen));

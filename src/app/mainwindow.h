@@ -12,21 +12,26 @@
 #include <QTimer>
 
 #include <memory>
-#include <mutex>
 
 class FileCommands;
 class MailSender;
-class QKeyEvent;
 class ThumbnailGallery;
 class VideoWindow;
 struct TextEntry;
 
+/// What the live view is doing; the Preview and Video buttons are lit from it.
+enum class CaptureState { Idle, Previewing, Recording };
+
 /// The program's main window: the tool-bar buttons, the live video window, the gallery with
 /// its tab headers, the menus and keys. It routes every command to the part that carries it
-/// out, keeps the camera-connected state and switches the live view to full screen and back.
+/// out, keeps the camera-connected and capture states and switches the live view to full
+/// screen and back.
 ///
 /// Keys F2, F3, F4, F11 and F12 work wherever the focus is in the window; Esc only leaves
 /// full screen and Enter does nothing (neither ever closes the window).
+///
+/// Threads: everything here - widgets, timers, the connect check, the capture state - belongs
+/// to the GUI thread. Frames cross threads only inside the CaptureEngine.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -47,6 +52,7 @@ public:
 
     /// A microscope is found and its pipeline runs.
     bool isConnected() const { return m_connected; }
+    CaptureState captureState() const { return m_captureState; }
     bool isFullScreenView() const { return m_context.engine.isFullScreen(); }
 
     /// Re-evaluates the camera: keeps a running one that is still plugged in, otherwise
@@ -73,6 +79,9 @@ public:
     QWidget* clientArea() const { return m_client; }
     const InterfaceFonts& fonts() const { return m_fonts; }
 
+signals:
+    void captureStateChanged(CaptureState state);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -84,9 +93,9 @@ private:
     void tryCameraAtStart();
     void showConnected();
     void showDisconnected();
-    void registerToolTips();
+    void setCaptureState(CaptureState state);
+    void addKeys();
 
-    bool handleKey(const QKeyEvent& key);
     void paintClient(const QRect& area);
     void clientPressed(const QPoint& position);
     void followClientSize();
@@ -127,7 +136,7 @@ private:
     QString m_scaleLabel;
     NormalLayout m_normal;
     bool m_connected = false;
+    CaptureState m_captureState = CaptureState::Idle;
     bool m_switching = false;      // the window changes its own state; its reports are not requests
     QTimer m_reconnect;
-    std::recursive_mutex m_connectionLock;  // held for a whole connect check
 };

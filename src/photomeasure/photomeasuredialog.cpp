@@ -6,7 +6,7 @@
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "ui/latchbitmapbutton.h"
-#include "ui/menuxp.h"
+#include "ui/menustyle.h"
 #include "ui/picturebutton.h"
 #include "photomeasure/calibrationdialog.h"
 #include "photomeasure/pensettingdialog.h"
@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 
@@ -95,7 +96,6 @@ void PhotoMeasureDialog::initialise()
     fitView();
 
     followHistory();
-    m_strip->registerToolTips();
     m_knownState = windowState();
 }
 
@@ -209,27 +209,25 @@ void PhotoMeasureDialog::showToolMenu(bool measuring)
     LatchBitmapButton* pressed = measuring ? m_strip->measureButton : m_strip->drawButton;
     LatchBitmapButton* other = measuring ? m_strip->drawButton : m_strip->measureButton;
     pressed->setLatched(true);
-    if (other->isLatched()) {
-        other->setLatched(false);
-    }
+    other->setLatched(false);
 
     const std::span<const ToolMenuEntry> entries = measuring ? measuringToolMenu() : drawingToolMenu();
     int chosen = 0;
     {
-        MenuXP menu(this);
+        QMenu menu(this);
         for (std::size_t index = 0; index < entries.size(); ++index) {
             const ToolMenuEntry& entry = entries[index];
             if (entry.isSeparator()) {
-                menu.appendSeparator();
+                menu.addSeparator();
                 continue;
             }
-            menu.appendItem(std::make_unique<MenuXPItem>(
-                int(index) + 1, m_context.text.read(*entry.item),
-                QIcon(QString::fromLatin1(entry.icon))));
+            QAction* action = menu.addAction(QIcon(QString::fromLatin1(entry.icon)), m_context.text.read(*entry.item));
+            action->setData(int(index) + 1);
         }
-        menu.setSelectionColor(kMenuHighlight);
-        menu.setBackgroundColor(kMenuBackground);
-        chosen = menu.exec(pressed->mapToGlobal(QPoint(0, pressed->height() - 2)));
+        MenuStyle::apply(menu, kMenuBackground, kMenuHighlight);
+        if (const QAction* action = menu.exec(pressed->mapToGlobal(QPoint(0, pressed->height() - 2)))) {
+            chosen = action->data().toInt();
+        }
     }
     if (chosen > 0 && std::size_t(chosen) <= entries.size() && m_view != nullptr) {
         chooseTool(entries[std::size_t(chosen) - 1], measuring);
@@ -386,12 +384,8 @@ void PhotoMeasureDialog::showToolName(const QString& name)
 
 void PhotoMeasureDialog::unhighlightToolButtons()
 {
-    if (m_strip->drawButton->isLatched()) {
-        m_strip->drawButton->setLatched(false);
-    }
-    if (m_strip->measureButton->isLatched()) {
-        m_strip->measureButton->setLatched(false);
-    }
+    m_strip->drawButton->setLatched(false);
+    m_strip->measureButton->setLatched(false);
 }
 
 void PhotoMeasureDialog::followHistory()

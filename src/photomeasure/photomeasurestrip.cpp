@@ -4,7 +4,7 @@
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/typinglimit.h"
-#include "ui/tooltiptable.h"
+#include "ui/tooltipstyle.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,12 +13,11 @@
 
 namespace {
 
-constexpr int kTipBuffer = 64;
 constexpr int kButtonY = 5;
 constexpr int kBoxHeight = 20;
 const QColor kLabelColor(0, 125, 255);
 
-// Control ids the tool tips know the buttons by.
+// Control ids of the buttons.
 enum ControlId {
     OpenId = 1001,
     SaveId,
@@ -100,9 +99,7 @@ QFont mediumInterfaceFont()
 }  // namespace
 
 PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
-    : m_window(window)
-    , m_text(text)
-    , m_scaleLabel(text.read(Text::Rate))
+    : m_scaleLabel(text.read(Text::Rate))
 {
     openButton = plainButton(window, OpenId, 24, "open");
     saveButton = plainButton(window, SaveId, 62, "save");
@@ -126,33 +123,32 @@ PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
     // A scale text set from a picture's name shows whole even when longer than five.
     new TypingLimit(RateLength, rateBox);
 
-    toolTips = new ToolTipTable(9, kTipBuffer, &window);
+    giveToolTips(window, text);
 }
 
 PhotoMeasureStrip::~PhotoMeasureStrip() = default;
 
-void PhotoMeasureStrip::registerToolTips()
+void PhotoMeasureStrip::giveToolTips(QWidget& window, const LocalText& text)
 {
     const struct {
         QWidget* button;
-        int id;
         TextEntry entry;
     } tips[] = {
-        {openButton, OpenId, Text::TipOpen},
-        {saveButton, SaveId, Text::TipSaveStrip},
-        {drawButton, DrawId, Text::TipLine},
-        {measureButton, MeasureId, Text::TipCircle},
-        {penButton, PenId, Text::TipRectangle},
-        {textButton, TextId, Text::TipText},
-        {undoButton, UndoId, Text::TipDelete},
-        {redoButton, RedoId, Text::TipResume},
-        {calibrationButton, CalibrationId, Text::TipCalibrationStrip},
+        {openButton, Text::TipOpen},
+        {saveButton, Text::TipSaveStrip},
+        {drawButton, Text::TipLine},
+        {measureButton, Text::TipCircle},
+        {penButton, Text::TipRectangle},
+        {textButton, Text::TipText},
+        {undoButton, Text::TipDelete},
+        {redoButton, Text::TipResume},
+        {calibrationButton, Text::TipCalibrationStrip},
     };
+    auto* style = new ToolTipStyle;
+    style->setParent(&window);
     for (const auto& tip : tips) {
-        toolTips->addEntry(tip.button, tip.id, m_text.read(tip.entry));
+        style->give(*tip.button, text.read(tip.entry));
     }
-    toolTips->create(&m_window);
-    toolTips->registerAll();
 }
 
 void PhotoMeasureStrip::applyLayout(Layout layout, int clientWidth)

@@ -10,7 +10,6 @@ class PictureButton;
 class QLineEdit;
 class QPainter;
 class QWidget;
-class ToolTipTable;
 
 /// The 30-pixel tool strip of the photo-measure window: nine picture buttons with their tool
 /// tips, the calibrated-scale box, the tool name box, the painted "Scale:" label and the rate
@@ -29,10 +28,6 @@ public:
     ~PhotoMeasureStrip();
     PhotoMeasureStrip(const PhotoMeasureStrip&) = delete;
     PhotoMeasureStrip& operator=(const PhotoMeasureStrip&) = delete;
-
-    /// Fills the tool-tip table with the nine buttons as they stand on the screen now and
-    /// makes the tips show.
-    void registerToolTips();
 
     /// Moves the tool name box and the rate box to their places in LAYOUT for a client area
     /// CLIENTWIDTH wide.
@@ -54,10 +49,9 @@ public:
     QLineEdit* calibratedBox = nullptr;
     QLineEdit* toolNameBox = nullptr;
     QLineEdit* rateBox = nullptr;
-    ToolTipTable* toolTips = nullptr;
 
 private:
-    QWidget& m_window;
-    const LocalText& m_text;
+    void giveToolTips(QWidget& window, const LocalText& text);
+
     QString m_scaleLabel;
 };

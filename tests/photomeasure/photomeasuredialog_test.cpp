@@ -2,7 +2,6 @@
 
 #include "measure/measureshape.h"
 #include "ui/picturebutton.h"
-#include "ui/tooltiptable.h"
 #include "photomeasure/calibrationdialog.h"
 #include "photomeasure/textsettingdialog.h"
 #include "photomeasure/pensettingdialog.h"
@@ -47,11 +46,11 @@ TEST_F(PhotoMeasureTest, OpensWithItsControlsInPlaceAndNoTool)
     EXPECT_TRUE(strip().calibrationButton->isEnabled());
     EXPECT_TRUE(state.askBeforeDiscarding);
 
-    EXPECT_EQ(strip().toolTips->tipText(strip().openButton), "Open");
-    EXPECT_EQ(strip().toolTips->tipText(strip().saveButton), "Save As");
-    EXPECT_EQ(strip().toolTips->tipText(strip().drawButton), "Paint");
-    EXPECT_EQ(strip().toolTips->tipText(strip().penButton), "Pen setting");
-    EXPECT_EQ(strip().toolTips->tipText(strip().calibrationButton), "Calibration");
+    EXPECT_EQ(strip().openButton->toolTip(), "Open");
+    EXPECT_EQ(strip().saveButton->toolTip(), "Save As");
+    EXPECT_EQ(strip().drawButton->toolTip(), "Paint");
+    EXPECT_EQ(strip().penButton->toolTip(), "Pen setting");
+    EXPECT_EQ(strip().calibrationButton->toolTip(), "Calibration");
 }
 
 TEST_F(PhotoMeasureTest, WindowIsSmallerForEveryPictureButTheLargeOne)

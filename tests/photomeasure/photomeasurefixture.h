@@ -5,7 +5,7 @@
 #include "texts/localtext.h"
 #include "support/scriptedprompter.h"
 #include "ui/latchbitmapbutton.h"
-#include "ui/menuxp.h"
+#include <QMenu>
 #include "photomeasure/photomeasuredialog.h"
 #include "photomeasure/photomeasurestate.h"
 
@@ -108,7 +108,7 @@ protected:
         bool found = false;
         auto* poll = new QTimer;
         QObject::connect(poll, &QTimer::timeout, [poll, &seen, &found, item] {
-            auto* menu = qobject_cast<MenuXP*>(QApplication::activePopupWidget());
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (menu == nullptr || !menu->isVisible()) {
                 return;
             }
@@ -116,11 +116,12 @@ protected:
             poll->deleteLater();
             found = true;
             seen.position = menu->pos();
-            seen.background = menu->backgroundColor();
-            seen.selection = menu->selectionColor();
-            for (int index = 0; index < menu->itemCount(); ++index) {
-                seen.texts << menu->item(index)->text;
-                if (!menu->item(index)->separator && menu->item(index)->icon.isNull()) {
+            seen.background = menu->palette().color(QPalette::Window);
+            seen.selection = menu->palette().color(QPalette::Highlight);
+            const QList<QAction*> actions = menu->actions();
+            for (const QAction* action : actions) {
+                seen.texts << action->text();
+                if (!action->isSeparator() && action->icon().isNull()) {
                     ++seen.itemsWithoutIcon;
                 }
             }
@@ -128,8 +129,9 @@ protected:
             if (item.isEmpty() || row < 0) {
                 QTest::keyClick(menu, Qt::Key_Escape);
             } else {
-                QTest::mouseMove(menu, menu->itemRect(row).center());
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->itemRect(row).center());
+                const QPoint centre = menu->actionGeometry(actions.at(row)).center();
+                QTest::mouseMove(menu, centre);
+                QTest::mouseClick(menu, Qt::LeftButton, {}, centre);
             }
         });
         poll->start(5);

@@ -33,14 +33,13 @@ QColor shown(QWidget& button)
     return image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
-// Picture files for Setup, which loads by name.
+// Picture files for setUp(), which loads by name.
 class PictureFiles {
 public:
     PictureFiles()
     {
         solid(NormalColor).save(path("normal.png"));
         solid(PressedColor).save(path("highlight.png"));
-        solid(FocusColor).save(path("focus.png"));
     }
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
@@ -107,44 +106,26 @@ TEST(PictureButton, DisabledButtonShowsItsDisabledPictureWhenItHasOne)
     EXPECT_EQ(shown(button), DisabledColor);
 }
 
-TEST(CLatchBitmapButtonSetup, LoadsNormalAndHighlightAndSizesToTheNormalPicture)
-{
-    PictureFiles files;
-    QWidget dialog;
-    LatchBitmapButton button;
-    ASSERT_TRUE(button.setUp(1006, &dialog, files.path("normal.png"), files.path("highlight.png"),
-                             QString()));
-    EXPECT_EQ(button.parentWidget(), &dialog);
-    EXPECT_EQ(button.controlId(), 1006);
-    EXPECT_EQ(button.size(), PictureSize);
-    EXPECT_TRUE(button.hasPicture(PictureButton::Slot::Normal));
-    EXPECT_TRUE(button.hasPicture(PictureButton::Slot::Pressed));
-    EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Focus));
-    EXPECT_FALSE(button.hasPicture(PictureButton::Slot::Disabled));
-    EXPECT_FALSE(button.isLatched());
-    button.setParent(nullptr);
-}
-
-TEST(CLatchBitmapButtonSetup, WithoutParentOrTwiceIsRefusedAndLoadsNothing)
+TEST(LatchBitmapButtonSetUp, LoadsBothPicturesOnceAndOnlyUnderAParent)
 {
     PictureFiles files;
     LatchBitmapButton orphan;
-    EXPECT_FALSE(orphan.setUp(1, nullptr, files.path("normal.png"), files.path("highlight.png"),
-                              files.path("focus.png")));
+    EXPECT_FALSE(orphan.setUp(1, nullptr, files.path("normal.png"), files.path("highlight.png")));
     EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Normal));
-    EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Focus));
 
     QWidget dialog;
     auto* button = new LatchBitmapButton(&dialog);
-    ASSERT_TRUE(button->setUp(2, &dialog, files.path("normal.png"), QString(), QString()));
-    EXPECT_FALSE(button->hasPicture(PictureButton::Slot::Pressed));
-    EXPECT_FALSE(button->setUp(3, &dialog, files.path("highlight.png"),
-                               files.path("highlight.png"), QString()));
-    EXPECT_EQ(button->controlId(), 2);
+    ASSERT_TRUE(button->setUp(1006, &dialog, files.path("normal.png"), files.path("highlight.png")));
+    EXPECT_EQ(button->size(), PictureSize);
+    EXPECT_TRUE(button->hasPicture(PictureButton::Slot::Pressed));
+    EXPECT_FALSE(button->hasPicture(PictureButton::Slot::Focus));
+    EXPECT_FALSE(button->setUp(3, &dialog, files.path("highlight.png"), files.path("highlight.png")));
+    EXPECT_EQ(button->controlId(), 1006);
     EXPECT_EQ(shown(*button), NormalColor);
 }
 
-TEST(CLatchBitmapButtonSetup, SetUpUnderAShownWindowAppears)
+// A re-parented widget starts hidden; under a window already on screen it never appeared.
+TEST(LatchBitmapButtonSetUp, SetUpUnderAShownWindowAppears)
 {
     PictureFiles files;
     QWidget dialog;
@@ -169,28 +150,17 @@ struct LatchCase {
 
 } // namespace
 
-TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
+TEST(LatchBitmapButtonPicture, ChoiceForEveryState)
 {
     const LatchCase cases[] = {
         {"unlatched", false, false, true, false, false, false, NormalColor},
-        {"unlatched while pressed stays normal", false, true, true, false, false, false,
-         NormalColor},
+        {"unlatched while pressed stays normal", false, true, true, false, false, false, NormalColor},
         {"latched", true, false, true, false, false, false, PressedColor},
-        {"latched while pressed stays highlighted", true, true, true, false, false, false,
-         PressedColor},
-        {"disabled unlatched without disabled picture", false, false, false, false, false, false,
-         NormalColor},
-        {"disabled latched without disabled picture", true, false, false, false, false, false,
-         PressedColor},
-        {"disabled latched with disabled picture", true, false, false, false, false, true,
-         DisabledColor},
-        {"disabled unlatched with disabled picture", false, false, false, false, true, true,
-         DisabledColor},
+        {"latched while pressed stays highlighted", true, true, true, false, false, false, PressedColor},
+        {"disabled latched without disabled picture", true, false, false, false, false, false, PressedColor},
+        {"disabled latched with disabled picture", true, false, false, false, false, true, DisabledColor},
         {"focused latched with focus picture", true, false, true, true, true, false, FocusColor},
-        {"focused unlatched with focus picture", false, false, true, true, true, false,
-         FocusColor},
-        {"focused latched without focus picture", true, false, true, true, false, false,
-         PressedColor},
+        {"focused latched without focus picture", true, false, true, true, false, false, PressedColor},
         {"focus picture but not focused", true, false, true, false, true, false, PressedColor},
         {"enabled with a disabled picture", true, false, true, false, false, true, PressedColor},
     };
@@ -211,9 +181,7 @@ TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << c.name;
         other->setFocus();
 
-        if (c.latched) {
-            button->setLatched(true);
-        }
+        button->setLatched(c.latched);
         if (c.focused) {
             button->setFocusPolicy(Qt::StrongFocus);
             button->setFocus();
@@ -225,29 +193,13 @@ TEST(CLatchBitmapButtonPicture, ChoiceForEveryState)
         }
         button->setEnabled(c.enabled);
         EXPECT_EQ(shown(*button), c.expected) << c.name;
-        EXPECT_EQ(button->isLatched(), c.latched) << c.name;
         if (c.pressed) {
             QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
         }
     }
 }
 
-TEST(CLatchBitmapButtonPicture, UnhighlightReturnsToTheNormalPicture)
-{
-    QWidget window;
-    auto* button = new LatchBitmapButton(&window);
-    button->setPictures(solid(NormalColor), solid(PressedColor));
-    button->sizeToContent();
-    window.show();
-    button->setLatched(true);
-    button->setLatched(true);
-    EXPECT_EQ(shown(*button), PressedColor);
-    button->setLatched(false);
-    EXPECT_FALSE(button->isLatched());
-    EXPECT_EQ(shown(*button), NormalColor);
-}
-
-TEST(CLatchBitmapButtonPicture, ClickingDoesNotLatch)
+TEST(LatchBitmapButtonPicture, OnlyTheOwnerLatchesClickingDoesNot)
 {
     QWidget window;
     auto* button = new LatchBitmapButton(&window);
@@ -257,6 +209,9 @@ TEST(CLatchBitmapButtonPicture, ClickingDoesNotLatch)
     QSignalSpy clicked(button, &QAbstractButton::clicked);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
     EXPECT_EQ(clicked.count(), 1);
-    EXPECT_FALSE(button->isLatched());
+    EXPECT_EQ(shown(*button), NormalColor);
+    button->setLatched(true);
+    EXPECT_EQ(shown(*button), PressedColor);
+    button->setLatched(false);
     EXPECT_EQ(shown(*button), NormalColor);
 }
