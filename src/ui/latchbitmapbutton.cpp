@@ -26,15 +26,9 @@ bool LatchBitmapButton::setUp(int controlId, QWidget* parent, const QString& nor
     return true;
 }
 
-void LatchBitmapButton::setLatched(true)
+void LatchBitmapButton::setLatched(bool latched)
 {
-    m_latched = true;
-    update();
-}
-
-void LatchBitmapButton::setLatched(false)
-{
-    m_latched = false;
+    m_latched = latched;
     update();
 }
 

@@ -17,8 +17,7 @@ public:
     bool setUp(int controlId, QWidget* parent, const QString& normal, const QString& highlight,
                const QString& focus = QString());
 
-    void setLatched(true);
-    void setLatched(false);
+    void setLatched(bool latched);
     bool isLatched() const { return m_latched; }
 
     /// Disabled picture if disabled and there is one, else focus picture if focused and
