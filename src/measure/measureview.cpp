@@ -3,9 +3,10 @@
 #include "measure/geometry.h"
 #include "measure/measuresession.h"
 #include "measure/picturename.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 #include "measure/shapelayout.h"
 #include "measure/shapepainter.h"
+#include "picture/picturetype.h"
 #include "platform/localtext.h"
 #include "platform/prompter.h"
 
@@ -24,14 +25,14 @@
 namespace {
 
 const QColor backgroundGrey(128, 128, 128);
-constexpr uint32_t captionColor = 0xFFFFFF;
+const QColor captionColor(255, 255, 255);
 // Message texts are read into 64-byte buffers.
 constexpr int messageBufferSize = 64;
 
-FontDescription captionFont()
+ShapeFont captionFont()
 {
-    FontDescription font = FontDescription::arial(14);
-    font.setFace("Lucida Console");
+    ShapeFont font = ShapeFont::arial(14);
+    font.family = "Lucida Console";
     return font;
 }
 
@@ -53,7 +54,7 @@ public:
     QRect visiblePictureRect() const override { return m_view.visiblePictureRect(); }
     MeasurePoint toCanvas(QPoint client) const override { return m_view.toCanvas(client); }
     QPoint toClient(MeasurePoint canvas) const override { return m_view.toClient(canvas); }
-    QSize textSize(const QString& text, const FontDescription& font) const override
+    QSize textSize(const QString& text, const ShapeFont& font) const override
     {
         return QFontMetrics(toQFont(font)).size(0, text);
     }
@@ -108,7 +109,7 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
 {
     const std::string path = picturePath.toStdString();
     const PictureType type = pictureTypeOf(path);
-    if (type != PictureType::None && !m_picture.load(picturePath, int(type))) {
+    if (type != PictureType::None && !m_picture.load(picturePath, type)) {
         m_picture.destroy();
         prompter.message(parentWidget(),
                          text.read("OpenFileFail", messageBufferSize, "Can not Open file"),
@@ -151,11 +152,11 @@ void MeasureView::beginCalibration()
     m_calibrationPending = true;
 }
 
-void MeasureView::setPen(uint32_t style, uint32_t width, uint32_t color)
+void MeasureView::setPen(uint32_t style, uint32_t width, const QColor& color)
 {
     m_style.penStyle = style;
     m_style.penWidth = width;
-    m_style.penColor = color;
+    m_style.penColor = color.rgb();
 }
 
 void MeasureView::undo()
@@ -211,7 +212,7 @@ bool MeasureView::renderToFile(const QString& path)
         }
     }
     PictureFile output;
-    return output.createFromImage(rendered) && output.save(path, int(type));
+    return output.createFromImage(rendered) && output.save(path, type);
 }
 
 double MeasureView::pixelLength() const

@@ -28,8 +28,8 @@ TEST_F(MeasureGestureTest, TwoQuickLineClicksStartALineWithoutFinishingIt)
 TEST_F(MeasureGestureTest, DrawnShapesKeepEmptyLabelsAndTheDefaultLabelStyle)
 {
     view->setTool(ToolCode::Rectangle, 0);
-    view->setPen(2, 1, 0x00FF00);
-    view->setLabelColor(0xFF0000);
+    view->setPen(2, 1, QColor(0, 255, 0));
+    view->setLabelColor(QColor(0, 0, 255));
     click(100, 100);
     click(50, 40);
     ASSERT_EQ(shapes().size(), 1u);
@@ -37,8 +37,8 @@ TEST_F(MeasureGestureTest, DrawnShapesKeepEmptyLabelsAndTheDefaultLabelStyle)
     EXPECT_EQ(shapes()[0].points, points({{100, 100}, {50, 40}}));
     EXPECT_EQ(shapes()[0].labels, labels({"", ""}));
     EXPECT_EQ(shapes()[0].penStyle, 2u);
-    EXPECT_EQ(shapes()[0].penColor, 0x00FF00u);
-    EXPECT_EQ(shapes()[0].labelColor, 255u);
+    EXPECT_EQ(shapes()[0].penColor, 0xFF00FF00u);
+    EXPECT_EQ(shapes()[0].labelColor, kDefaultShapeColor);
 }
 
 TEST_F(MeasureGestureTest, CirclesAndRectanglesFinishOnTheirSecondClick)
@@ -172,7 +172,7 @@ TEST_F(MeasureGestureTest, ThreePointCircleIgnoresTheRightButton)
 TEST_F(MeasureGestureTest, TextToolPlacesItsTextOnce)
 {
     view->setTool(ToolCode::Text, 1);
-    view->setTextColor(0xFF0000);
+    view->setTextColor(QColor(0, 0, 255));
     click(30, 40);
     EXPECT_TRUE(shapes().empty());  // nothing to place yet
     view->setPendingText("Cell wall");
@@ -182,7 +182,7 @@ TEST_F(MeasureGestureTest, TextToolPlacesItsTextOnce)
     const MeasureShape& text = shapes()[0];
     EXPECT_EQ(text.kind, ShapeKind::Text);
     EXPECT_EQ(text.labels, labels({"Cell wall"}));
-    EXPECT_EQ(text.textColor, 0xFF0000u);
+    EXPECT_EQ(text.textColor, 0xFF0000FFu);
     ASSERT_EQ(text.points.size(), 2u);
     EXPECT_EQ(text.points[0], (MeasurePoint{30, 40}));
     EXPECT_GT(text.points[1].x, 30 + 20);

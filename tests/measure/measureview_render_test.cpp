@@ -71,8 +71,8 @@ TEST_F(MeasureRenderTest, FittedLineOfALargePictureIsSavedAtDoubledCoordinatesWi
     open(picture("large.bmp", 1280, 1024));
     ASSERT_EQ(view->canvasSize(), QSize(640, 512));
     measureWith(ToolCode::Line);
-    view->setPen(0, 1, 0x0000FF);
-    view->setLabelColor(0xFF0000);
+    view->setPen(0, 1, QColor(255, 0, 0));
+    view->setLabelColor(QColor(0, 0, 255));
     click(10, 20);
     click(110, 20);
     ASSERT_EQ(shapes().size(), 1u);
@@ -157,8 +157,8 @@ TEST_F(MeasureRenderTest, PolygonEdgeEndingAtTheLeftColumnIsNotDrawn)
 {
     open(picture("square.bmp", 200, 200), DisplayMode::FullSize);
     measureWith(ToolCode::Polygon);
-    view->setPen(0, 1, 0x0000FF);
-    view->setLabelColor(0xFF0000);
+    view->setPen(0, 1, QColor(255, 0, 0));
+    view->setLabelColor(QColor(0, 0, 255));
     click(20, 20);
     click(0, 60);
     doubleClick(60, 60);
@@ -176,14 +176,14 @@ TEST_F(MeasureRenderTest, LabelColorStaysWithTheShapeItWasFinishedWith)
 {
     open(picture("dark.bmp", 640, 480, QColor(40, 40, 40)));
     measureWith(ToolCode::DiameterCircle);
-    view->setLabelColor(0xFF0000);  // blue
+    view->setLabelColor(QColor(0, 0, 255));
     click(100, 100);
     click(200, 100);
-    view->setLabelColor(0x00FF00);  // green
+    view->setLabelColor(QColor(0, 255, 0));
     click(300, 300);
     click(400, 300);
     ASSERT_EQ(shapes().size(), 2u);
-    EXPECT_EQ(shapes()[0].labelColor, 0xFF0000u);
+    EXPECT_EQ(shapes()[0].labelColor, 0xFF0000FFu);
 
     const QRect firstLabels(150, 100, 140, 30);
     const QRect secondLabels(350, 300, 140, 30);
@@ -199,10 +199,10 @@ TEST_F(MeasureRenderTest, OnlyOnePixelWidePensShowTheirDashes)
 {
     open(picture("plain.bmp", 640, 480, QColor(0, 0, 0)), DisplayMode::FullSize);
     view->setTool(ToolCode::Line, 0);
-    view->setPen(1, 1, 0x0000FF);
+    view->setPen(1, 1, QColor(255, 0, 0));
     click(100, 100);
     click(400, 100);
-    view->setPen(1, 3, 0x0000FF);
+    view->setPen(1, 3, QColor(255, 0, 0));
     click(100, 200);
     click(400, 200);
     const QImage image = saved("pens.bmp");

@@ -1,6 +1,6 @@
 #include "media/filecommands.h"
 
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
 #include "platform/localtext.h"
@@ -42,7 +42,7 @@ void writePicture(const QString& path, int seed)
     image.fill(QColor(seed * 7 % 256, 120, 200 - seed % 100));
     PictureFile picture;
     ASSERT_TRUE(picture.createFromImage(image));
-    ASSERT_TRUE(picture.save(path, PictureFile::TypeBmp)) << path.toStdString();
+    ASSERT_TRUE(picture.save(path, PictureType::Bmp)) << path.toStdString();
 }
 
 QStringList entriesOf(const QString& folder)

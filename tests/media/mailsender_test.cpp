@@ -1,7 +1,7 @@
 #include "media/mailsender.h"
 #include "media/mailwindow.h"
 
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 #include "platform/localtext.h"
 #include "platform/xdgemailclient.h"
 #include "support/scriptedprompter.h"
@@ -43,7 +43,7 @@ void writePicture(const QString& path)
     image.fill(QColor(30, 140, 220));
     PictureFile picture;
     ASSERT_TRUE(picture.createFromImage(image));
-    ASSERT_TRUE(picture.save(path, PictureFile::TypeBmp));
+    ASSERT_TRUE(picture.save(path, PictureType::Bmp));
 }
 
 /// A mail client that remembers what it was handed and answers when the test says so, or at
