@@ -4,7 +4,7 @@
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "measure/readouts.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 
 #include <QApplication>

@@ -12,7 +12,7 @@
 #include "capture/nocameraengine.h"
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/mailclient.h"
 #include "platform/prompter.h"
 #include "photomeasure/photomeasurestate.h"

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const auto layout = buffer.layout();
     if (!layout || layout->bytesPerPixel != 3
-        || ThumbnailBuffer::HeaderSize + buffer.pixelBytes() > ThumbnailBuffer::Capacity) {
+        || ThumbnailBuffer::kHeaderSize + buffer.pixelBytes() > ThumbnailBuffer::kCapacity) {
         std::abort();
     }
     QImage cell(87, 76, QImage::Format_RGB32);

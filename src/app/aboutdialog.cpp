@@ -1,8 +1,7 @@
 #include "app/aboutdialog.h"
 
 #include "app/appresources.h"
-#include "platform/localtext.h"
-#include "platform/textkeys.h"
+#include "texts/localtext.h"
 #include "ui/hyperlink.h"
 
 #include <QGridLayout>
@@ -12,10 +11,10 @@
 
 namespace {
 
-QLabel* linkLabel(const LocalText& text, const char* key, const char* englishDefault, QWidget* parent)
+QLabel* linkLabel(const LocalText& text, const TextEntry& entry, QWidget* parent)
 {
     // The control is named by its text from the language file; the link draws its own.
-    auto* label = new QLabel(text.read(key, TextBuffer::about, englishDefault), parent);
+    auto* label = new QLabel(text.read(entry), parent);
     return label;
 }
 
@@ -25,7 +24,7 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     : QDialog(parent)
 {
     initAppResources();
-    setWindowTitle(text.read("AboutViewMorrow1", TextBuffer::about, "About Quillon"));
+    setWindowTitle(text.read(Text::AboutViewMorrow1));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/app/quillon@2x.png")));
@@ -36,11 +35,11 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.3);
     name->setFont(nameFont);
-    m_version = new QLabel(text.read("AboutVersion", TextBuffer::about, "Version 1.00.0031.01"), this);
-    m_copyright = new QLabel(text.read("AboutCopyright", TextBuffer::about, "Copyright (C) 2008 Quillon"), this);
+    m_version = new QLabel(text.read(Text::AboutVersion), this);
+    m_copyright = new QLabel(text.read(Text::AboutCopyright), this);
 
-    QLabel* mail = linkLabel(text, "AboutViewMorrow2", MailAddress, this);
-    QLabel* web = linkLabel(text, "AboutDescription", WebAddress, this);
+    QLabel* mail = linkLabel(text, Text::AboutViewMorrow2, this);
+    QLabel* web = linkLabel(text, Text::AboutDescription, this);
     m_mailLink = new HyperLink(this);
     m_mailLink->attach(mail);
     m_mailLink->setLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
@@ -48,7 +47,7 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     m_webLink->attach(web);
     m_webLink->setLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
 
-    m_ok = new QPushButton(text.read("Ok", TextBuffer::about, "OK"), this);
+    m_ok = new QPushButton(text.read(Text::AboutOk), this);
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -3,7 +3,7 @@
 #include "capture/nocameraengine.h"
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "platform/systemlanguage.h"
 #include "platform/xdgemailclient.h"

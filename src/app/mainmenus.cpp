@@ -2,8 +2,7 @@
 
 #include "app/appresources.h"
 
-#include "platform/localtext.h"
-#include "platform/textkeys.h"
+#include "texts/localtext.h"
 #include "ui/menuxp.h"
 
 #include <QAction>
@@ -16,9 +15,9 @@ const QColor kOverlayMenuBackground(226, 226, 229);
 const QColor kOverlayMenuSelection(78, 136, 219);
 const QColor kMenuBarBackground(239, 239, 239);
 
-QMenu* addTitle(QMenuBar* bar, const LocalText& text, const char* key, const char* englishDefault)
+QMenu* addTitle(QMenuBar* bar, const LocalText& text, const TextEntry& entry)
 {
-    return bar->addMenu(text.read(key, TextBuffer::menu, englishDefault));
+    return bar->addMenu(text.read(entry));
 }
 
 }  // namespace
@@ -35,54 +34,51 @@ MainMenus::MainMenus(const LocalText& text, QWidget* owner)
     m_menuBar->setAutoFillBackground(true);
 
     auto& bar = m_barActions;
-    QMenu* file = addTitle(m_menuBar, text, "File", "File");
-    addItem(file, bar, MainCommand::Open, text, "Open", "Open...", TextBuffer::menu);
+    QMenu* file = addTitle(m_menuBar, text, Text::File);
+    addItem(file, bar, MainCommand::Open, text, Text::Open);
     file->addSeparator();
-    addItem(file, bar, MainCommand::SaveAs, text, "Save", "Save As", TextBuffer::menu);
-    addItem(file, bar, MainCommand::SaveAll, text, "SaveAll", "Save All", TextBuffer::menu);
+    addItem(file, bar, MainCommand::SaveAs, text, Text::Save);
+    addItem(file, bar, MainCommand::SaveAll, text, Text::SaveAll);
     file->addSeparator();
-    addItem(file, bar, MainCommand::Delete, text, "Delete ", "Delete...", TextBuffer::menu);
-    addItem(file, bar, MainCommand::DeleteAll, text, "DeleteAll", "Delete All", TextBuffer::menu);
+    addItem(file, bar, MainCommand::Delete, text, Text::Delete);
+    addItem(file, bar, MainCommand::DeleteAll, text, Text::DeleteAll);
     file->addSeparator();
-    addItem(file, bar, MainCommand::EMail, text, "EMail", "E-Mail...", TextBuffer::menu);
+    addItem(file, bar, MainCommand::EMail, text, Text::EMail);
 
-    QMenu* setting = addTitle(m_menuBar, text, "Setting", "Setting");
-    addItem(setting, bar, MainCommand::Resolution640, text, "640*480", "640 x 480    F11", TextBuffer::menu);
-    addItem(setting, bar, MainCommand::Resolution1280, text, "1280*1024", "1280 x 1024  F12", TextBuffer::menu);
+    QMenu* setting = addTitle(m_menuBar, text, Text::Setting);
+    addItem(setting, bar, MainCommand::Resolution640, text, Text::Resolution640);
+    addItem(setting, bar, MainCommand::Resolution1280, text, Text::Resolution1280);
     setting->addSeparator();
-    addItem(setting, bar, MainCommand::VideoSettings, text, "Device...", "Video Settings", TextBuffer::menu);
+    addItem(setting, bar, MainCommand::VideoSettings, text, Text::Device);
     setting->addSeparator();
-    addItem(setting, bar, MainCommand::CrossLine, text, "Cross", "Cross Line", TextBuffer::menu);
-    addItem(setting, bar, MainCommand::Scale, text, "Scale", "Scale", TextBuffer::menu);
-    addItem(setting, bar, MainCommand::Circle, text, "Circle", "Circle", TextBuffer::menu);
-    addItem(setting, bar, MainCommand::Time, text, "Time", "Time", TextBuffer::menu);
+    addItem(setting, bar, MainCommand::CrossLine, text, Text::Cross);
+    addItem(setting, bar, MainCommand::Scale, text, Text::Scale);
+    addItem(setting, bar, MainCommand::Circle, text, Text::Circle);
+    addItem(setting, bar, MainCommand::Time, text, Text::Time);
 
-    QMenu* capture = addTitle(m_menuBar, text, "Capture", "Capture");
-    addItem(capture, bar, MainCommand::TakePicture, text, "Take Picture", "Take images...      F2",
-            TextBuffer::menu);
-    addItem(capture, bar, MainCommand::TakeVideo, text, "Take Video", "Take Video/Stop...  F3/F4",
-            TextBuffer::takeVideoMenu);
-    addItem(capture, bar, MainCommand::TimeLapse, text, "Take time lapsed Pictures", "Take time lapsed images",
-            TextBuffer::menu);
+    QMenu* capture = addTitle(m_menuBar, text, Text::Capture);
+    addItem(capture, bar, MainCommand::TakePicture, text, Text::TakePicture);
+    addItem(capture, bar, MainCommand::TakeVideo, text, Text::TakeVideo);
+    addItem(capture, bar, MainCommand::TimeLapse, text, Text::TakeTimeLapsedPictures);
 
-    QMenu* help = addTitle(m_menuBar, text, "Help", "Help");
-    addItem(help, bar, MainCommand::About, text, "ViewMorrowAbout", "About Quillon", TextBuffer::menu);
+    QMenu* help = addTitle(m_menuBar, text, Text::Help);
+    addItem(help, bar, MainCommand::About, text, Text::ViewMorrowAbout);
 
     auto& gallery = m_galleryActions;
-    addItem(m_galleryMenu, gallery, MainCommand::Open, text, "Open", "Open...", TextBuffer::menu);
-    addItem(m_galleryMenu, gallery, MainCommand::SaveAs, text, "Save", "Save As", TextBuffer::menu);
-    addItem(m_galleryMenu, gallery, MainCommand::SaveAll, text, "SaveALL", "Save All", TextBuffer::menu);
-    addItem(m_galleryMenu, gallery, MainCommand::Delete, text, "Delete", "Delete...", TextBuffer::menu);
-    addItem(m_galleryMenu, gallery, MainCommand::DeleteAll, text, "DeleteAll", "Delete All", TextBuffer::menu);
-    addItem(m_galleryMenu, gallery, MainCommand::EMail, text, "EMail", "E-Mail...", TextBuffer::menu);
+    addItem(m_galleryMenu, gallery, MainCommand::Open, text, Text::Open);
+    addItem(m_galleryMenu, gallery, MainCommand::SaveAs, text, Text::Save);
+    addItem(m_galleryMenu, gallery, MainCommand::SaveAll, text, Text::SaveAllGallery);
+    addItem(m_galleryMenu, gallery, MainCommand::Delete, text, Text::DeleteGallery);
+    addItem(m_galleryMenu, gallery, MainCommand::DeleteAll, text, Text::DeleteAll);
+    addItem(m_galleryMenu, gallery, MainCommand::EMail, text, Text::EMail);
 }
 
 MainMenus::~MainMenus() = default;
 
 QAction* MainMenus::addItem(QMenu* menu, std::map<MainCommand, QAction*>& actions, MainCommand command,
-                            const LocalText& text, const char* key, const char* englishDefault, int bufferSize)
+                            const LocalText& text, const TextEntry& entry)
 {
-    QAction* action = menu->addAction(text.read(key, bufferSize, englishDefault));
+    QAction* action = menu->addAction(text.read(entry));
     connect(action, &QAction::triggered, this, [this, command] { emit commandChosen(command); });
     actions[command] = action;
     return action;
@@ -105,19 +101,18 @@ std::unique_ptr<MenuXP> MainMenus::makeOverlayMenu(const LocalText& text, QWidge
     initAppResources();
     const struct {
         MainCommand command;
-        const char* key;
-        const char* englishDefault;
+        TextEntry entry;
         const char* icon;
     } items[] = {
-        {MainCommand::CrossLine, "Cross", "Cross Line", ":/app/menu/cross.png"},
-        {MainCommand::Scale, "Scale", "Scale", ":/app/menu/scale.png"},
-        {MainCommand::Circle, "Circle", "Circle", ":/app/menu/circle.png"},
-        {MainCommand::Time, "Time", "Time", ":/app/menu/time.png"},
+        {MainCommand::CrossLine, Text::CrossOverlay, ":/app/menu/cross.png"},
+        {MainCommand::Scale, Text::ScaleOverlay, ":/app/menu/scale.png"},
+        {MainCommand::Circle, Text::CircleOverlay, ":/app/menu/circle.png"},
+        {MainCommand::Time, Text::TimeOverlay, ":/app/menu/time.png"},
     };
     auto menu = std::make_unique<MenuXP>(owner);
     for (const auto& item : items) {
         menu->appendItem(std::make_unique<MenuXPItem>(static_cast<int>(item.command),
-                                                       text.read(item.key, TextBuffer::label, item.englishDefault),
+                                                       text.read(item.entry),
                                                        QIcon(QString::fromLatin1(item.icon))));
     }
     menu->setBackgroundColor(kOverlayMenuBackground);

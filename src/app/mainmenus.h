@@ -11,6 +11,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QWidget;
+struct TextEntry;
 
 /// Everything the main window's menus can ask for.
 enum class MainCommand {
@@ -59,8 +60,7 @@ signals:
 
 private:
     QAction* addItem(QMenu* menu, std::map<MainCommand, QAction*>& actions, MainCommand command,
-                     const LocalText& text, const char* key, const char* englishDefault,
-                     int bufferSize);
+                     const LocalText& text, const TextEntry& entry);
 
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_galleryMenu = nullptr;

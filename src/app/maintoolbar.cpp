@@ -1,8 +1,7 @@
 #include "app/maintoolbar.h"
 
 #include "app/appresources.h"
-#include "platform/localtext.h"
-#include "platform/textkeys.h"
+#include "texts/localtext.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/tooltiptable.h"
@@ -13,6 +12,9 @@
 #include <QLineEdit>
 
 namespace {
+
+// The tool tips keep the 30 bytes their texts are read into.
+constexpr int kTipBuffer = 30;
 
 QString picturePath(const QString& name, const char* look, bool twice)
 {
@@ -96,18 +98,16 @@ void MainToolBar::createToolTips(const LocalText& text, QWidget& window)
 {
     const struct {
         PictureButton* button;
-        const char* key;
-        const char* englishDefault;
+        TextEntry entry;
     } tips[] = {
-        {preview, "TipPreview", "Preview"}, {camera, "TipCamera", "Camera"},
-        {video, "TipVideo", "Recording Video"}, {clock, "TipTimer", "Timer"},
-        {setting, "TipSetting", "Setting"}, {save, "TipSave", "Save As"},
-        {email, "TipEMail", "E-Mail"},
+        {preview, Text::TipPreview}, {camera, Text::TipCamera},
+        {video, Text::TipVideo}, {clock, Text::TipTimer},
+        {setting, Text::TipSetting}, {save, Text::TipSave},
+        {email, Text::TipEMail},
     };
-    toolTips = new ToolTipTable(7, TextBuffer::label, &window);
+    toolTips = new ToolTipTable(7, kTipBuffer, &window);
     for (const auto& tip : tips) {
-        toolTips->addEntry(tip.button, tip.button->controlId(),
-                           text.read(tip.key, TextBuffer::label, tip.englishDefault));
+        toolTips->addEntry(tip.button, tip.button->controlId(), text.read(tip.entry));
     }
     toolTips->create(&window);
 }

@@ -9,9 +9,8 @@
 #include "media/mailwindow.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
-#include "platform/textkeys.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/menuxp.h"
 #include "photomeasure/photomeasureopener.h"
@@ -35,12 +34,6 @@
 namespace {
 
 const QColor kLabelColor(0, 125, 255);
-
-// Texts of the commands whose windows this version does not have yet.
-const char* const kClipsNotYet = "Playing clips is not available in this version of Quillon yet.";
-const char* const kRecordingNotYet = "Recording clips is not available in this version of Quillon yet.";
-const char* const kTimeLapseNotYet = "Time-lapse capture is not available in this version of Quillon yet.";
-const char* const kVideoSettingsNotYet = "Video settings are not available in this version of Quillon yet.";
 
 int tabIndex(GalleryTab tab)
 {
@@ -96,7 +89,7 @@ MainWindow::MainWindow(MainContext context, QWidget* parent)
     setMenuBar(m_menus->menuBar());
     // The compressor check of a recording leaves this behind when it is cut short.
     QFile::remove(m_context.paths.videoFolder() + QStringLiteral("/test.avi"));
-    m_video->setEscHint(m_context.text.read("EscRestore", TextBuffer::label, "ESC Restore"));
+    m_video->setEscHint(m_context.text.read(Text::EscRestore));
     connectCommands();
 
     m_reconnect.setSingleShot(true);
@@ -142,7 +135,7 @@ void MainWindow::buildLayout()
     m_tabHeaders[1] = ThumbnailGallery::tabHeaderPicture(GalleryTab::Clip);
 
     m_toolBar = std::make_unique<MainToolBar>(*m_client);
-    m_scaleLabel = m_context.text.read("Rate", TextBuffer::scaleLabel, "Scale:");
+    m_scaleLabel = m_context.text.read(Text::Rate);
 
     m_fileCommands = std::make_unique<FileCommands>(*m_gallery, m_context.paths, m_context.text,
                                                     m_context.prompter, this);
@@ -252,8 +245,7 @@ void MainWindow::showDisconnected()
     // Without a pipeline there is no preview; a latched Preview would let F2 queue a still
     // that nobody sees until the camera comes back.
     m_toolBar->preview->setLatched(false);
-    m_video->setStatusMessage(m_context.text.read("ConnectMsg", TextBuffer::message,
-                                                  "Please connect Quillon USB Digital Microscope"));
+    m_video->setStatusMessage(m_context.text.read(Text::ConnectMsg));
     m_connected = false;
     m_video->update();
 }
@@ -447,7 +439,7 @@ void MainWindow::runCommand(MainCommand command)
     case MainCommand::EMail: MailWindow::mail(*m_mailSender, m_gallery->selectedPath(), this); break;
     case MainCommand::Resolution640: setResolution(640, 480); break;
     case MainCommand::Resolution1280: setResolution(1280, 1024); break;
-    case MainCommand::VideoSettings: notYetAvailable(QString::fromLatin1(kVideoSettingsNotYet)); break;
+    case MainCommand::VideoSettings: notYetAvailable(Text::VideoSettingsNotYet); break;
     case MainCommand::CrossLine: toggleOverlay(Overlay::CrossLine); break;
     case MainCommand::Scale: toggleOverlay(Overlay::Scale); break;
     case MainCommand::Circle: toggleOverlay(Overlay::Circles); break;
@@ -465,12 +457,12 @@ void MainWindow::takePicture()
         m_context.engine.requestStill();
         return;
     }
-    warn("BrowseToCamera", "Please return to the preview state");
+    warn(Text::BrowseToCamera);
 }
 
 void MainWindow::takeVideo()
 {
-    notYetAvailable(QString::fromLatin1(kRecordingNotYet));
+    notYetAvailable(Text::RecordingNotYet);
 }
 
 void MainWindow::quickRecording()
@@ -514,10 +506,10 @@ void MainWindow::previewOnOff()
 void MainWindow::timeLapse()
 {
     if (m_toolBar->preview->isLatched() || m_toolBar->video->isLatched()) {
-        notYetAvailable(QString::fromLatin1(kTimeLapseNotYet));
+        notYetAvailable(Text::TimeLapseNotYet);
         return;
     }
-    warn("BrowseToTimer", "Please return to the preview state");
+    warn(Text::BrowseToTimer);
 }
 
 void MainWindow::setResolution(int width, int height)
@@ -550,7 +542,7 @@ void MainWindow::showOverlayMenu(const QPoint& globalPosition)
 void MainWindow::openSelected()
 {
     if (!m_gallery->openSelected()) {
-        warn("SelectFile", "Please select an image or video");
+        warn(Text::SelectFile);
     }
 }
 
@@ -562,7 +554,7 @@ void MainWindow::openPicture(const QString& path)
 
 void MainWindow::openClip(const QString&)
 {
-    notYetAvailable(QString::fromLatin1(kClipsNotYet));
+    notYetAvailable(Text::ClipsNotYet);
 }
 
 void MainWindow::showCalibration()
@@ -576,15 +568,14 @@ void MainWindow::about()
     dialog.exec();
 }
 
-void MainWindow::notYetAvailable(const QString& text)
+void MainWindow::notYetAvailable(const TextEntry& text)
 {
-    m_context.prompter.message(this, text, Prompter::Icon::Information);
+    m_context.prompter.message(this, m_context.text.read(text), Prompter::Icon::Information);
 }
 
-void MainWindow::warn(const char* key, const char* englishDefault)
+void MainWindow::warn(const TextEntry& text)
 {
-    m_context.prompter.message(this, m_context.text.read(key, TextBuffer::message, englishDefault),
-                               Prompter::Icon::Warning);
+    m_context.prompter.message(this, m_context.text.read(text), Prompter::Icon::Warning);
 }
 
 QString MainWindow::resolutionText(const QSize& resolution)

@@ -19,6 +19,7 @@ class MailSender;
 class QKeyEvent;
 class ThumbnailGallery;
 class VideoWindow;
+struct TextEntry;
 
 /// The program's main window: the tool-bar buttons, the live video window, the gallery with
 /// its tab headers, the menus and keys. It routes every command to the part that carries it
@@ -103,8 +104,8 @@ private:
     void openClip(const QString& path);
     void showCalibration();
     void about();
-    void notYetAvailable(const QString& text);
-    void warn(const char* key, const char* englishDefault);
+    void notYetAvailable(const TextEntry& text);
+    void warn(const TextEntry& text);
 
     struct NormalLayout {
         QRect geometry;

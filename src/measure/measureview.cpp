@@ -7,8 +7,8 @@
 #include "measure/shapelayout.h"
 #include "measure/shapepainter.h"
 #include "picture/picturetype.h"
-#include "platform/localtext.h"
 #include "platform/prompter.h"
+#include "texts/localtext.h"
 
 #include <QCursor>
 #include <QFontMetrics>
@@ -26,8 +26,6 @@ namespace {
 
 const QColor backgroundGrey(128, 128, 128);
 const QColor captionColor(255, 255, 255);
-// Message texts are read into 64-byte buffers.
-constexpr int messageBufferSize = 64;
 
 ShapeFont captionFont()
 {
@@ -112,7 +110,7 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     if (type != PictureType::None && !m_picture.load(picturePath, type)) {
         m_picture.destroy();
         prompter.message(parentWidget(),
-                         text.read("OpenFileFail", messageBufferSize, "Can not Open file"),
+                         text.read(Text::OpenFileFail),
                          Prompter::Icon::Warning);
         return;
     }

@@ -10,9 +10,9 @@ using namespace DibFields;
 
 namespace {
 
-constexpr qint64 FileHeaderSize = 14;
-constexpr qint64 InfoHeaderSize = 40;
-constexpr std::uint32_t UncompressedRgb = 0;
+constexpr qint64 kFileHeaderSize = 14;
+constexpr qint64 kInfoHeaderSize = 40;
+constexpr std::uint32_t kUncompressedRgb = 0;
 
 struct BmpLayout {
     int width = 0;
@@ -25,26 +25,26 @@ struct BmpLayout {
 // Checks the two headers against the file's size and the buffer before anything is copied.
 bool describe(const std::uint8_t* headers, qint64 fileSize, BmpLayout& layout)
 {
-    const std::uint8_t* info = headers + FileHeaderSize;
+    const std::uint8_t* info = headers + kFileHeaderSize;
     const std::uint32_t infoSize = u32(info);
-    if (infoSize < InfoHeaderSize || FileHeaderSize + static_cast<qint64>(infoSize) > fileSize) {
+    if (infoSize < kInfoHeaderSize || kFileHeaderSize + static_cast<qint64>(infoSize) > fileSize) {
         return false;
     }
     const std::int32_t width = i32(info + 4);
     const std::int32_t height = i32(info + 8);
     const int bitCount = u16(info + 14);
     if (width <= 0 || height == 0 || height == INT32_MIN || (bitCount != 24 && bitCount != 32)
-        || u32(info + 16) != UncompressedRgb) {
+        || u32(info + 16) != kUncompressedRgb) {
         return false;
     }
     const std::size_t stride = ThumbnailBuffer::rowStride(width, bitCount);
     const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
-    if (stride == 0 || rows > ThumbnailBuffer::PixelCapacity / stride) {
+    if (stride == 0 || rows > ThumbnailBuffer::kPixelCapacity / stride) {
         return false;
     }
     // The pixels start where the file header says, unless that points into the headers
     // (writers that leave the field 0): then right after the information header.
-    const qint64 headersEnd = FileHeaderSize + infoSize;
+    const qint64 headersEnd = kFileHeaderSize + infoSize;
     const qint64 declaredOffset = u32(headers + 10);
     layout.pixelOffset = declaredOffset >= headersEnd ? declaredOffset : headersEnd;
     layout.pixelBytes = static_cast<qint64>(stride * rows);
@@ -63,10 +63,10 @@ bool readBmpThumbnail(QIODevice& device, const QString& path, ThumbnailBuffer& b
 {
     buffer.clear();
     const qint64 fileSize = device.size();
-    if (fileSize < FileHeaderSize + InfoHeaderSize) {
+    if (fileSize < kFileHeaderSize + kInfoHeaderSize) {
         return false;
     }
-    std::uint8_t headers[FileHeaderSize + InfoHeaderSize];
+    std::uint8_t headers[kFileHeaderSize + kInfoHeaderSize];
     if (device.read(reinterpret_cast<char*>(headers), sizeof headers) != static_cast<qint64>(sizeof headers)) {
         return false;
     }

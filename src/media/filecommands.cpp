@@ -4,16 +4,14 @@
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
 #include "platform/fileoperations.h"
-#include "platform/localtext.h"
 #include "platform/prompter.h"
+#include "texts/localtext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
-// Message texts are read into buffers of this size, as all of the program's messages are.
-constexpr int messageBufferSize = 64;
 
 constexpr QLatin1StringView pictureFilter("Bitmap Files(*.bmp)");
 constexpr QLatin1StringView jpegFilter("JPEG Files(*.jpg)");
@@ -93,7 +91,7 @@ std::optional<QString> FileCommands::selectionOrWarn()
 {
     std::optional<QString> selected = m_gallery.selectedPath();
     if (!selected) {
-        warn(m_text.read("SelectFile", messageBufferSize, "Please select an image or video"));
+        warn(m_text.read(Text::SelectFile));
     }
     return selected;
 }
@@ -287,7 +285,7 @@ void FileCommands::deleteSelected()
     if (!selected) {
         return;
     }
-    if (!confirm(m_text.read("SureDelete", messageBufferSize, "Are you sure to delete?"))) {
+    if (!confirm(m_text.read(Text::SureDelete))) {
         return;
     }
     if (const std::optional<QString> error = FileOperations::removeFile(*selected)) {
@@ -303,7 +301,7 @@ void FileCommands::deleteAll()
     if (!selected) {
         return;
     }
-    if (!confirm(m_text.read("SureDeleteAll", messageBufferSize, "Are you sure to delete all?"))) {
+    if (!confirm(m_text.read(Text::SureDeleteAll))) {
         return;
     }
     const QString extension = extensionOf(*selected);

@@ -6,21 +6,21 @@ namespace {
 // 11 pixels at the left, 7 between the columns, 4 above and 7 between the rows. The width
 // and height left over for the cells are the client size less 28 and 38, which leaves a
 // right margin about as wide as the left one and a few pixels at the bottom.
-constexpr int SideMargin = 11;
-constexpr int TopMargin = 4;
-constexpr int Gap = 7;
-constexpr int HorizontalSpace = 28;
-constexpr int VerticalSpace = 38;
+constexpr int kSideMargin = 11;
+constexpr int kTopMargin = 4;
+constexpr int kGap = 7;
+constexpr int kHorizontalSpace = 28;
+constexpr int kVerticalSpace = 38;
 }  // namespace
 
 Cells cellRects(QSize client)
 {
-    const int width = (client.width() - HorizontalSpace) / Columns;
-    const int height = (client.height() - VerticalSpace) / RowsPerPage;
+    const int width = (client.width() - kHorizontalSpace) / kColumns;
+    const int height = (client.height() - kVerticalSpace) / kRowsPerPage;
     Cells cells{};
-    for (int i = 0; i < CellsPerPage; ++i) {
-        const int left = SideMargin + (width + Gap) * (i % Columns);
-        const int top = TopMargin + (height + Gap) * (i / Columns);
+    for (int i = 0; i < kCellsPerPage; ++i) {
+        const int left = kSideMargin + (width + kGap) * (i % kColumns);
+        const int top = kTopMargin + (height + kGap) * (i / kColumns);
         cells[i] = QRect(left, top, width, height);
     }
     return cells;
@@ -28,26 +28,26 @@ Cells cellRects(QSize client)
 
 int rowCount(int count)
 {
-    return (count + Columns - 1) / Columns;
+    return (count + kColumns - 1) / kColumns;
 }
 
 int topRowAfterBuild(int count)
 {
-    return count > CellsPerPage ? (count - CellsPerPage) / Columns : 0;
+    return count > kCellsPerPage ? (count - kCellsPerPage) / kColumns : 0;
 }
 
 int topRowAfterAdd(int count)
 {
-    if (count <= CellsPerPage) {
+    if (count <= kCellsPerPage) {
         return 0;
     }
-    return (count - CellsPerPage) / Columns + count % Columns;
+    return (count - kCellsPerPage) / kColumns + count % kColumns;
 }
 
 int scrollMaximum(int count)
 {
     const int rows = rowCount(count);
-    return rows > RowsPerPage ? rows - 1 : RowsPerPage - 1;
+    return rows > kRowsPerPage ? rows - 1 : kRowsPerPage - 1;
 }
 
 }  // namespace GalleryGeometry

@@ -8,11 +8,11 @@
 /// The gallery's page arithmetic: where the ten cells lie and which rows show.
 namespace GalleryGeometry {
 
-constexpr int Columns = 2;
-constexpr int RowsPerPage = 5;
-constexpr int CellsPerPage = Columns * RowsPerPage;
+constexpr int kColumns = 2;
+constexpr int kRowsPerPage = 5;
+constexpr int kCellsPerPage = kColumns * kRowsPerPage;
 
-using Cells = std::array<QRect, CellsPerPage>;
+using Cells = std::array<QRect, kCellsPerPage>;
 
 /// The ten cells, left to right then top to bottom, for a panel client area of CLIENT.
 Cells cellRects(QSize client);

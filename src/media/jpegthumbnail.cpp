@@ -14,8 +14,8 @@ namespace {
 
 // Decoder memory (progressive pictures keep every coefficient) and scans are bounded so
 // that a hostile file fails quickly instead of exhausting memory or time.
-constexpr long MaxDecoderMemory = 96L * 1024 * 1024;
-constexpr int MaxScans = 500;
+constexpr long kMaxDecoderMemory = 96L * 1024 * 1024;
+constexpr int kMaxScans = 500;
 
 struct JumpingErrorManager {
     jpeg_error_mgr standard;
@@ -33,7 +33,7 @@ void discardMessage(j_common_ptr) {}
 void limitScans(j_common_ptr info)
 {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-    if (decompress->input_scan_number > MaxScans) {
+    if (decompress->input_scan_number > kMaxScans) {
         ERREXIT(info, JERR_NOT_COMPILED);
     }
 }
@@ -46,7 +46,7 @@ struct Geometry {
 bool fitsBuffer(JDIMENSION width, JDIMENSION height, Geometry& geometry)
 {
     geometry.stride = ThumbnailBuffer::rowStride(width, 24);
-    if (geometry.stride == 0 || height == 0 || height > ThumbnailBuffer::PixelCapacity / geometry.stride) {
+    if (geometry.stride == 0 || height == 0 || height > ThumbnailBuffer::kPixelCapacity / geometry.stride) {
         return false;
     }
     geometry.pixelBytes = geometry.stride * height;
@@ -89,7 +89,7 @@ bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
         return false;
     }
     jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = MaxDecoderMemory;
+    info.mem->max_memory_to_use = kMaxDecoderMemory;
     progress.progress_monitor = limitScans;
     info.progress = &progress;
     jpeg_stdio_src(&info, file);

@@ -1,14 +1,10 @@
 #include "media/mailsender.h"
 
 #include "picture/picturefile.h"
-#include "platform/localtext.h"
 #include "platform/prompter.h"
+#include "texts/localtext.h"
 
 #include <QFileInfo>
-
-namespace {
-constexpr int messageBufferSize = 64;
-}  // namespace
 
 MailSender::MailSender(MailClient& client, const LocalText& text, Prompter& prompter, QString folder)
     : m_client(client), m_text(text), m_prompter(prompter), m_folder(std::move(folder))
@@ -25,7 +21,7 @@ bool MailSender::checkSelection(const std::optional<QString>& selectedPath, QWid
     if (selectedPath) {
         return true;
     }
-    warn(parent, m_text.read("SelectFile", messageBufferSize, "Please select an image or video"));
+    warn(parent, m_text.read(Text::SelectFile));
     return false;
 }
 
@@ -46,7 +42,7 @@ bool MailSender::checkMailSystem(QWidget* parent) const
 
 QString MailSender::waitingText() const
 {
-    return m_text.read("StartOutlook", messageBufferSize, "Start outlook, Please waiting....");
+    return m_text.read(Text::StartOutlook);
 }
 
 QString MailSender::copyPathFor(const QString& selectedPath) const
@@ -97,7 +93,7 @@ MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachm
 {
     switch (result) {
     case MailClient::Result::Sent:
-        warn(parent, m_text.read("SEND_CAMPLETE", messageBufferSize, "Send Completed"));
+        warn(parent, m_text.read(Text::SendCamplete));
         // The copy stays: the mail program may read the attachment only when the user sends
         // the message. The next mail clears it.
         m_cleanupPending = true;

@@ -55,14 +55,14 @@ public:
     bool cleanupPending() const { return m_cleanupPending; }
 
     // The mail system's own messages, in its own (English) words.
-    static constexpr const char* MissingText =
+    static constexpr const char* kMissingText =
         "Unable to load mail system support: xdg-email was not found.";
-    static constexpr const char* UnusableText =
+    static constexpr const char* kUnusableText =
         "The mail system is not usable: xdg-email cannot be run.";
-    static constexpr const char* NoMailProgramText =
+    static constexpr const char* kNoMailProgramText =
         "No mail program is set up to write the message.";
-    static constexpr const char* FailedText = "Send Mail failed to send message.";
-    static constexpr const char* NoAnswerText =
+    static constexpr const char* kFailedText = "Send Mail failed to send message.";
+    static constexpr const char* kNoAnswerText =
         "The mail program did not answer. If its window opened, finish the message there.";
 
 private:

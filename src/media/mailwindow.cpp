@@ -36,7 +36,7 @@ bool MailWindow::start()
         return false;
     }
     m_label->setText(m_sender.waitingText());
-    QTimer::singleShot(StartDelayMs, this, &MailWindow::sendNow);
+    QTimer::singleShot(kStartDelayMs, this, &MailWindow::sendNow);
     return true;
 }
 

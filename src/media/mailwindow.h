@@ -15,7 +15,7 @@ class MailWindow : public QDialog {
     Q_OBJECT
 public:
     /// Delay between showing the waiting text and starting, so the text is painted first.
-    static constexpr int StartDelayMs = 50;
+    static constexpr int kStartDelayMs = 50;
 
     MailWindow(MailSender& sender, QString selectedPath, QWidget* parent = nullptr);
 
@@ -25,7 +25,7 @@ public:
                      QWidget* parent);
 
     /// Checks for a mail system (the window closes at once without one), shows the waiting
-    /// text and starts the hand-over after StartDelayMs. Returns false when it closed.
+    /// text and starts the hand-over after kStartDelayMs. Returns false when it closed.
     bool start();
     /// start(), then the modal run.
     int run();

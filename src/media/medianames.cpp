@@ -12,7 +12,7 @@
 namespace {
 
 // Highest value a file may contribute, so that one more still fits in an int.
-constexpr long long MaxReadableNumber = INT_MAX - 1;
+constexpr long long kMaxReadableNumber = INT_MAX - 1;
 
 QString dateTimePart(const QString& prefix, const QDateTime& localTime)
 {
@@ -104,7 +104,7 @@ std::optional<int> MediaNames::sequenceNumberOf(const QString& fileName)
     }
     long long value = 0;
     for (; i < rest.size() && rest[i] >= QLatin1Char('0') && rest[i] <= QLatin1Char('9'); ++i) {
-        value = std::min(value * 10 + (rest[i].unicode() - u'0'), MaxReadableNumber);
+        value = std::min(value * 10 + (rest[i].unicode() - u'0'), kMaxReadableNumber);
     }
     return static_cast<int>(negative ? -value : value);
 }
@@ -113,7 +113,7 @@ QString MediaNames::formatStillName(const QString& pictureFolder, const QDateTim
                                     const QString& scaleText, int number)
 {
     QString name = pictureFolder + QLatin1Char('/') + dateTimePart(QStringLiteral("Still_"), localTime);
-    const QString scale = scaleText.left(MaxScaleTextLength);
+    const QString scale = scaleText.left(kMaxScaleTextLength);
     if (!scale.isEmpty()) {
         name += QLatin1Char('_') + scale + QLatin1Char('X');
     }

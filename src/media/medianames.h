@@ -14,7 +14,7 @@ class Prompter;
 class MediaNames {
 public:
     /// Only the first 19 characters of the scale box's text take part in a still's name.
-    static constexpr int MaxScaleTextLength = 19;
+    static constexpr int kMaxScaleTextLength = 19;
 
     MediaNames(const MediaPaths& paths, Prompter& prompter, const Clock& clock);
 

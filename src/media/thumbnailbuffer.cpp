@@ -9,11 +9,11 @@
 using namespace DibFields;
 
 namespace {
-constexpr std::uint32_t UncompressedRgb = 0;  // BI_RGB
+constexpr std::uint32_t kUncompressedRgb = 0;  // BI_RGB
 }
 
 ThumbnailBuffer::ThumbnailBuffer()
-    : m_data(new std::uint8_t[Capacity]())
+    : m_data(new std::uint8_t[kCapacity]())
 {
 }
 
@@ -21,23 +21,23 @@ ThumbnailBuffer::~ThumbnailBuffer() = default;
 
 std::size_t ThumbnailBuffer::rowStride(std::int64_t width, int bitCount)
 {
-    if (width <= 0 || bitCount <= 0 || width > static_cast<std::int64_t>(PixelCapacity)) {
+    if (width <= 0 || bitCount <= 0 || width > static_cast<std::int64_t>(kPixelCapacity)) {
         return 0;
     }
     const std::int64_t stride = (width * bitCount + 31) / 32 * 4;
-    return stride <= static_cast<std::int64_t>(PixelCapacity) ? static_cast<std::size_t>(stride) : 0;
+    return stride <= static_cast<std::int64_t>(kPixelCapacity) ? static_cast<std::size_t>(stride) : 0;
 }
 
 void ThumbnailBuffer::writeHeader(int width, int height, int bitCount)
 {
     std::uint8_t* header = m_data.get();
-    std::fill(header, header + HeaderSize, std::uint8_t{0});
-    put32(header, HeaderSize);
+    std::fill(header, header + kHeaderSize, std::uint8_t{0});
+    put32(header, kHeaderSize);
     put32(header + 4, static_cast<std::uint32_t>(width));
     put32(header + 8, static_cast<std::uint32_t>(height));
     put16(header + 12, 1);
     put16(header + 14, static_cast<std::uint16_t>(bitCount));
-    put32(header + 16, UncompressedRgb);
+    put32(header + 16, kUncompressedRgb);
     const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
     put32(header + 20, static_cast<std::uint32_t>(rowStride(width, bitCount) * static_cast<std::uint64_t>(rows)));
 }
@@ -45,7 +45,7 @@ void ThumbnailBuffer::writeHeader(int width, int height, int bitCount)
 void ThumbnailBuffer::setLoaded(const QString& path, std::size_t pixelBytes)
 {
     m_path = path;
-    m_pixelBytes = std::min(pixelBytes, PixelCapacity);
+    m_pixelBytes = std::min(pixelBytes, kPixelCapacity);
 }
 
 void ThumbnailBuffer::clear()
@@ -57,7 +57,7 @@ void ThumbnailBuffer::clear()
 std::optional<ThumbnailBuffer::Layout> ThumbnailBuffer::layout() const
 {
     const std::uint8_t* header = m_data.get();
-    if (m_pixelBytes == 0 || u32(header) != HeaderSize || u32(header + 16) != UncompressedRgb) {
+    if (m_pixelBytes == 0 || u32(header) != kHeaderSize || u32(header + 16) != kUncompressedRgb) {
         return std::nullopt;
     }
     const int bitCount = u16(header + 14);

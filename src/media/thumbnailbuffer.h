@@ -17,9 +17,9 @@ class QRect;
 class ThumbnailBuffer {
 public:
     /// 1280 x 1024 x 4 bytes: room for any still the program writes, header included.
-    static constexpr std::size_t Capacity = 5'242'880;
-    static constexpr std::size_t HeaderSize = 40;
-    static constexpr std::size_t PixelCapacity = Capacity - HeaderSize;
+    static constexpr std::size_t kCapacity = 5'242'880;
+    static constexpr std::size_t kHeaderSize = 40;
+    static constexpr std::size_t kPixelCapacity = kCapacity - kHeaderSize;
 
     /// Where the pixels of a valid header lie and how they run.
     struct Layout {
@@ -38,8 +38,8 @@ public:
 
     std::uint8_t* data() { return m_data.get(); }
     const std::uint8_t* data() const { return m_data.get(); }
-    std::uint8_t* pixels() { return m_data.get() + HeaderSize; }
-    const std::uint8_t* pixels() const { return m_data.get() + HeaderSize; }
+    std::uint8_t* pixels() { return m_data.get() + kHeaderSize; }
+    const std::uint8_t* pixels() const { return m_data.get() + kHeaderSize; }
 
     /// Writes an uncompressed header (1 plane, other fields 0 but the image size).
     void writeHeader(int width, int height, int bitCount);

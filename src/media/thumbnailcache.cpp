@@ -12,7 +12,7 @@ const QImage* ThumbnailCache::find(const QString& path, const FileStamp& stamp, 
 
 void ThumbnailCache::insert(const QString& path, const FileStamp& stamp, QSize cellSize, const QImage& thumbnail)
 {
-    if (m_entries.size() >= MaxEntries && !m_entries.contains(path)) {
+    if (m_entries.size() >= kMaxEntries && !m_entries.contains(path)) {
         // Drop the entry used longest ago.
         auto oldest = m_entries.begin();
         for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {

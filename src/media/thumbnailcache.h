@@ -20,7 +20,7 @@ struct FileStamp {
 class ThumbnailCache {
 public:
     /// Enough for a few pages of both tabs; each entry is one cell (about 26 KB).
-    static constexpr int MaxEntries = 64;
+    static constexpr int kMaxEntries = 64;
 
     /// The cached thumbnail, or nullptr when there is none for this stamp and size.
     const QImage* find(const QString& path, const FileStamp& stamp, QSize cellSize);

@@ -24,10 +24,10 @@ namespace {
 // The selection frame is XOR-ed with this color (red 12, green 191, blue 0); the corner
 // mark is drawn with the inverse of its pen (red 243, green 63, blue 255), which comes out
 // as red 12, green 192, blue 0.
-constexpr QRgb FrameXor = 0x000CBF00;
-constexpr QRgb CornerPen = 0x00F33FFF;
-constexpr QRgb CornerMark = 0xFF000000 | (~CornerPen & 0x00FFFFFF);
-constexpr int PenWidth = 2;
+constexpr QRgb kFrameXor = 0x000CBF00;
+constexpr QRgb kCornerPen = 0x00F33FFF;
+constexpr QRgb kCornerMark = 0xFF000000 | (~kCornerPen & 0x00FFFFFF);
+constexpr int kPenWidth = 2;
 
 QString backgroundResource(GalleryTab tab)
 {
@@ -64,7 +64,7 @@ std::vector<GalleryItem> listFolder(const QString& folder, const QString& patter
     items.reserve(entries.size());
     for (const QFileInfo& entry : entries) {
         if (entry.isFile() && entry.size() >= minimumSize && entry.isReadable()) {
-            items.push_back(GalleryItem{entry.filePath(), GalleryItem::ListedFlags});
+            items.push_back(GalleryItem{entry.filePath(), true});
         }
     }
     return items;
@@ -82,15 +82,15 @@ ThumbnailGallery::ThumbnailGallery(const MediaPaths& paths, QWidget* parent)
     initMediaResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(panelSize());
-    m_scrollBar->setRange(0, GalleryGeometry::RowsPerPage - 1);
-    m_scrollBar->setPageStep(GalleryGeometry::RowsPerPage);
+    m_scrollBar->setRange(0, GalleryGeometry::kRowsPerPage - 1);
+    m_scrollBar->setPageStep(GalleryGeometry::kRowsPerPage);
     m_scrollBar->setSingleStep(1);
     m_scrollBar->setEnabled(false);
     m_scrollBar->installEventFilter(this);
     connect(m_scrollBar, &QAbstractSlider::actionTriggered, this, [this](int action) {
         verticalScroll(static_cast<QAbstractSlider::SliderAction>(action), m_scrollBar->sliderPosition());
         // The bar has already moved its thumb for the action; put it where the page is.
-        m_scrollBar->setSliderPosition(topRow(m_currentTab));
+        m_scrollBar->setSliderPosition(current().topRow());
     });
 }
 
@@ -99,12 +99,8 @@ ThumbnailGallery::~ThumbnailGallery() = default;
 void ThumbnailGallery::buildLists()
 {
     // A picture of 40 bytes or less cannot even hold its headers.
-    m_pictures.items = listFolder(m_paths.pictureFolder(), QStringLiteral("*.bmp"), 41);
-    m_clips.items = listFolder(m_paths.videoFolder(), QStringLiteral("*.avi"), 0);
-    for (TabState* state : {&m_pictures, &m_clips}) {
-        state->topRow = GalleryGeometry::topRowAfterBuild(static_cast<int>(state->items.size()));
-        state->selected = -1;
-    }
+    m_pictures.setItems(listFolder(m_paths.pictureFolder(), QStringLiteral("*.bmp"), 41));
+    m_clips.setItems(listFolder(m_paths.videoFolder(), QStringLiteral("*.avi"), 0));
     updateScrollBar();
     redraw();
 }
@@ -121,85 +117,43 @@ void ThumbnailGallery::addClip(const QString& path)
 
 void ThumbnailGallery::appendNew(GalleryTab which, const QString& path)
 {
-    // Earlier selections go first, so the new item is the only one selected.
-    clearSelection(which);
-    TabState& state = tab(which);
-    state.items.push_back(GalleryItem{path, GalleryItem::NewFlags});
-    const int count = static_cast<int>(state.items.size());
-    state.topRow = GalleryGeometry::topRowAfterAdd(count);
+    editList(which).append(path);
     updateScrollBar();
-    state.selected = count - 1;
     redraw();
 }
 
 bool ThumbnailGallery::remove(const QString& path)
 {
-    TabState& state = tab(m_currentTab);
-    auto found = std::find_if(state.items.begin(), state.items.end(),
-                              [&](const GalleryItem& item) { return item.path == path; });
-    // Two names differing only in case can both exist here; the exact one goes first.
-    if (found == state.items.end()) {
-        found = std::find_if(state.items.begin(), state.items.end(), [&](const GalleryItem& item) {
-            return item.path.compare(path, Qt::CaseInsensitive) == 0;
-        });
-    }
-    if (found == state.items.end()) {
-        return false;
-    }
-    const int index = static_cast<int>(found - state.items.begin());
-    state.items.erase(found);
-    if (state.selected == index) {
-        state.selected = -1;
-    } else if (state.selected > index) {
-        --state.selected;
-    }
-    return true;
+    return current().remove(path);
 }
 
 std::optional<QString> ThumbnailGallery::selectedPath() const
 {
-    for (const GalleryItem& item : tab(m_currentTab).items) {
-        if (item.isSelected()) {
-            return item.path;
-        }
-    }
-    return std::nullopt;
+    const GalleryItem* item = list(m_currentTab).selectedItem();
+    return item ? std::optional<QString>(item->path) : std::nullopt;
 }
 
 GalleryItem* ThumbnailGallery::selectedItem()
 {
-    for (GalleryItem& item : tab(m_currentTab).items) {
-        if (item.isSelected()) {
-            return &item;
-        }
-    }
-    return nullptr;
+    return current().selectedItem();
 }
 
 void ThumbnailGallery::clearSelection(GalleryTab which)
 {
-    // Every item, not just the one at the selected index: after Save All many carry the
-    // flag, and a stale one would make the next command act on a file no longer shown
-    // as selected.
-    TabState& state = tab(which);
-    for (GalleryItem& item : state.items) {
-        item.flags &= ~std::uint32_t{GalleryItem::Selected};
-    }
-    state.selected = -1;
+    editList(which).clearSelection();
 }
 
 bool ThumbnailGallery::selectAt(const QPoint& globalPoint)
 {
     clearSelection(m_currentTab);
     const QPoint point = mapFromGlobal(globalPoint);
-    TabState& state = tab(m_currentTab);
+    GalleryItemList& items = current();
     bool hit = false;
     // Only cells that show a thumbnail count, and each stands for the item it shows.
     for (std::size_t cell = 0; cell < m_shownItems.size(); ++cell) {
         const int index = m_shownItems[cell];
-        if (m_cells[cell].contains(point) && index < static_cast<int>(state.items.size())) {
-            state.items[index].flags |= GalleryItem::Selected;
-            state.selected = index;
+        if (m_cells[cell].contains(point) && index < items.count()) {
+            items.select(index);
             hit = true;
             break;
         }
@@ -211,12 +165,7 @@ bool ThumbnailGallery::selectAt(const QPoint& globalPoint)
 
 void ThumbnailGallery::selectAllFromTop()
 {
-    TabState& state = tab(m_currentTab);
-    const int count = static_cast<int>(state.items.size());
-    for (int i = GalleryGeometry::Columns * state.topRow; i < count; ++i) {
-        state.items[i].flags |= GalleryItem::Selected;
-        state.selected = i;
-    }
+    current().selectFromTop();
     if (m_surfacesReady) {
         render(true);
         update();
@@ -225,14 +174,7 @@ void ThumbnailGallery::selectAllFromTop()
 
 void ThumbnailGallery::clearList(GalleryTab which)
 {
-    TabState& state = tab(which);
-    if (state.selected < 0) {
-        return;
-    }
-    state.items.clear();
-    state.selected = -1;
-    state.topRow = 0;
-    if (which == m_currentTab) {
+    if (editList(which).clearIfSelected() && which == m_currentTab) {
         updateScrollBar();
     }
 }
@@ -250,19 +192,13 @@ void ThumbnailGallery::showTab(GalleryTab which)
 
 void ThumbnailGallery::updateScrollBar()
 {
-    TabState& state = tab(m_currentTab);
-    const int count = static_cast<int>(state.items.size());
-    const int maximum = GalleryGeometry::scrollMaximum(count);
-    if (count <= GalleryGeometry::CellsPerPage) {
-        state.topRow = 0;
-    }
-    // After items went away the old top row can lie past the last row; the page would be empty.
-    state.topRow = std::clamp(state.topRow, 0, maximum);
+    GalleryItemList& items = current();
+    items.fitPage();
     const QSignalBlocker blocker(m_scrollBar);
-    m_scrollBar->setRange(0, maximum);
-    m_scrollBar->setPageStep(GalleryGeometry::RowsPerPage);
-    m_scrollBar->setValue(state.topRow);
-    m_scrollBar->setEnabled(GalleryGeometry::rowCount(count) > GalleryGeometry::RowsPerPage);
+    m_scrollBar->setRange(0, items.scrollMaximum());
+    m_scrollBar->setPageStep(GalleryGeometry::kRowsPerPage);
+    m_scrollBar->setValue(items.topRow());
+    m_scrollBar->setEnabled(items.needsScrolling());
     m_scrollBar->show();
 }
 
@@ -278,23 +214,23 @@ void ThumbnailGallery::redraw()
 
 void ThumbnailGallery::verticalScroll(QAbstractSlider::SliderAction action, int position)
 {
-    TabState& state = tab(m_currentTab);
-    const int maximum = GalleryGeometry::scrollMaximum(static_cast<int>(state.items.size()));
-    int top = state.topRow;
+    GalleryItemList& items = current();
+    const int maximum = items.scrollMaximum();
+    int top = items.topRow();
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub: top -= 1; break;
     case QAbstractSlider::SliderSingleStepAdd: top += 1; break;
-    case QAbstractSlider::SliderPageStepSub: top -= GalleryGeometry::RowsPerPage; break;
-    case QAbstractSlider::SliderPageStepAdd: top += GalleryGeometry::RowsPerPage; break;
+    case QAbstractSlider::SliderPageStepSub: top -= GalleryGeometry::kRowsPerPage; break;
+    case QAbstractSlider::SliderPageStepAdd: top += GalleryGeometry::kRowsPerPage; break;
     case QAbstractSlider::SliderToMinimum: top = 0; break;
     case QAbstractSlider::SliderToMaximum: top = maximum; break;
     case QAbstractSlider::SliderMove: top = position; break;
     case QAbstractSlider::SliderNoAction: return;
     }
-    state.topRow = std::clamp(top, 0, maximum);
+    items.scrollTo(top);
     {
         const QSignalBlocker blocker(m_scrollBar);
-        m_scrollBar->setValue(state.topRow);
+        m_scrollBar->setValue(items.topRow());
     }
     redraw();
 }
@@ -318,21 +254,6 @@ bool ThumbnailGallery::openSelected()
     return true;
 }
 
-const std::vector<GalleryItem>& ThumbnailGallery::items(GalleryTab which) const
-{
-    return tab(which).items;
-}
-
-int ThumbnailGallery::topRow(GalleryTab which) const
-{
-    return tab(which).topRow;
-}
-
-int ThumbnailGallery::selectedIndex(GalleryTab which) const
-{
-    return tab(which).selected;
-}
-
 QImage ThumbnailGallery::tabHeaderPicture(GalleryTab which)
 {
     initMediaResources();
@@ -352,7 +273,7 @@ void ThumbnailGallery::ensureSurfaces()
         return;
     }
     // The cells are laid out once, for the size the panel has when it is first painted.
-    const QSize client(std::max(1, width() - ScrollBarWidth), std::max(1, height()));
+    const QSize client(std::max(1, width() - kScrollBarWidth), std::max(1, height()));
     m_cells = GalleryGeometry::cellRects(client);
     for (const GalleryTab which : {GalleryTab::Picture, GalleryTab::Clip}) {
         QImage picture = QImage(backgroundResource(which)).convertToFormat(QImage::Format_RGB32);
@@ -368,28 +289,27 @@ void ThumbnailGallery::ensureSurfaces()
 
 void ThumbnailGallery::render(bool frameEveryCell)
 {
-    TabState& state = tab(m_currentTab);
+    GalleryItemList& items = current();
     const QImage& background = m_backgrounds[static_cast<int>(m_currentTab)];
     bool restart = true;
     while (restart) {
         restart = false;
         std::copy_n(background.constBits(), background.sizeInBytes(), m_composition.bits());
         m_shownItems.clear();
-        const int first = GalleryGeometry::Columns * state.topRow;
-        const int last = std::min(static_cast<int>(state.items.size()), first + GalleryGeometry::CellsPerPage);
+        const int first = items.firstShown();
+        const int last = std::min(items.count(), first + GalleryGeometry::kCellsPerPage);
         for (int index = first; index < last; ++index) {
-            const GalleryItem& item = state.items[index];
+            const GalleryItem& item = items.items()[index];
             const int cell = static_cast<int>(m_shownItems.size());
             bool vanished = false;
             if (drawThumbnail(item, cell, vanished)) {
-                if (item.isNotSavedElsewhere() || frameEveryCell) {
+                if (item.notSavedElsewhere || frameEveryCell) {
                     drawCornerMark(m_composition, cell);
                 }
                 m_shownItems.push_back(index);
             } else if (vanished) {
                 // Deleted behind our back: drop it and draw the page again without it.
-                clearSelection(m_currentTab);
-                state.items.erase(state.items.begin() + index);
+                items.dropVanished(index);
                 updateScrollBar();
                 restart = true;
                 break;
@@ -398,7 +318,7 @@ void ThumbnailGallery::render(bool frameEveryCell)
     }
     std::copy_n(m_composition.constBits(), m_composition.sizeInBytes(), m_display.bits());
     for (std::size_t cell = 0; cell < m_shownItems.size(); ++cell) {
-        if (frameEveryCell || m_shownItems[cell] == state.selected) {
+        if (frameEveryCell || m_shownItems[cell] == items.framedIndex()) {
             drawSelectionFrame(m_display, static_cast<int>(cell));
         }
     }
@@ -442,8 +362,8 @@ void ThumbnailGallery::drawCornerMark(QImage& surface, int cell) const
     const int top = rect.top() - 2;
     const int right = rect.left() + w + 2;
     const int bottom = rect.top() + h + 2;
-    fill(surface, QRect(QPoint(right - 1, top + h * 3 / 4), QPoint(right, bottom)), CornerMark);
-    fill(surface, QRect(QPoint(left + w * 3 / 4, bottom - 1), QPoint(right - 2, bottom)), CornerMark);
+    fill(surface, QRect(QPoint(right - 1, top + h * 3 / 4), QPoint(right, bottom)), kCornerMark);
+    fill(surface, QRect(QPoint(left + w * 3 / 4, bottom - 1), QPoint(right - 2, bottom)), kCornerMark);
 }
 
 void ThumbnailGallery::drawSelectionFrame(QImage& surface, int cell) const
@@ -451,13 +371,13 @@ void ThumbnailGallery::drawSelectionFrame(QImage& surface, int cell) const
     // A 2-pixel frame one pixel clear of the cell on every side. XOR keeps it visible on any
     // background and lets the same call take it off again.
     const QRect& rect = m_cells[cell];
-    const QRect outer(QPoint(rect.left() - 1 - PenWidth, rect.top() - 1 - PenWidth),
-                      QPoint(rect.left() + rect.width() + PenWidth, rect.top() + rect.height() + PenWidth));
-    const QRect inner = outer.adjusted(PenWidth, PenWidth, -PenWidth, -PenWidth);
-    xorFill(surface, QRect(outer.left(), outer.top(), outer.width(), PenWidth), FrameXor);
-    xorFill(surface, QRect(outer.left(), inner.bottom() + 1, outer.width(), PenWidth), FrameXor);
-    xorFill(surface, QRect(outer.left(), inner.top(), PenWidth, inner.height()), FrameXor);
-    xorFill(surface, QRect(inner.right() + 1, inner.top(), PenWidth, inner.height()), FrameXor);
+    const QRect outer(QPoint(rect.left() - 1 - kPenWidth, rect.top() - 1 - kPenWidth),
+                      QPoint(rect.left() + rect.width() + kPenWidth, rect.top() + rect.height() + kPenWidth));
+    const QRect inner = outer.adjusted(kPenWidth, kPenWidth, -kPenWidth, -kPenWidth);
+    xorFill(surface, QRect(outer.left(), outer.top(), outer.width(), kPenWidth), kFrameXor);
+    xorFill(surface, QRect(outer.left(), inner.bottom() + 1, outer.width(), kPenWidth), kFrameXor);
+    xorFill(surface, QRect(outer.left(), inner.top(), kPenWidth, inner.height()), kFrameXor);
+    xorFill(surface, QRect(inner.right() + 1, inner.top(), kPenWidth, inner.height()), kFrameXor);
 }
 
 void ThumbnailGallery::paintEvent(QPaintEvent* event)
@@ -479,7 +399,7 @@ void ThumbnailGallery::paintEvent(QPaintEvent* event)
 void ThumbnailGallery::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    m_scrollBar->setGeometry(width() - ScrollBarWidth, 0, ScrollBarWidth, height());
+    m_scrollBar->setGeometry(width() - kScrollBarWidth, 0, kScrollBarWidth, height());
 }
 
 void ThumbnailGallery::mousePressEvent(QMouseEvent* event)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "media/galleryitem.h"
 #include "media/gallerygeometry.h"
+#include "media/galleryitemlist.h"
 
 #include <QAbstractSlider>
 #include <QImage>
@@ -28,7 +28,7 @@ class ThumbnailGallery : public QWidget {
     Q_OBJECT
 public:
     /// Width of the scroll bar at the panel's right edge; the cells share the rest.
-    static constexpr int ScrollBarWidth = 17;
+    static constexpr int kScrollBarWidth = 17;
 
     explicit ThumbnailGallery(const MediaPaths& paths, QWidget* parent = nullptr);
     ~ThumbnailGallery() override;
@@ -46,7 +46,7 @@ public:
 
     /// The path of the current tab's selected item; empty when nothing is selected.
     std::optional<QString> selectedPath() const;
-    /// The current tab's selected item, to change its flags; null when nothing is selected.
+    /// The current tab's selected item, to mark it saved; null when nothing is selected.
     GalleryItem* selectedItem();
     /// Deselects every item of TAB.
     void clearSelection(GalleryTab tab);
@@ -79,10 +79,8 @@ public:
     bool openSelected();
 
     GalleryTab currentTab() const { return m_currentTab; }
-    const std::vector<GalleryItem>& items(GalleryTab tab) const;
-    int topRow(GalleryTab tab) const;
-    /// Index of TAB's selected item in its list, -1 when none.
-    int selectedIndex(GalleryTab tab) const;
+    const GalleryItemList& list(GalleryTab tab) const { return tab == GalleryTab::Picture ? m_pictures : m_clips; }
+    const std::vector<GalleryItem>& items(GalleryTab tab) const { return list(tab).items(); }
     QScrollBar* scrollBar() const { return m_scrollBar; }
     /// The ten cell rectangles in panel coordinates; all empty before the first paint.
     const GalleryGeometry::Cells& cells() const { return m_cells; }
@@ -118,17 +116,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct TabState {
-        std::vector<GalleryItem> items;
-        int topRow = 0;
-        int selected = -1;
-    };
-
-    TabState& tab(GalleryTab which) { return which == GalleryTab::Picture ? m_pictures : m_clips; }
-    const TabState& tab(GalleryTab which) const
-    {
-        return which == GalleryTab::Picture ? m_pictures : m_clips;
-    }
+    GalleryItemList& editList(GalleryTab which) { return which == GalleryTab::Picture ? m_pictures : m_clips; }
+    GalleryItemList& current() { return editList(m_currentTab); }
     void appendNew(GalleryTab which, const QString& path);
     void ensureSurfaces();
     void render(bool frameEveryCell);
@@ -138,8 +127,8 @@ private:
 
     const MediaPaths& m_paths;
     QScrollBar* m_scrollBar = nullptr;
-    TabState m_pictures;
-    TabState m_clips;
+    GalleryItemList m_pictures;
+    GalleryItemList m_clips;
     GalleryTab m_currentTab = GalleryTab::Picture;
     GalleryGeometry::Cells m_cells{};
     bool m_surfacesReady = false;

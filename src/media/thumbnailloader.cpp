@@ -50,7 +50,7 @@ ThumbnailLoad loadClipThumbnail(const QString& path, ThumbnailBuffer& buffer)
         return state;
     }
     const std::optional<std::size_t> pixelBytes =
-        AviFrameReader::readFirstFrame(path, buffer.data(), ThumbnailBuffer::Capacity);
+        AviFrameReader::readFirstFrame(path, buffer.data(), ThumbnailBuffer::kCapacity);
     if (!pixelBytes) {
         return ThumbnailLoad::Failed;
     }

@@ -1,6 +1,6 @@
 #include "photomeasure/calibrationdialog.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "photomeasure/scalecommands.h"
 
@@ -10,31 +10,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int kDialogTextBuffer = 60;
-constexpr int kMessageBuffer = 64;
-constexpr int kButtonBuffer = 30;
-}  // namespace
-
 CalibrationDialog::CalibrationDialog(const LocalText& text, Prompter& prompter, QWidget* parent)
     : QDialog(parent)
     , m_prompter(prompter)
-    , m_refusal(text.read("EnterDigital", kMessageBuffer, "Please enter digital!"))
+    , m_refusal(text.read(Text::EnterDigital))
 {
-    setWindowTitle(text.read("TipCalibration", kDialogTextBuffer, "Calibration"));
+    setWindowTitle(text.read(Text::TipCalibration));
 
-    auto* label = new QLabel(text.read("EnterActualDistance", kDialogTextBuffer,
-                                       "Please enter actual distance (mm)"),
-                             this);
+    auto* label = new QLabel(text.read(Text::EnterActualDistance), this);
     m_distanceBox = new QLineEdit(this);
     m_distanceBox->setObjectName(QStringLiteral("distanceBox"));
     label->setBuddy(m_distanceBox);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(text.read("OK", kButtonBuffer, "OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(text.read(Text::OK), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(text.read("Cancel", kButtonBuffer, "Cancel"),
+    QPushButton* cancel = buttons->addButton(text.read(Text::Cancel),
                                              QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CalibrationDialog::accept);

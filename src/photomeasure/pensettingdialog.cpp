@@ -2,7 +2,7 @@
 
 #include "measure/linepen.h"
 #include "measure/qshapefont.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "photomeasure/linepreview.h"
 #include "photomeasure/widthbox.h"
@@ -16,39 +16,27 @@
 #include <QVBoxLayout>
 
 namespace {
-// Dialog texts are read into 30-byte buffers, as the language files expect.
-constexpr int labelBuffer = 30;
 constexpr int smallestLineWidth = 1;
 constexpr int largestLineWidth = 3;
 
-struct LineTypeText {
-    const char* key;
-    const char* englishDefault;
-};
 // In line type order: the button's index is the type it selects.
-constexpr LineTypeText lineTypeTexts[] = {
-    {"SolidLine", "Solid Line"},
-    {"DashLine", "Dash Line"},
-    {"DotLine", "Dot Line"},
-    {"DashDotLine", "DashDot Line1"},
-    {"DashDotDotLine", "DashDot Line2"},
+constexpr TextEntry lineTypeTexts[] = {
+    Text::SolidLine, Text::DashLine, Text::DotLine, Text::DashDotLine, Text::DashDotDotLine,
 };
 }  // namespace
 
 PenSettingDialog::PenSettingDialog(Prompter& prompter, const LocalText& localText, QWidget* parent)
     : QDialog(parent), m_prompter(prompter)
 {
-    const auto text = [&localText](const char* key, const char* englishDefault) {
-        return localText.read(key, labelBuffer, englishDefault);
-    };
-    setWindowTitle(text("PenSetting", "Pen setting"));
+    setWindowTitle(localText.read(Text::PenSetting));
 
-    auto* typeGroup = new QGroupBox(text("PenType", "Pen Type"), this);
+    auto* typeGroup = new QGroupBox(localText.read(Text::PenType), this);
     auto* typeLayout = new QVBoxLayout(typeGroup);
     m_lineTypes = new QButtonGroup(this);
     for (int type = 0; type < int(std::size(lineTypeTexts)); ++type) {
-        auto* button = new QRadioButton(text(lineTypeTexts[type].key, lineTypeTexts[type].englishDefault), typeGroup);
-        button->setObjectName(QString::fromLatin1(lineTypeTexts[type].key));
+        const TextEntry& entry = lineTypeTexts[type];
+        auto* button = new QRadioButton(localText.read(entry), typeGroup);
+        button->setObjectName(QString::fromLatin1(entry.key.data(), qsizetype(entry.key.size())));
         m_lineTypes->addButton(button, type);
         typeLayout->addWidget(button);
     }
@@ -59,32 +47,32 @@ PenSettingDialog::PenSettingDialog(Prompter& prompter, const LocalText& localTex
         }
     });
 
-    auto* colorGroup = new QGroupBox(text("PenColorLine", "Line Colour"), this);
-    auto* colorButton = new QPushButton(text("PenColor", "Colour"), colorGroup);
+    auto* colorGroup = new QGroupBox(localText.read(Text::PenColorLine), this);
+    auto* colorButton = new QPushButton(localText.read(Text::PenColor), colorGroup);
     colorButton->setObjectName(QStringLiteral("PenColor"));
     colorButton->setAutoDefault(false);
     connect(colorButton, &QPushButton::clicked, this, &PenSettingDialog::chooseLineColor);
     (new QVBoxLayout(colorGroup))->addWidget(colorButton);
 
-    auto* widthGroup = new QGroupBox(text("PenWidth", "Line Width"), this);
+    auto* widthGroup = new QGroupBox(localText.read(Text::PenWidth), this);
     m_widthBox = new WidthBox(smallestLineWidth, largestLineWidth, widthGroup);
     m_widthBox->setObjectName(QStringLiteral("PenWidthBox"));
     connect(m_widthBox, &WidthBox::textChanged, this, &PenSettingDialog::widthTextChanged);
     (new QVBoxLayout(widthGroup))->addWidget(m_widthBox);
 
-    m_preview = new LinePreview(text("LinePriview", "Preview"), this);
+    m_preview = new LinePreview(localText.read(Text::LinePriview), this);
     m_preview->setObjectName(QStringLiteral("LinePriview"));
     m_preview->setMinimumHeight(56);
 
-    auto* fontButton = new QPushButton(text("Font", "Font"), this);
+    auto* fontButton = new QPushButton(localText.read(Text::Font), this);
     fontButton->setObjectName(QStringLiteral("Font"));
     fontButton->setAutoDefault(false);
     connect(fontButton, &QPushButton::clicked, this, &PenSettingDialog::chooseLabelFont);
-    auto* okButton = new QPushButton(text("OK", "OK"), this);
+    auto* okButton = new QPushButton(localText.read(Text::OK), this);
     okButton->setObjectName(QStringLiteral("OK"));
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &PenSettingDialog::accept);
-    auto* cancelButton = new QPushButton(text("Cancel", "Cancel"), this);
+    auto* cancelButton = new QPushButton(localText.read(Text::Cancel), this);
     cancelButton->setObjectName(QStringLiteral("Cancel"));
     cancelButton->setAutoDefault(false);
     connect(cancelButton, &QPushButton::clicked, this, &PenSettingDialog::reject);

@@ -3,7 +3,7 @@
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "measure/measureshape.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/menuxp.h"
@@ -29,8 +29,6 @@ static void initialisePhotoMeasureResources()
 }
 
 namespace {
-constexpr int kMessageBuffer = 64;
-constexpr int kTitleBuffer = 64;
 constexpr int kButtonTimerMs = 1000;
 const QColor kMenuHighlight(78, 135, 219);
 const QColor kMenuBackground(226, 227, 229);
@@ -88,7 +86,7 @@ void PhotoMeasureDialog::initialise()
     m_context.session.setDisplayMode(DisplayMode::Fitted);
     createView(m_picturePath);
     m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
-    setWindowTitle(m_context.text.read("PhotoMeasure", kTitleBuffer, "Photo Measure"));
+    setWindowTitle(m_context.text.read(Text::PhotoMeasure));
 
     const bool largePicture =
         m_context.session.pictureWidth() == 1280 && m_context.session.pictureHeight() == 1024;
@@ -228,7 +226,7 @@ void PhotoMeasureDialog::showToolMenu(bool measuring)
                 continue;
             }
             menu.appendItem(std::make_unique<MenuXPItem>(
-                int(index) + 1, m_context.text.read(entry.itemKey, kToolTextBuffer, entry.itemDefault),
+                int(index) + 1, m_context.text.read(*entry.item),
                 QIcon(QString::fromLatin1(entry.icon))));
         }
         menu.setSelectionColor(kMenuHighlight);
@@ -246,7 +244,7 @@ void PhotoMeasureDialog::chooseTool(const ToolMenuEntry& entry, bool measuring)
         return;
     }
     m_view->setTool(entry.toolCode, measuring ? 1 : 0);
-    showToolName(m_context.text.read(entry.nameKey, kToolTextBuffer, entry.nameDefault));
+    showToolName(m_context.text.read(*entry.name));
 }
 
 void PhotoMeasureDialog::penSettings()
@@ -320,15 +318,14 @@ void PhotoMeasureDialog::calibrate()
         return;
     }
     if (!m_scale.beginCalibration(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
-        m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer,
-                                                             "Please input the zoomIn scale!"),
+        m_context.prompter.message(this, m_context.text.read(Text::EnterRate),
                                    Prompter::Icon::Warning, Prompter::Buttons::Ok);
         return;
     }
     // One calibration per opening of the window.
     m_strip->calibrationButton->setLatched(true);
     m_strip->calibrationButton->setEnabled(false);
-    showToolName(m_context.text.read("MeasureLine", kToolTextBuffer, "Line"));
+    showToolName(m_context.text.read(Text::MeasureLine));
 }
 
 void PhotoMeasureDialog::calibrationNotified()
@@ -367,14 +364,14 @@ bool PhotoMeasureDialog::applyScale()
         && m_scale.applyScale(*m_view, m_strip->calibratedBox->text(), m_strip->rateBox->text())) {
         return true;
     }
-    m_context.prompter.message(this, m_context.text.read("EnterRate", kMessageBuffer, "Please input the zoomIn scale!"),
+    m_context.prompter.message(this, m_context.text.read(Text::EnterRate),
                                Prompter::Icon::Warning, Prompter::Buttons::Ok);
     return false;
 }
 
 bool PhotoMeasureDialog::askSaveChanges()
 {
-    return m_context.prompter.message(this, m_context.text.read("SureOpen", kMessageBuffer, "Save changes to..."),
+    return m_context.prompter.message(this, m_context.text.read(Text::SureOpen),
                                       Prompter::Icon::Question, Prompter::Buttons::YesNo)
         == Prompter::Answer::Yes;
 }
@@ -431,7 +428,7 @@ void PhotoMeasureDialog::keyPressEvent(QKeyEvent* event)
 void PhotoMeasureDialog::closeEvent(QCloseEvent* event)
 {
     const Prompter::Answer answer = m_context.prompter.message(
-        this, m_context.text.read("SureClose", kMessageBuffer, "Are you sure to close?"),
+        this, m_context.text.read(Text::SureClose),
         Prompter::Icon::Question, Prompter::Buttons::YesNo);
     if (answer != Prompter::Answer::Yes) {
         event->ignore();

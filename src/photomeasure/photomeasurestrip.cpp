@@ -1,6 +1,6 @@
 #include "photomeasure/photomeasurestrip.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/typinglimit.h"
@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kTipBuffer = 64;
-constexpr int kLabelBuffer = 24;
 constexpr int kButtonY = 5;
 constexpr int kBoxHeight = 20;
 const QColor kLabelColor(0, 125, 255);
@@ -103,7 +102,7 @@ QFont mediumInterfaceFont()
 PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
     : m_window(window)
     , m_text(text)
-    , m_scaleLabel(text.read("Rate", kLabelBuffer, "Scale:"))
+    , m_scaleLabel(text.read(Text::Rate))
 {
     openButton = plainButton(window, OpenId, 24, "open");
     saveButton = plainButton(window, SaveId, 62, "save");
@@ -137,21 +136,20 @@ void PhotoMeasureStrip::registerToolTips()
     const struct {
         QWidget* button;
         int id;
-        const char* key;
-        const char* english;
+        TextEntry entry;
     } tips[] = {
-        {openButton, OpenId, "TipOpen", "Open"},
-        {saveButton, SaveId, "TipSave", "Save As"},
-        {drawButton, DrawId, "TipLine", "Paint"},
-        {measureButton, MeasureId, "TipCircle", "Measure"},
-        {penButton, PenId, "TipRectangle", "Pen setting"},
-        {textButton, TextId, "TipText", "Text setting"},
-        {undoButton, UndoId, "TipDelete", "Undo"},
-        {redoButton, RedoId, "TipResume", "Redo"},
-        {calibrationButton, CalibrationId, "TipCalibration", "Calibration"},
+        {openButton, OpenId, Text::TipOpen},
+        {saveButton, SaveId, Text::TipSaveStrip},
+        {drawButton, DrawId, Text::TipLine},
+        {measureButton, MeasureId, Text::TipCircle},
+        {penButton, PenId, Text::TipRectangle},
+        {textButton, TextId, Text::TipText},
+        {undoButton, UndoId, Text::TipDelete},
+        {redoButton, RedoId, Text::TipResume},
+        {calibrationButton, CalibrationId, Text::TipCalibrationStrip},
     };
     for (const auto& tip : tips) {
-        toolTips->addEntry(tip.button, tip.id, m_text.read(tip.key, kTipBuffer, tip.english));
+        toolTips->addEntry(tip.button, tip.id, m_text.read(tip.entry));
     }
     toolTips->create(&m_window);
     toolTips->registerAll();

@@ -1,7 +1,7 @@
 #include "photomeasure/picturesaving.h"
 
-#include "platform/localtext.h"
 #include "platform/prompter.h"
+#include "texts/localtext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +11,6 @@ namespace PictureSaving {
 namespace {
 const QString kBmpFilter = QStringLiteral("BMP Files(*.BMP)");
 const QString kJpgFilter = QStringLiteral("JPG Files(*.JPG)");
-constexpr int kMessageBuffer = 64;
 }  // namespace
 
 QString filters()
@@ -71,8 +70,8 @@ bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QStri
     }
 
     const bool written = render(target);
-    const QString message = written ? text.read("SaveSuccessfull", kMessageBuffer, "Save successfully!")
-                                    : text.read("SaveFail", kMessageBuffer, "Save fail");
+    const QString message = written ? text.read(Text::SaveSuccessfull)
+                                    : text.read(Text::SaveFail);
     prompter.message(parent, message, Prompter::Icon::None, Prompter::Buttons::Ok);
     return written;
 }

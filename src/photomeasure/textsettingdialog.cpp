@@ -2,7 +2,7 @@
 
 #include "measure/linepen.h"
 #include "measure/qshapefont.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "photomeasure/textpreview.h"
 
@@ -16,9 +16,6 @@
 #include <cstdlib>
 
 namespace {
-// Dialog texts are read into 30-byte buffers, as the language files expect.
-constexpr int labelBuffer = 30;
-
 // The length limit counts UTF-16 units, so a paste cut at the limit can end in half of a
 // character outside the basic plane; such halves are dropped rather than kept as garbage.
 class WholeCharacterValidator final : public QValidator {
@@ -54,12 +51,9 @@ int characterHeight(const ShapeFont& font)
 TextSettingDialog::TextSettingDialog(Prompter& prompter, const LocalText& localText, QWidget* parent)
     : QDialog(parent), m_prompter(prompter)
 {
-    const auto text = [&localText](const char* key, const char* englishDefault) {
-        return localText.read(key, labelBuffer, englishDefault);
-    };
-    setWindowTitle(text("TextSetting", "Text"));
+    setWindowTitle(localText.read(Text::TextSetting));
 
-    auto* prompt = new QLabel(text("EnterText", "Please enter text:"), this);
+    auto* prompt = new QLabel(localText.read(Text::EnterText), this);
     prompt->setObjectName(QStringLiteral("EnterText"));
     m_textBox = new QLineEdit(this);
     m_textBox->setObjectName(QStringLiteral("TextBox"));
@@ -67,21 +61,21 @@ TextSettingDialog::TextSettingDialog(Prompter& prompter, const LocalText& localT
     m_textBox->setValidator(new WholeCharacterValidator(m_textBox));
     prompt->setBuddy(m_textBox);
 
-    auto* fontButton = new QPushButton(text("Font", "Font"), this);
+    auto* fontButton = new QPushButton(localText.read(Text::Font), this);
     fontButton->setObjectName(QStringLiteral("Font"));
     fontButton->setAutoDefault(false);
     connect(fontButton, &QPushButton::clicked, this, &TextSettingDialog::chooseFont);
 
-    m_preview = new TextPreview(text("Preview", "Preview"), this);
+    m_preview = new TextPreview(localText.read(Text::Preview), this);
     m_preview->setObjectName(QStringLiteral("Preview"));
     m_preview->setMinimumHeight(72);
     connect(m_textBox, &QLineEdit::textChanged, m_preview, &TextPreview::setText);
 
-    auto* okButton = new QPushButton(text("OK", "OK"), this);
+    auto* okButton = new QPushButton(localText.read(Text::OK), this);
     okButton->setObjectName(QStringLiteral("OK"));
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &TextSettingDialog::accept);
-    auto* cancelButton = new QPushButton(text("Cancel", "Cancel"), this);
+    auto* cancelButton = new QPushButton(localText.read(Text::Cancel), this);
     cancelButton->setObjectName(QStringLiteral("Cancel"));
     cancelButton->setAutoDefault(false);
     connect(cancelButton, &QPushButton::clicked, this, &TextSettingDialog::reject);

@@ -1,48 +1,42 @@
 #include "photomeasure/toolmenutable.h"
 
+#include "texts/text.h"
+
 #include <array>
 
 namespace {
 
 constexpr ToolMenuEntry kSeparator{};
 
-// The keys keep their historical spellings: the language files are looked up by them.
 constexpr std::array kDrawing{
-    ToolMenuEntry{"straightline", "Line", 0, "DrawLine", "Line", ":/photomeasure/menu/draw-line.png"},
-    ToolMenuEntry{"Continuousline", "Continuous line", 7, "DrawContinueline", "Continue Line",
-                  ":/photomeasure/menu/draw-continuousline.png"},
+    ToolMenuEntry{&Text::Straightline, 0, &Text::DrawLine, ":/photomeasure/menu/draw-line.png"},
+    ToolMenuEntry{&Text::Continuousline, 7, &Text::DrawContinueline, ":/photomeasure/menu/draw-continuousline.png"},
     kSeparator,
-    ToolMenuEntry{"Angle", "Angle", 5, "DrawAngle", "Angle", ":/photomeasure/menu/draw-angle.png"},
-    ToolMenuEntry{"Rectangle", "Retangle", 2, "DrawRectangle", "Rectangle",
-                  ":/photomeasure/menu/draw-rectangle.png"},
+    ToolMenuEntry{&Text::Angle, 5, &Text::DrawAngle, ":/photomeasure/menu/draw-angle.png"},
+    ToolMenuEntry{&Text::RectangleDrawMenu, 2, &Text::DrawRectangle, ":/photomeasure/menu/draw-rectangle.png"},
     kSeparator,
-    ToolMenuEntry{"RadialCircle", "Radius Circle", 1, "DrawRadialCircle", "Radial Circle",
-                  ":/photomeasure/menu/draw-radialcircle.png"},
-    ToolMenuEntry{"Diametercircle", "Diameter Circle", 6, "DrawDiametercircle", "Diameter Circle",
-                  ":/photomeasure/menu/draw-diametercircle.png"},
-    ToolMenuEntry{"Threepointcircle", "Three Points Circle", 8, "DrawThreePointCircle",
-                  "Three Point Circle", ":/photomeasure/menu/draw-threepointcircle.png"},
+    ToolMenuEntry{&Text::RadialCircle, 1, &Text::DrawRadialCircle, ":/photomeasure/menu/draw-radialcircle.png"},
+    ToolMenuEntry{&Text::Diametercircle, 6, &Text::DrawDiametercircle, ":/photomeasure/menu/draw-diametercircle.png"},
+    ToolMenuEntry{&Text::ThreepointcircleDrawMenu, 8, &Text::DrawThreePointCircle,
+                  ":/photomeasure/menu/draw-threepointcircle.png"},
 };
 
 constexpr std::array kMeasuring{
-    ToolMenuEntry{"straightline", "Line", 0, "MeasureLine", "Line", ":/photomeasure/menu/measure-line.png"},
-    ToolMenuEntry{"Continuousline", "Continuous line", 7, "MeasureContinueline", "Continue Line",
+    ToolMenuEntry{&Text::Straightline, 0, &Text::MeasureLine, ":/photomeasure/menu/measure-line.png"},
+    ToolMenuEntry{&Text::Continuousline, 7, &Text::MeasureContinueline,
                   ":/photomeasure/menu/measure-continuousline.png"},
     kSeparator,
-    ToolMenuEntry{"Rectangle", "Rectangle", 2, "MeasureRectangle", "Rectangle",
-                  ":/photomeasure/menu/measure-rectangle.png"},
-    ToolMenuEntry{"Ploygon", "Ploygon", 9, "MeasurePloygon", "Ploygon",
-                  ":/photomeasure/menu/measure-polygon.png"},
+    ToolMenuEntry{&Text::Rectangle, 2, &Text::MeasureRectangle, ":/photomeasure/menu/measure-rectangle.png"},
+    ToolMenuEntry{&Text::Ploygon, 9, &Text::MeasurePloygon, ":/photomeasure/menu/measure-polygon.png"},
     kSeparator,
-    ToolMenuEntry{"RadialCircle", "Radius Circle", 1, "MeasureRedialCircle", "Radius Circle",
-                  ":/photomeasure/menu/measure-radialcircle.png"},
-    ToolMenuEntry{"Diametercircle", "Diameter Circle", 6, "MeasureDiameterCircle", "Diameter Circle",
+    ToolMenuEntry{&Text::RadialCircle, 1, &Text::MeasureRedialCircle, ":/photomeasure/menu/measure-radialcircle.png"},
+    ToolMenuEntry{&Text::Diametercircle, 6, &Text::MeasureDiameterCircle,
                   ":/photomeasure/menu/measure-diametercircle.png"},
-    ToolMenuEntry{"Threepointcircle", "Three Point Circle", 8, "MeasureThreePointCircle",
-                  "Three Point Circle", ":/photomeasure/menu/measure-threepointcircle.png"},
+    ToolMenuEntry{&Text::Threepointcircle, 8, &Text::MeasureThreePointCircle,
+                  ":/photomeasure/menu/measure-threepointcircle.png"},
     kSeparator,
-    ToolMenuEntry{"Angle", "Angle", 5, "MeasureAngle", "Angle", ":/photomeasure/menu/measure-angle.png"},
-    ToolMenuEntry{"Fourpointangle", "Four Point Angle", 10, "MeasureFourPointCircle", "Four point Angle",
+    ToolMenuEntry{&Text::Angle, 5, &Text::MeasureAngle, ":/photomeasure/menu/measure-angle.png"},
+    ToolMenuEntry{&Text::Fourpointangle, 10, &Text::MeasureFourPointCircle,
                   ":/photomeasure/menu/measure-fourpointangle.png"},
 };
 

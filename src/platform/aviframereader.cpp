@@ -13,12 +13,12 @@ extern "C" {
 
 namespace {
 
-constexpr std::size_t HeaderSize = 40;
+constexpr std::size_t kHeaderSize = 40;
 // Room left after the pixels, in case a vectorised converter writes a little past a row.
-constexpr std::size_t Slack = 64;
+constexpr std::size_t kSlack = 64;
 // Packets read while looking for the first picture; a clip that yields none by then is
 // treated as broken rather than read to its end.
-constexpr int MaxPackets = 256;
+constexpr int kMaxPackets = 256;
 
 struct InputCloser {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
@@ -64,7 +64,7 @@ bool decodeFirstPicture(AVFormatContext* input, int stream, AVCodecContext* deco
     if (!packet) {
         return false;
     }
-    for (int packets = 0; packets < MaxPackets;) {
+    for (int packets = 0; packets < kMaxPackets;) {
         const int read = av_read_frame(input, packet.get());
         if (read < 0) {
             // End of file: drain what the decoder still holds.
@@ -97,7 +97,7 @@ bool decodeFirstPicture(AVFormatContext* input, int stream, AVCodecContext* deco
 std::optional<std::size_t> AviFrameReader::readFirstFrame(const QString& path, std::uint8_t* buffer,
                                                           std::size_t capacity)
 {
-    if (buffer == nullptr || capacity <= HeaderSize + Slack) {
+    if (buffer == nullptr || capacity <= kHeaderSize + kSlack) {
         return std::nullopt;
     }
     av_log_set_level(AV_LOG_QUIET);
@@ -147,7 +147,7 @@ std::optional<std::size_t> AviFrameReader::readFirstFrame(const QString& path, s
     }
     int width = sourceWidth;
     int height = sourceHeight;
-    while (strideOf(width) * static_cast<std::size_t>(height) > capacity - HeaderSize - Slack) {
+    while (strideOf(width) * static_cast<std::size_t>(height) > capacity - kHeaderSize - kSlack) {
         if (width == 1 && height == 1) {
             return std::nullopt;
         }
@@ -161,7 +161,7 @@ std::optional<std::size_t> AviFrameReader::readFirstFrame(const QString& path, s
         return std::nullopt;
     }
     const std::size_t stride = strideOf(width);
-    std::uint8_t* pixels = buffer + HeaderSize;
+    std::uint8_t* pixels = buffer + kHeaderSize;
     // Writing from the last row upwards with a negative line size stores the picture
     // bottom-up, as the bitmap header promises.
     std::uint8_t* destination[4] = {pixels + stride * static_cast<std::size_t>(height - 1), nullptr, nullptr, nullptr};
@@ -171,8 +171,8 @@ std::optional<std::size_t> AviFrameReader::readFirstFrame(const QString& path, s
         != height) {
         return std::nullopt;
     }
-    std::fill(buffer, buffer + HeaderSize, std::uint8_t{0});
-    put32(buffer, HeaderSize);
+    std::fill(buffer, buffer + kHeaderSize, std::uint8_t{0});
+    put32(buffer, kHeaderSize);
     put32(buffer + 4, static_cast<std::uint32_t>(width));
     put32(buffer + 8, static_cast<std::uint32_t>(height));
     put16(buffer + 12, 1);

@@ -8,7 +8,7 @@
 namespace CodePage {
 namespace {
 
-constexpr std::string_view replacementCharacter = "\xEF\xBF\xBD";
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
 struct IconvHandle {
     iconv_t cd;
@@ -31,7 +31,7 @@ std::string asciiOnly(std::string_view bytes)
         if (static_cast<unsigned char>(c) < 0x80) {
             out += c;
         } else {
-            out += replacementCharacter;
+            out += kReplacementCharacter;
         }
     }
     return out;
@@ -110,7 +110,7 @@ std::string toUtf8(std::string_view bytes, const char* from, int unitSize)
         }
         // EILSEQ (or anything else): mark the bad sequence and go on after it.
         flush();
-        out += replacementCharacter;
+        out += kReplacementCharacter;
         const std::size_t skip = std::min<std::size_t>(static_cast<std::size_t>(std::max(unitSize, 1)), inLeft);
         in += skip;
         inLeft -= skip;
@@ -150,7 +150,7 @@ std::string sanitizeUtf8(std::string_view bytes)
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             length = 4, code = lead & 0x07u, minimum = 0x10000;
         } else {
-            out += replacementCharacter;
+            out += kReplacementCharacter;
             ++i;
             continue;
         }
@@ -165,7 +165,7 @@ std::string sanitizeUtf8(std::string_view bytes)
         }
         if (taken < length || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
             // One mark for the bad lead byte; what follows is looked at again.
-            out += replacementCharacter;
+            out += kReplacementCharacter;
             ++i;
             continue;
         }

@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr mode_t privateMode = 0700;
+constexpr mode_t kPrivateMode = 0700;
 
 /// Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -139,7 +139,7 @@ bool PrivateFolder::create(QString* errorText) const
 
     // At most one retry: after a link in our place has been removed.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (::mkdir(encoded.constData(), privateMode) != 0 && errno != EEXIST) {
+        if (::mkdir(encoded.constData(), kPrivateMode) != 0 && errno != EEXIST) {
             setError(errorText, errno);
             return false;
         }
@@ -165,7 +165,7 @@ bool PrivateFolder::create(QString* errorText) const
         }
         // The mode is set on the open folder itself, so a folder swapped in after the
         // check cannot receive it; it also undoes a umask that took the owner's bits.
-        if ((info.st_mode & 07777) != privateMode && ::fchmod(fd.get(), privateMode) != 0) {
+        if ((info.st_mode & 07777) != kPrivateMode && ::fchmod(fd.get(), kPrivateMode) != 0) {
             setError(errorText, errno);
             return false;
         }

@@ -14,7 +14,7 @@ struct PrimaryLanguage {
 
 // Windows primary language numbers of the languages a Linux system is likely to name.
 // Serbian, Croatian and Bosnian share one number there; Norwegian Bokmal and Nynorsk too.
-constexpr std::array<PrimaryLanguage, 56> primaryLanguages{{
+constexpr std::array<PrimaryLanguage, 56> kPrimaryLanguages{{
     {"ar", 0x01}, {"bg", 0x02}, {"ca", 0x03}, {"zh", 0x04}, {"cs", 0x05}, {"da", 0x06},
     {"de", 0x07}, {"el", 0x08}, {"en", 0x09}, {"es", 0x0A}, {"fi", 0x0B}, {"fr", 0x0C},
     {"he", 0x0D}, {"iw", 0x0D}, {"hu", 0x0E}, {"is", 0x0F}, {"it", 0x10}, {"ja", 0x11},
@@ -35,7 +35,7 @@ struct SubLanguage {
 
 // Regions whose Windows sub-language is not the default one. Only the Chinese ones choose
 // a different language file; the rest keep the identifier true to the region.
-constexpr std::array<SubLanguage, 24> subLanguages{{
+constexpr std::array<SubLanguage, 24> kSubLanguages{{
     {0x04, "TW", 1}, {0x04, "CN", 2}, {0x04, "HK", 3}, {0x04, "SG", 4}, {0x04, "MO", 5},
     {0x07, "CH", 2}, {0x07, "AT", 3}, {0x07, "LU", 4}, {0x07, "LI", 5},
     {0x09, "GB", 2}, {0x09, "AU", 3}, {0x09, "CA", 4}, {0x09, "NZ", 5}, {0x09, "IE", 6},
@@ -49,7 +49,7 @@ constexpr std::uint16_t makeLanguageId(std::uint16_t primary, std::uint16_t sub)
     return static_cast<std::uint16_t>((sub << 10) | primary);
 }
 
-constexpr std::uint16_t usEnglish = makeLanguageId(0x09, 1);
+constexpr std::uint16_t kUsEnglish = makeLanguageId(0x09, 1);
 
 std::string asciiCase(std::string_view text, bool upper)
 {
@@ -92,10 +92,10 @@ std::uint16_t languageId(std::string_view locale)
         : asciiCase(withoutTail.substr(separator + 1), true);
 
     if (language.empty() || language == "c" || language == "posix") {
-        return usEnglish;
+        return kUsEnglish;
     }
     std::uint16_t primary = 0;
-    for (const PrimaryLanguage& entry : primaryLanguages) {
+    for (const PrimaryLanguage& entry : kPrimaryLanguages) {
         if (entry.code == language) {
             primary = entry.primary;
             break;
@@ -106,7 +106,7 @@ std::uint16_t languageId(std::string_view locale)
     }
     // A bare "zh" is most often simplified Chinese.
     std::uint16_t sub = primary == 0x04 && country.empty() ? 2 : 1;
-    for (const SubLanguage& entry : subLanguages) {
+    for (const SubLanguage& entry : kSubLanguages) {
         if (entry.primary == primary && entry.country == country) {
             sub = entry.sub;
             break;

@@ -11,7 +11,7 @@
 namespace {
 // xdg-email's own exit status for "no method available for opening the mailto: address",
 // which is what a desktop without any mail program set up gives.
-constexpr int noMailProgramStatus = 3;
+constexpr int kNoMailProgramStatus = 3;
 
 struct Located {
     QString path;
@@ -121,7 +121,7 @@ void XdgEmailClient::send(const QString& attachment, QObject* context, Done done
                              report(Result::Failed);
                          } else if (exitCode == 0) {
                              report(Result::Sent);
-                         } else if (exitCode == noMailProgramStatus) {
+                         } else if (exitCode == kNoMailProgramStatus) {
                              report(Result::Unusable);
                          } else {
                              report(Result::Failed);

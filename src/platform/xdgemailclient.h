@@ -11,9 +11,9 @@
 /// program is set up; anything else is a failure.
 class XdgEmailClient final : public MailClient {
 public:
-    static constexpr std::chrono::milliseconds defaultTimeout{std::chrono::minutes(2)};
+    static constexpr std::chrono::milliseconds kDefaultTimeout{std::chrono::minutes(2)};
 
-    explicit XdgEmailClient(std::chrono::milliseconds timeout = defaultTimeout,
+    explicit XdgEmailClient(std::chrono::milliseconds timeout = kDefaultTimeout,
                             QString program = QStringLiteral("xdg-email"));
     ~XdgEmailClient() override;
 

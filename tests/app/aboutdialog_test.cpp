@@ -1,7 +1,7 @@
 // The About box: its texts and the two links to the maker.
 #include "app/aboutdialog.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "ui/hyperlink.h"
 
 #include <QFile>

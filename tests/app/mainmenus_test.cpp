@@ -2,7 +2,7 @@
 // (blanks included) for whatever the file lacks, and the live view's owner-drawn menu.
 #include "app/mainmenus.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "ui/menuxp.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // File menu's commands on the selected item.
 #include "mainwindowfixture.h"
 
-#include "../media/mediafiles.h"
+#include "support/testfiles.h"
 #include "media/mailsender.h"
 #include "ui/picturebutton.h"
 #include "photomeasure/photomeasuredialog.h"
@@ -22,14 +22,14 @@ protected:
     void addPictures(int count)
     {
         for (int i = 1; i <= count; ++i) {
-            ASSERT_TRUE(MediaFiles::writeBmp(picture(QString("Still_2009-03-05_101530_N%1.bmp").arg(i, 4, 10, QChar('0'))),
+            ASSERT_TRUE(TestFiles::writeBmp(picture(QString("Still_2009-03-05_101530_N%1.bmp").arg(i, 4, 10, QChar('0'))),
                                              64, 48, QColor(40 * i, 90, 160)));
         }
     }
     void addClip(const QString& name)
     {
-        ASSERT_TRUE(MediaFiles::writeFile(paths.videoFolder() + "/" + name,
-                                          MediaFiles::aviBytes(64, 48, 2, [](int, int) { return QColor(Qt::blue); })));
+        ASSERT_TRUE(TestFiles::writeFile(paths.videoFolder() + "/" + name,
+                                          TestFiles::aviBytes(64, 48, 2, [](int, int) { return QColor(Qt::blue); })));
     }
 
     /// Screen point in the middle of the gallery's cell CELL.
@@ -176,7 +176,7 @@ TEST_F(MainWindowGalleryTest, EMailWithoutAMailSystemSaysSo)
     QTest::mouseClick(bar().email, Qt::LeftButton);
     QCoreApplication::processEvents();
     ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[1].text, MailSender::MissingText);
+    EXPECT_EQ(prompter.shown[1].text, MailSender::kMissingText);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "platform/mailclient.h"
 #include "support/scriptedprompter.h"
 #include "photomeasure/photomeasurestate.h"

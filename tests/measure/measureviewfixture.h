@@ -2,7 +2,7 @@
 
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "support/scriptedprompter.h"
 
 #include <QImage>

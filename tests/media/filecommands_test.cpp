@@ -1,10 +1,10 @@
 #include "media/filecommands.h"
 
-#include "picture/picturefile.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
-#include "platform/localtext.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "texts/localtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,32 +17,17 @@
 
 #include <functional>
 
+using namespace TestFiles;
+
 namespace {
 using Answer = Prompter::Answer;
 using Icon = Prompter::Icon;
 using Buttons = Prompter::Buttons;
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
 /// A real 24-bit picture the way the still writer leaves one, different for each SEED.
 void writePicture(const QString& path, int seed)
 {
-    QImage image(64, 48, QImage::Format_RGB888);
-    image.fill(QColor(seed * 7 % 256, 120, 200 - seed % 100));
-    PictureFile picture;
-    ASSERT_TRUE(picture.createFromImage(image));
-    ASSERT_TRUE(picture.save(path, PictureType::Bmp)) << path.toStdString();
+    ASSERT_TRUE(writeBmp(path, 64, 48, QColor(seed * 7 % 256, 120, 200 - seed % 100))) << path.toStdString();
 }
 
 QStringList entriesOf(const QString& folder)
@@ -85,7 +70,7 @@ protected:
     QString recordClip(const QString& name)
     {
         const QString path = clip(name);
-        writeFile(path, "RIFF....AVI clip " + name.toLatin1());
+        EXPECT_TRUE(writeFile(path, "RIFF....AVI clip " + name.toLatin1()));
         gallery->addClip(path);
         gallery->showTab(GalleryTab::Clip);
         return path;
@@ -141,7 +126,7 @@ TEST_F(FileCommandsTest, SaveAsOffersTheNameWithoutExtensionAndCancelChangesNoth
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(QFile::exists(still));
     EXPECT_EQ(galleryPaths(GalleryTab::Picture), QStringList{still});
-    EXPECT_TRUE(gallery->items(GalleryTab::Picture)[0].isNotSavedElsewhere());
+    EXPECT_TRUE(gallery->items(GalleryTab::Picture)[0].notSavedElsewhere);
 }
 
 TEST_F(FileCommandsTest, SaveAsCopiesElsewhereThenRemovesFromFolderAndGallery)
@@ -206,38 +191,11 @@ TEST_F(FileCommandsTest, SaveAsIntoTheWorkingFolderIsRefused)
         EXPECT_EQ(prompter.shown[0].icon, Icon::Warning);
     }
     EXPECT_EQ(entriesOf(paths->pictureFolder()), QStringList{"Still_2009-03-05_101530_N0003.bmp"});
-    EXPECT_TRUE(gallery->items(GalleryTab::Picture)[0].isNotSavedElsewhere());
+    EXPECT_TRUE(gallery->items(GalleryTab::Picture)[0].notSavedElsewhere);
     EXPECT_EQ(gallery->selectedPath(), still);
 }
 
-TEST_F(FileCommandsTest, SaveAsOfAPictureIntoTheVideoFolderIsAllowed)
-{
-    const QString still = takeStill("Still_2009-03-05_101530_N0003.bmp");
-    const QByteArray bytes = readFile(still);
-    chooseFile(clip("Still_2009-03-05_101530_N0003.bmp"));
-    commands->saveAs();
-    EXPECT_TRUE(prompter.shown.empty()) << prompter.texts().join('|').toStdString();
-    EXPECT_EQ(readFile(clip("Still_2009-03-05_101530_N0003.bmp")), bytes);
-    EXPECT_FALSE(QFile::exists(still));
-}
 
-TEST_F(FileCommandsTest, SaveAsOfAClipOffersAviAndRefusesTheVideoFolder)
-{
-    const QString video = recordClip("Video_2009-03-05_101530_N0003.avi");
-    chooseFile(clip("again.avi"));
-    commands->saveAs();
-    ASSERT_EQ(prompter.fileRequests.size(), 1u);
-    EXPECT_EQ(prompter.fileRequests[0].fileName, "Video_2009-03-05_101530_N0003");
-    EXPECT_EQ(prompter.fileRequests[0].filter, "AVI Files(*.avi)");
-    EXPECT_EQ(prompter.texts(), QStringList{"Can't save file to temp directory!!"});
-
-    const QByteArray bytes = readFile(video);
-    chooseFile(elsewhere.filePath("holiday"));
-    commands->saveAs();
-    EXPECT_EQ(readFile(elsewhere.filePath("holiday.avi")), bytes);
-    EXPECT_FALSE(QFile::exists(video));
-    EXPECT_TRUE(galleryPaths(GalleryTab::Clip).isEmpty());
-}
 
 TEST_F(FileCommandsTest, SaveAsOverAnExistingFileAsksAndNoGoesBackToTheChooser)
 {
@@ -297,21 +255,10 @@ TEST_F(FileCommandsTest, SaveAsFailuresKeepTheSourceAndItsMark)
         EXPECT_EQ(last.caption, each.caption) << each.name;
         EXPECT_EQ(last.icon, each.icon) << each.name;
         EXPECT_EQ(readFile(still), bytes) << each.name;
-        EXPECT_TRUE(gallery->items(GalleryTab::Picture)[0].isNotSavedElsewhere()) << each.name;
+        EXPECT_TRUE(gallery->items(GalleryTab::Picture)[0].notSavedElsewhere) << each.name;
     }
 }
 
-TEST_F(FileCommandsTest, SaveAsJpegOfAPictureThatIsNotOneSaysSo)
-{
-    const QString fake = picture("Still_2009-03-05_101530_N0004.bmp");
-    writeFile(fake, QByteArray(100, 'x'));
-    gallery->addStill(fake);
-    chooseFile(elsewhere.filePath("x.jpg"));
-    commands->saveAs();
-    EXPECT_EQ(prompter.texts(), QStringList{"imageSave Create fail"});
-    EXPECT_TRUE(QFile::exists(fake));
-    EXPECT_FALSE(QFile::exists(elsewhere.filePath("x.jpg")));
-}
 
 TEST_F(FileCommandsTest, DeleteAsksAndOnlyYesDeletes)
 {
@@ -334,17 +281,6 @@ TEST_F(FileCommandsTest, DeleteAsksAndOnlyYesDeletes)
     EXPECT_FALSE(gallery->selectedPath().has_value());
 }
 
-TEST_F(FileCommandsTest, DeleteOfAVanishedFileShowsTheSystemTextAndKeepsTheItem)
-{
-    const QString still = takeStill("Still_2009-03-05_101530_N0001.bmp");
-    QFile::remove(still);
-    prompter.answers.push_back(Answer::Yes);
-    commands->deleteSelected();
-    EXPECT_EQ(prompter.texts(), (QStringList{"Are you sure to delete?", "No such file or directory"}));
-    EXPECT_EQ(prompter.shown[1].caption, "Capture");
-    EXPECT_EQ(prompter.shown[1].icon, Icon::Error);
-    EXPECT_EQ(galleryPaths(GalleryTab::Picture), QStringList{still});
-}
 
 TEST_F(FileCommandsTest, DeleteAllOnAPictureEmptiesThePictureFolderOfEveryFileOnly)
 {
@@ -369,20 +305,6 @@ TEST_F(FileCommandsTest, DeleteAllOnAPictureEmptiesThePictureFolderOfEveryFileOn
     EXPECT_TRUE(galleryPaths(GalleryTab::Picture).isEmpty());
 }
 
-TEST_F(FileCommandsTest, DeleteAllOnAClipEmptiesOnlyTheVideoFolderAndClipList)
-{
-    const QString still = takeStill("Still_2009-03-05_101530_N0001.bmp");
-    recordClip("Video_2009-03-05_101530_N0001.avi");
-    recordClip("Video_2009-03-05_101530_N0002.avi");
-    prompter.answers.push_back(Answer::Yes);
-
-    commands->deleteAll();
-
-    EXPECT_TRUE(entriesOf(paths->videoFolder()).isEmpty());
-    EXPECT_TRUE(galleryPaths(GalleryTab::Clip).isEmpty());
-    EXPECT_TRUE(QFile::exists(still));
-    EXPECT_EQ(galleryPaths(GalleryTab::Picture), QStringList{still});
-}
 
 TEST_F(FileCommandsTest, SaveAllOffersTheFirstFourNamesAndAsksPerExistingFile)
 {
@@ -421,36 +343,7 @@ TEST_F(FileCommandsTest, SaveAllOffersTheFirstFourNamesAndAsksPerExistingFile)
     EXPECT_EQ(galleryPaths(GalleryTab::Picture).size(), 30);
 }
 
-TEST_F(FileCommandsTest, SaveAllOfClipsCopiesClipsThenDeletesThemOnYes)
-{
-    takeStill("Still_2009-03-05_101530_N0001.bmp");
-    recordClip("Video_2009-03-05_101530_N0001.avi");
-    recordClip("Video_2009-03-05_101530_N0002.avi");
-    chooseFile(elsewhere.filePath("x"));
-    prompter.answers.push_back(Answer::Yes);
 
-    commands->saveAll();
-
-    EXPECT_EQ(prompter.fileRequests[0].filter, "AVI Files(*.AVI)");
-    EXPECT_EQ(prompter.fileRequests[0].fileName,
-              "Video_2009-03-05_101530_N0001.avi Video_2009-03-05_101530_N0002.avi ");
-    EXPECT_EQ(entriesOf(elsewhere.path()),
-              (QStringList{"Video_2009-03-05_101530_N0001.avi", "Video_2009-03-05_101530_N0002.avi"}));
-    EXPECT_EQ(readFile(elsewhere.filePath("Video_2009-03-05_101530_N0002.avi")),
-              "RIFF....AVI clip Video_2009-03-05_101530_N0002.avi");
-    EXPECT_TRUE(entriesOf(paths->videoFolder()).isEmpty());
-    EXPECT_EQ(entriesOf(paths->pictureFolder()).size(), 1);
-}
-
-TEST_F(FileCommandsTest, SaveAllIntoTheWorkingFolderIsRefusedBeforeAnythingIsDeleted)
-{
-    takeStill("Still_2009-03-05_101530_N0001.bmp");
-    chooseFile(picture("x"));
-    prompter.answers = {Answer::Yes, Answer::Yes};
-    commands->saveAll();
-    EXPECT_EQ(prompter.texts(), QStringList{"Can't save file to temp directory!!"});
-    EXPECT_EQ(entriesOf(paths->pictureFolder()), QStringList{"Still_2009-03-05_101530_N0001.bmp"});
-}
 
 TEST_F(FileCommandsTest, SaveAllThatCannotCopyNeverOffersToDelete)
 {
@@ -463,18 +356,3 @@ TEST_F(FileCommandsTest, SaveAllThatCannotCopyNeverOffersToDelete)
     EXPECT_EQ(entriesOf(paths->pictureFolder()), QStringList{"Still_2009-03-05_101530_N0001.bmp"});
 }
 
-TEST_F(FileCommandsTest, QuestionsComeFromTheLanguageFile)
-{
-    QTemporaryDir lang;
-    const QString file = lang.filePath("German1252.ini");
-    writeFile(file, "[Morrow]\r\nSureDelete=Wirklich l\xf6schen?\r\nSelectFile=Bitte ein Bild w\xe4hlen\r\n");
-    const LocalText german(file.toStdString());
-    FileCommands localised(*gallery, *paths, german, prompter);
-
-    localised.deleteSelected();
-    takeStill("Still_2009-03-05_101530_N0001.bmp");
-    localised.deleteSelected();
-    EXPECT_EQ(prompter.texts(),
-              (QStringList{QString::fromUtf8("Bitte ein Bild w\u00e4hlen"),
-                           QString::fromUtf8("Wirklich l\u00f6schen?")}));
-}

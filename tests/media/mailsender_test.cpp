@@ -1,10 +1,9 @@
 #include "media/mailsender.h"
 #include "media/mailwindow.h"
 
-#include "picture/picturefile.h"
-#include "platform/localtext.h"
-#include "platform/xdgemailclient.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "texts/localtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,32 +17,15 @@
 
 #include <sys/stat.h>
 
-using namespace std::chrono_literals;
+using namespace TestFiles;
 
 namespace {
 using Result = MailClient::Result;
 using Icon = Prompter::Icon;
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
 void writePicture(const QString& path)
 {
-    QImage image(40, 30, QImage::Format_RGB888);
-    image.fill(QColor(30, 140, 220));
-    PictureFile picture;
-    ASSERT_TRUE(picture.createFromImage(image));
-    ASSERT_TRUE(picture.save(path, PictureType::Bmp));
+    ASSERT_TRUE(writeBmp(path, 40, 30, QColor(30, 140, 220)));
 }
 
 /// A mail client that remembers what it was handed and answers when the test says so, or at
@@ -141,8 +123,8 @@ TEST_F(MailTest, WithoutSelectionOnlyAsksToSelect)
 TEST_F(MailTest, WithoutAMailSystemTheWindowClosesAtOnce)
 {
     const std::pair<MailClient::Availability, const char*> cases[] = {
-        {MailClient::Availability::Missing, MailSender::MissingText},
-        {MailClient::Availability::Unusable, MailSender::UnusableText},
+        {MailClient::Availability::Missing, MailSender::kMissingText},
+        {MailClient::Availability::Unusable, MailSender::kUnusableText},
     };
     for (const auto& [availability, text] : cases) {
         prompter.shown.clear();
@@ -151,22 +133,12 @@ TEST_F(MailTest, WithoutAMailSystemTheWindowClosesAtOnce)
         EXPECT_FALSE(window.start());
         EXPECT_EQ(window.result(), QDialog::Rejected);
         EXPECT_EQ(prompter.texts(), QStringList{text});
-        QTest::qWait(MailWindow::StartDelayMs * 2);
+        QTest::qWait(MailWindow::kStartDelayMs * 2);
         EXPECT_TRUE(client.handed.empty());
         EXPECT_FALSE(QFileInfo::exists(mailFolder()));
     }
 }
 
-TEST_F(MailTest, WaitingTextShowsFirstAndTheHandOverFollowsAfterTheDelay)
-{
-    MailWindow window(*sender, still());
-    ASSERT_TRUE(window.start());
-    window.show();
-    EXPECT_EQ(window.text(), "Start outlook, Please waiting....");
-    EXPECT_EQ(window.windowTitle(), "");
-    EXPECT_TRUE(client.handed.empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !client.handed.empty(); }, 2000));
-}
 
 TEST_F(MailTest, PictureGoesAsJpegCopyInThePrivateFolderAndSentClosesTheWindow)
 {
@@ -234,7 +206,7 @@ TEST_F(MailTest, FailedSendKeepsTheWindowAndTheSecondFailureRemovesItsCopy)
 {
     client.answerAtOnce = Result::Failed;
     const auto first = mail(still());
-    EXPECT_EQ(prompter.texts(), QStringList{MailSender::FailedText});
+    EXPECT_EQ(prompter.texts(), QStringList{MailSender::kFailedText});
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(first->text(), "Start outlook, Please waiting....");
     // Nothing was set for clearing up before this failure, so its copy stays for now.
@@ -251,9 +223,9 @@ TEST_F(MailTest, FailedSendKeepsTheWindowAndTheSecondFailureRemovesItsCopy)
 TEST_F(MailTest, EachFailureHasItsOwnClearMessage)
 {
     const std::pair<Result, const char*> cases[] = {
-        {Result::Unusable, MailSender::NoMailProgramText},
-        {Result::Failed, MailSender::FailedText},
-        {Result::NoAnswer, MailSender::NoAnswerText},
+        {Result::Unusable, MailSender::kNoMailProgramText},
+        {Result::Failed, MailSender::kFailedText},
+        {Result::NoAnswer, MailSender::kNoAnswerText},
     };
     for (const auto& [result, text] : cases) {
         prompter.shown.clear();
@@ -264,14 +236,6 @@ TEST_F(MailTest, EachFailureHasItsOwnClearMessage)
     }
 }
 
-TEST_F(MailTest, NoAnswerNeverRemovesTheCopyTheMailProgramMayHold)
-{
-    client.answerAtOnce = Result::Failed;
-    mail(still());  // sets the clearing-up flag
-    client.answerAtOnce = Result::NoAnswer;
-    mail(still());
-    EXPECT_TRUE(QFile::exists(client.handed[1].path));
-}
 
 TEST_F(MailTest, PreparationFailuresStopBeforeSending)
 {
@@ -317,73 +281,4 @@ TEST_F(MailTest, LinksPlantedInOrForTheMailFolderAreNeverWrittenThrough)
     EXPECT_TRUE(QFile::exists(mailFolder() + "/Still_2009-03-05_101530_N0001.jpg"));
 }
 
-namespace {
-/// A stand-in `xdg-email` alone on PATH that exits with STATUS; STATUS < 0 means no
-/// xdg-email at all.
-class XdgEmailOnPath {
-public:
-    explicit XdgEmailOnPath(int status) : m_oldPath(qgetenv("PATH"))
-    {
-        if (status >= 0) {
-            const QString script = m_dir.filePath("xdg-email");
-            QFile file(script);
-            if (file.open(QIODevice::WriteOnly)) {
-                file.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit "
-                           + QByteArray::number(status) + "\n");
-            }
-            file.close();
-            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        qputenv("PATH", QFile::encodeName(m_dir.path()));
-    }
-    ~XdgEmailOnPath() { qputenv("PATH", m_oldPath); }
-    QStringList arguments() const
-    {
-        return QString::fromLocal8Bit(readFile(m_dir.filePath("xdg-email.args"))).split('\n', Qt::SkipEmptyParts);
-    }
 
-private:
-    QTemporaryDir m_dir;
-    QByteArray m_oldPath;
-};
-
-/// Mails PATH and waits for the outcome; true when the window closed.
-bool mailThroughXdgEmail(MailSender& sender, ScriptedPrompter& prompter, const QString& path)
-{
-    MailWindow window(sender, path);
-    if (!window.start()) {
-        return true;
-    }
-    window.show();
-    if (!QTest::qWaitFor([&] { return !prompter.shown.empty(); }, 10000)) {
-        ADD_FAILURE() << "no answer from xdg-email";
-    }
-    return !window.isVisible();
-}
-}  // namespace
-
-TEST_F(MailTest, RealRunThroughXdgEmail)
-{
-    XdgEmailClient real(10s);
-    MailSender realSender(real, english, prompter, mailFolder());
-    const QString picture = still();
-    {
-        XdgEmailOnPath fake(0);
-        EXPECT_TRUE(mailThroughXdgEmail(realSender, prompter, picture));
-        EXPECT_EQ(prompter.texts(), QStringList{"Send Completed"});
-        EXPECT_EQ(fake.arguments(),
-                  (QStringList{"--attach", mailFolder() + "/Still_2009-03-05_101530_N0001.jpg"}));
-    }
-    prompter.shown.clear();
-    {
-        XdgEmailOnPath fake(1);
-        EXPECT_FALSE(mailThroughXdgEmail(realSender, prompter, picture));
-        EXPECT_EQ(prompter.texts(), QStringList{MailSender::FailedText});
-    }
-    prompter.shown.clear();
-    {
-        XdgEmailOnPath none(-1);
-        EXPECT_TRUE(mailThroughXdgEmail(realSender, prompter, picture));
-        EXPECT_EQ(prompter.texts(), QStringList{MailSender::MissingText});
-    }
-}

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -56,21 +57,7 @@ TEST_F(MediaNamesTest, FoldersLieBelowTheDocumentsFolderAndAreMade)
     EXPECT_TRUE(QFile::exists(picture("keep.bmp")));
 }
 
-TEST_F(MediaNamesTest, CurrentUserFoldersUseTheDocumentsLocation)
-{
-    const MediaPaths user = MediaPaths::forCurrentUser();
-    const QString documentsLocation = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(user.pictureFolder(), QDir::cleanPath(documentsLocation) + "/Quillon files/Picture");
-    EXPECT_TRUE(QFileInfo(documentsLocation).isDir());
-}
-
-TEST_F(MediaNamesTest, EmptyFolderGivesNumberOne)
-{
-    EXPECT_EQ(names.makeStillName({}), picture("Still_2009-03-05_101530_N0001.bmp"));
-    EXPECT_EQ(names.makeClipName(), video("Video_2009-03-05_101530_N0001.avi"));
-}
-
-TEST_F(MediaNamesTest, NamesFollowThePatternsExactly)
+TEST_F(MediaNamesTest, NamesCarryTheLocalTimeTheScaleTextAndTheNextNumber)
 {
     for (int i = 0; i < 11; ++i) {
         touch(picture(QString::asprintf("Still_2009-01-01_000000_N%04d.bmp", i + 1)));
@@ -78,76 +65,66 @@ TEST_F(MediaNamesTest, NamesFollowThePatternsExactly)
     touch(video("Video_2009-01-01_000000_N0002.avi"));
     EXPECT_EQ(names.makeStillName({}), picture("Still_2009-03-05_101530_N0012.bmp"));
     EXPECT_EQ(names.makeStillName("200.0"), picture("Still_2009-03-05_101530_200.0X_N0012.bmp"));
+    // Only the first nineteen characters of the scale text take part.
+    EXPECT_EQ(names.makeStillName("1234567890123456789012"),
+              picture("Still_2009-03-05_101530_1234567890123456789X_N0012.bmp"));
     EXPECT_EQ(names.makeClipName(), video("Video_2009-03-05_101530_N0003.avi"));
-}
-
-TEST_F(MediaNamesTest, HoursAreInTwentyFourHourFormAndFieldsZeroPadded)
-{
     clock.now = QDateTime(QDate(2024, 12, 31), QTime(23, 5, 9));
-    EXPECT_EQ(names.makeStillName({}), picture("Still_2024-12-31_230509_N0001.bmp"));
-    clock.now = QDateTime(QDate(2010, 1, 2), QTime(0, 0, 0));
-    EXPECT_EQ(names.makeClipName(), video("Video_2010-01-02_000000_N0001.avi"));
+    EXPECT_EQ(names.makeClipName(), video("Video_2024-12-31_230509_N0003.avi"));
+    touch(picture("Still_2009-03-05_101530_N9999.bmp"));
+    EXPECT_EQ(names.makeStillName({}), picture("Still_2024-12-31_230509_N10000.bmp"));
 }
 
-TEST_F(MediaNamesTest, GapsAreNotFilledAndNumbersComeBackAfterTheHighestGoes)
+struct FolderCase {
+    const char* name;
+    std::vector<const char*> pictures;
+    std::vector<const char*> clips;
+    int nextStill;
+    int nextClip;
+};
+
+class NextNumber : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(NextNumber, IsOneMoreThanTheHighestOfItsOwnKind)
+{
+    QTemporaryDir documents;
+    MediaPaths paths(documents.path());
+    paths.createFolders();
+    for (const char* name : GetParam().pictures) {
+        QFile(paths.pictureFolder() + '/' + name).open(QIODevice::WriteOnly);
+    }
+    for (const char* name : GetParam().clips) {
+        QFile(paths.videoFolder() + '/' + name).open(QIODevice::WriteOnly);
+    }
+    ScriptedPrompter prompter;
+    FixedClock clock;
+    MediaNames names(paths, prompter, clock);
+    EXPECT_EQ(names.nextStillNumber(), GetParam().nextStill);
+    EXPECT_EQ(names.nextClipNumber(), GetParam().nextClip);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, NextNumber,
+    ::testing::Values(
+        FolderCase{"Empty", {}, {}, 1, 1},
+        FolderCase{"GapsAreNotFilled", {"Still_2009-03-05_101530_N0007.bmp", "Still_2009-03-05_101530_N0012.bmp"}, {}, 13, 1},
+        FolderCase{"OnlyTheirOwnExtensionCounts",
+                   {"Still_2009-03-05_101530_N0040.bmp", "Still_2009-03-05_101530_N0090.jpg",
+                    "Still_2009-03-05_101530_N0091.bmpx"},
+                   {"Video_2009-03-05_101530_N0005.avi"}, 41, 6},
+        FolderCase{"ExtensionIgnoresCase", {"Still_2009-03-05_101530_N0020.BMP"}, {"Video_2009-03-05_101530_N0030.Avi"}, 21, 31},
+        FolderCase{"UserNamesWithoutNumbers", {"Nice.bmp", "holiday.bmp", "Still_2009-03-05_101530_N0003.bmp"}, {}, 4, 1},
+        FolderCase{"HugeNumberDoesNotOverflow", {"Still_N99999999999999999999.bmp"}, {}, INT_MAX, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MediaNamesTest, NumberComesBackAfterTheHighestGoes)
 {
     touch(picture("Still_2009-03-05_101530_N0007.bmp"));
     touch(picture("Still_2009-03-05_101530_N0012.bmp"));
     EXPECT_EQ(names.nextStillNumber(), 13);
     ASSERT_TRUE(QFile::remove(picture("Still_2009-03-05_101530_N0012.bmp")));
     EXPECT_EQ(names.nextStillNumber(), 8);
-}
-
-TEST_F(MediaNamesTest, NumbersOfFiveDigitsAreWrittenAndReadBack)
-{
-    touch(picture("Still_2009-03-05_101530_N9999.bmp"));
-    const QString tenThousand = names.makeStillName({});
-    EXPECT_EQ(tenThousand, picture("Still_2009-03-05_101530_N10000.bmp"));
-    touch(tenThousand);
-    EXPECT_EQ(names.makeStillName("5.0"), picture("Still_2009-03-05_101530_5.0X_N10001.bmp"));
-}
-
-TEST_F(MediaNamesTest, TwoStillsInOneSecondShareTheTimeAndDifferInNumber)
-{
-    const QString first = names.makeStillName("12.5");
-    touch(first);
-    const QString second = names.makeStillName("12.5");
-    EXPECT_EQ(first, picture("Still_2009-03-05_101530_12.5X_N0001.bmp"));
-    EXPECT_EQ(second, picture("Still_2009-03-05_101530_12.5X_N0002.bmp"));
-}
-
-TEST_F(MediaNamesTest, ScaleTextTakesPartWithItsFirstNineteenCharacters)
-{
-    EXPECT_EQ(names.makeStillName("1234567890123456789012"),
-              picture("Still_2009-03-05_101530_1234567890123456789X_N0001.bmp"));
-    EXPECT_EQ(names.makeStillName("1234567890123456789"),
-              picture("Still_2009-03-05_101530_1234567890123456789X_N0001.bmp"));
-}
-
-TEST_F(MediaNamesTest, StillsAndClipsCountApartAndOnlyTheirOwnExtensionCounts)
-{
-    touch(picture("Still_2009-03-05_101530_N0040.bmp"));
-    touch(picture("Still_2009-03-05_101530_N0090.jpg"));
-    touch(picture("Still_2009-03-05_101530_N0091.bmpx"));
-    touch(video("Video_2009-03-05_101530_N0005.avi"));
-    EXPECT_EQ(names.nextStillNumber(), 41);
-    EXPECT_EQ(names.nextClipNumber(), 6);
-}
-
-TEST_F(MediaNamesTest, ExtensionMatchesWithoutRegardToCase)
-{
-    touch(picture("Still_2009-03-05_101530_N0020.BMP"));
-    touch(video("Video_2009-03-05_101530_N0030.Avi"));
-    EXPECT_EQ(names.nextStillNumber(), 21);
-    EXPECT_EQ(names.nextClipNumber(), 31);
-}
-
-TEST_F(MediaNamesTest, FilesOfTheUserWithoutNumbersDoNotDisturbTheCount)
-{
-    touch(picture("Nice.bmp"));
-    touch(picture("holiday.bmp"));
-    touch(picture("Still_2009-03-05_101530_N0003.bmp"));
-    EXPECT_EQ(names.nextStillNumber(), 4);
 }
 
 TEST_F(MediaNamesTest, DirectoryNamedLikeAPictureIsReportedAndTheScanGoesOn)
@@ -167,12 +144,6 @@ TEST_F(MediaNamesTest, DirectoryNamedLikeAPictureIsReportedAndTheScanGoesOn)
     EXPECT_EQ(prompter.shown.size(), 4u);
 }
 
-TEST_F(MediaNamesTest, DirectoryNamedLikeAClipShowsTheClipText)
-{
-    ASSERT_TRUE(QDir().mkdir(video("Video_N0100.avi")));
-    EXPECT_EQ(names.nextClipNumber(), 1);
-    EXPECT_EQ(prompter.texts(), QStringList{"AVI Error"});
-}
 
 TEST_F(MediaNamesTest, MissingFolderGivesNumberOne)
 {
@@ -209,11 +180,5 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"N.bmp", 0},
                       // Absurdly long numbers stay below the largest int, so one more fits.
                       NumberCase{"N99999999999999999999.bmp", INT_MAX - 1}));
-
-TEST_F(MediaNamesTest, HugeNumberInTheFolderDoesNotOverflow)
-{
-    touch(picture("Still_N99999999999999999999.bmp"));
-    EXPECT_EQ(names.nextStillNumber(), INT_MAX);
-}
 
 }  // namespace

@@ -20,16 +20,16 @@ TEST(ThumbnailCacheTest, KeepsAThumbnailOnlyForTheSameFileStampAndCellAndDropsTh
     ASSERT_NE(cache.find("broken", {7, 7}, cell), nullptr);
     EXPECT_TRUE(cache.find("broken", {7, 7}, cell)->isNull());
 
-    for (int i = 0; i < ThumbnailCache::MaxEntries; ++i) {
+    for (int i = 0; i < ThumbnailCache::kMaxEntries; ++i) {
         cache.insert(QString::number(i), {i, i}, cell, thumbnail);
         cache.find("a", {100, 5}, cell);  // "a" stays in use
     }
-    EXPECT_EQ(cache.size(), ThumbnailCache::MaxEntries);
+    EXPECT_EQ(cache.size(), ThumbnailCache::kMaxEntries);
     EXPECT_NE(cache.find("a", {100, 5}, cell), nullptr);
     EXPECT_EQ(cache.find("broken", {7, 7}, cell), nullptr);
     EXPECT_EQ(cache.find("0", {0, 0}, cell), nullptr);
-    EXPECT_NE(cache.find(QString::number(ThumbnailCache::MaxEntries - 1),
-                         {ThumbnailCache::MaxEntries - 1, ThumbnailCache::MaxEntries - 1}, cell),
+    EXPECT_NE(cache.find(QString::number(ThumbnailCache::kMaxEntries - 1),
+                         {ThumbnailCache::kMaxEntries - 1, ThumbnailCache::kMaxEntries - 1}, cell),
               nullptr);
 }
 

@@ -1,6 +1,6 @@
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
-#include "mediafiles.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace MediaFiles;
+using namespace TestFiles;
 
 namespace {
 
@@ -111,7 +111,7 @@ protected:
     std::vector<int> framedCells() const
     {
         std::vector<int> result;
-        for (int cell = 0; cell < GalleryGeometry::CellsPerPage; ++cell) {
+        for (int cell = 0; cell < GalleryGeometry::kCellsPerPage; ++cell) {
             if (framed(cell)) {
                 result.push_back(cell);
             }
@@ -124,27 +124,11 @@ protected:
     std::unique_ptr<ThumbnailGallery> gallery;
 };
 
-TEST_F(GalleryTest, CellsAreLaidOutAtTheFirstPaintOfThePanel)
-{
-    makePictures(2);
-    gallery = std::make_unique<ThumbnailGallery>(paths);
-    gallery->buildLists();
-    EXPECT_TRUE(gallery->cells()[0].isNull());
-    open();
-    EXPECT_EQ(gallery->size(), QSize(220, 420));
-    EXPECT_EQ(gallery->displaySurface().size(), QSize(203, 420));
-    EXPECT_EQ(cells()[0], QRect(11, 4, 87, 76));
-    EXPECT_EQ(cells()[1], QRect(105, 4, 87, 76));
-    EXPECT_EQ(cells()[2], QRect(11, 87, 87, 76));
-    EXPECT_EQ(cells()[9], QRect(105, 336, 87, 76));
-    EXPECT_EQ(gallery->scrollBar()->geometry(), QRect(203, 0, 17, 420));
-}
-
 TEST_F(GalleryTest, ElevenPicturesShowTheFirstTenThenANewStillScrollsToItself)
 {
     makePictures(11);
     open();
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).topRow(), 0);
     EXPECT_EQ(gallery->shownItems(), range(0, 9));
     for (int cell = 0; cell < 10; ++cell) {
         EXPECT_EQ(shown(cell), colorOf(cell)) << cell;
@@ -153,122 +137,30 @@ TEST_F(GalleryTest, ElevenPicturesShowTheFirstTenThenANewStillScrollsToItself)
 
     makePictures(1, 11);
     gallery->addStill(picture(11));
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 1);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).topRow(), 1);
     EXPECT_EQ(gallery->shownItems(), range(2, 11));
     EXPECT_EQ(shown(9), colorOf(11));
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 11);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), 11);
     EXPECT_EQ(gallery->selectedPath(), picture(11));
-    EXPECT_EQ(gallery->items(GalleryTab::Picture)[11].flags, 7u);
     EXPECT_EQ(framedCells(), std::vector<int>{9});
     EXPECT_EQ(gallery->scrollBar()->value(), 1);
-}
-
-TEST_F(GalleryTest, NewStillOnAnOddCountShowsTheLastRowAtTheBottom)
-{
-    makePictures(10);
-    open();
-    makePictures(1, 10);
-    gallery->addStill(picture(10));
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 1);
-    EXPECT_EQ(gallery->shownItems(), range(2, 10));
-    EXPECT_EQ(framedCells(), std::vector<int>{8});
-}
-
-TEST_F(GalleryTest, NewStillTakesTheSelectionFromTheOldOne)
-{
-    makePictures(3);
-    open();
-    click(0);
-    ASSERT_EQ(gallery->selectedIndex(GalleryTab::Picture), 0);
-    makePictures(1, 3);
-    gallery->addStill(picture(3));
-    EXPECT_EQ(gallery->items(GalleryTab::Picture)[0].flags, 3u);
-    EXPECT_EQ(framedCells(), std::vector<int>{3});
-}
-
-TEST_F(GalleryTest, ThirtyPicturesPageDownAndToTheBottom)
-{
-    makePictures(30);
-    open();
-    QScrollBar* bar = gallery->scrollBar();
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 10);
-    EXPECT_TRUE(bar->isEnabled());
-    EXPECT_EQ(bar->minimum(), 0);
-    EXPECT_EQ(bar->maximum(), 14);
-    EXPECT_EQ(bar->pageStep(), 5);
-
-    bar->triggerAction(QAbstractSlider::SliderToMinimum);
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
-    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 5);
-    EXPECT_EQ(bar->value(), 5);
-    EXPECT_EQ(gallery->shownItems(), range(10, 19));
-    EXPECT_EQ(shown(0), colorOf(10));
-
-    bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 14);
-    EXPECT_EQ(gallery->shownItems(), range(28, 29));
-    EXPECT_EQ(shown(1), colorOf(29));
-    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 14);
-    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 13);
-    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0);
-    EXPECT_EQ(bar->value(), 0);
-
-    gallery->verticalScroll(QAbstractSlider::SliderMove, 7);
-    EXPECT_EQ(gallery->shownItems(), range(14, 23));
-    EXPECT_EQ(bar->value(), 7);
-}
-
-TEST_F(GalleryTest, TenOrFewerItemsShowFromTheTopWithTheBarDisabled)
-{
-    for (const int count : {0, 3, 10}) {
-        QDir(paths.pictureFolder()).removeRecursively();
-        paths.createFolders();
-        makePictures(count);
-        open();
-        EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 0) << count;
-        EXPECT_EQ(gallery->shownItems(), range(0, count - 1)) << count;
-        EXPECT_FALSE(gallery->scrollBar()->isEnabled()) << count;
-        EXPECT_TRUE(gallery->scrollBar()->isVisible()) << count;
-        EXPECT_EQ(gallery->scrollBar()->maximum(), 4) << count;
-    }
-    makePictures(1, 10);
-    gallery->addStill(picture(10));
-    EXPECT_TRUE(gallery->scrollBar()->isEnabled());
 }
 
 TEST_F(GalleryTest, ClickSelectsTheItemOfTheCellAndAClickBetweenCellsSelectsNothing)
 {
     makePictures(14);
     open();
-    ASSERT_EQ(gallery->topRow(GalleryTab::Picture), 2);
+    ASSERT_EQ(gallery->list(GalleryTab::Picture).topRow(), 2);
     click(3);
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 7);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), 7);
     EXPECT_EQ(gallery->selectedPath(), picture(7));
     EXPECT_EQ(framedCells(), std::vector<int>{3});
 
     QTest::mouseClick(gallery.get(), Qt::LeftButton, {}, gapRightOf(3));
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), -1);
     EXPECT_EQ(gallery->selectedPath(), std::nullopt);
     EXPECT_EQ(gallery->selectedItem(), nullptr);
     EXPECT_TRUE(framedCells().empty());
-}
-
-TEST_F(GalleryTest, ClickOnAnEmptyCellSelectsNothing)
-{
-    makePictures(3);
-    open();
-    click(1);
-    click(5);
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
-    EXPECT_FALSE(gallery->selectAt(globalCentre(3)));
-    EXPECT_TRUE(gallery->selectAt(globalCentre(2)));
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 2);
 }
 
 TEST_F(GalleryTest, DoubleClickOpensAPictureForMeasuringAndAClipInThePlayer)
@@ -293,23 +185,6 @@ TEST_F(GalleryTest, DoubleClickOpensAPictureForMeasuringAndAClipInThePlayer)
     EXPECT_EQ(pictures.count() + clips.count(), 2);
 }
 
-TEST_F(GalleryTest, OnlyTheExactExtensionsBmpOpenForMeasuring)
-{
-    makePictures(1);
-    open();
-    QSignalSpy pictures(gallery.get(), &ThumbnailGallery::openPictureRequested);
-    QSignalSpy clips(gallery.get(), &ThumbnailGallery::openClipRequested);
-    EXPECT_FALSE(gallery->openSelected());
-    const QString mixedCase = paths.pictureFolder() + "/Shot.Bmp";
-    ASSERT_TRUE(writeBmp(mixedCase, 4, 4, Qt::red));
-    gallery->addStill(mixedCase);
-    EXPECT_TRUE(gallery->openSelected());
-    EXPECT_EQ(pictures.count(), 0);
-    EXPECT_EQ(clips.count(), 1);
-    EXPECT_TRUE(isMeasurablePicturePath("/a/b.c/Still.BMP"));
-    EXPECT_FALSE(isMeasurablePicturePath("/a/b.bmp/Still"));
-}
-
 TEST_F(GalleryTest, RightClickOnAnItemSelectsItAndAsksForTheMenu)
 {
     makePictures(4);
@@ -318,11 +193,11 @@ TEST_F(GalleryTest, RightClickOnAnItemSelectsItAndAsksForTheMenu)
     click(2, Qt::RightButton);
     ASSERT_EQ(menu.count(), 1);
     EXPECT_EQ(menu.at(0).at(0).toPoint(), globalCentre(2));
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 2);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), 2);
 
     QTest::mouseClick(gallery.get(), Qt::RightButton, {}, gapRightOf(2));
     EXPECT_EQ(menu.count(), 1);
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), -1);
 }
 
 TEST_F(GalleryTest, PicturesOfFortyBytesOrLessAreNotListed)
@@ -330,7 +205,7 @@ TEST_F(GalleryTest, PicturesOfFortyBytesOrLessAreNotListed)
     const QString folder = paths.pictureFolder();
     ASSERT_TRUE(writeFile(folder + "/a40.bmp", std::vector<std::uint8_t>(40, 'B')));
     ASSERT_TRUE(writeFile(folder + "/b41.bmp", std::vector<std::uint8_t>(41, 'B')));
-    ASSERT_TRUE(writeFile(folder + "/c0.bmp", {}));
+    ASSERT_TRUE(writeFile(folder + "/c0.bmp", QByteArray()));
     ASSERT_TRUE(writeBmp(folder + "/d.BMP", 4, 4, Qt::blue));
     ASSERT_TRUE(writeBmp(folder + "/e.png", 4, 4, Qt::blue));
     ASSERT_TRUE(QDir(folder).mkdir("f.bmp"));
@@ -339,22 +214,8 @@ TEST_F(GalleryTest, PicturesOfFortyBytesOrLessAreNotListed)
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].path, folder + "/b41.bmp");
     EXPECT_EQ(items[1].path, folder + "/d.BMP");
-    EXPECT_EQ(items[0].flags, 3u);
     // The 41-byte file is listed but cannot be drawn, so it takes no cell.
     EXPECT_EQ(gallery->shownItems(), std::vector<int>{1});
-}
-
-TEST_F(GalleryTest, ListsAreInNameOrderWhichIsTheOrderOfCapture)
-{
-    for (const int i : {4, 1, 3, 0, 2}) {
-        makePictures(1, i);
-    }
-    open();
-    const auto& items = gallery->items(GalleryTab::Picture);
-    ASSERT_EQ(items.size(), 5u);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(items[i].path, picture(i));
-    }
 }
 
 TEST_F(GalleryTest, VanishedFileIsDroppedDuringTheRedraw)
@@ -367,7 +228,7 @@ TEST_F(GalleryTest, VanishedFileIsDroppedDuringTheRedraw)
     const auto& items = gallery->items(GalleryTab::Picture);
     ASSERT_EQ(items.size(), 10u);
     EXPECT_EQ(items[2].path, picture(3));
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), -1);
     EXPECT_EQ(gallery->shownItems(), range(0, 9));
     EXPECT_EQ(shown(2), colorOf(3));
     EXPECT_FALSE(gallery->scrollBar()->isEnabled());
@@ -392,17 +253,13 @@ TEST_F(GalleryTest, SelectAllFromTopFramesEveryVisibleCellAndClearingDeselectsTh
     makePictures(14);
     open();
     gallery->selectAllFromTop();
-    const auto& items = gallery->items(GalleryTab::Picture);
-    for (int i = 0; i < 14; ++i) {
-        EXPECT_EQ(items[i].isSelected(), i >= 4) << i;
-    }
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 13);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), 13);
     EXPECT_EQ(gallery->selectedPath(), picture(4));
     EXPECT_EQ(framedCells(), range(0, 9));
 
     gallery->clearSelection(GalleryTab::Picture);
     EXPECT_EQ(gallery->selectedPath(), std::nullopt);
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).framedIndex(), -1);
     gallery->redraw();
     EXPECT_TRUE(framedCells().empty());
 }
@@ -416,71 +273,10 @@ TEST_F(GalleryTest, CornerMarkShowsUntilTheFileIsSavedElsewhere)
     click(0);
     // Under the selection frame the mark shows through the XOR.
     EXPECT_EQ(gallery->displaySurface().pixel(cornerPoint(0)), QColor(CornerMark).rgb() ^ FrameXor);
-    gallery->selectedItem()->flags &= ~std::uint32_t{GalleryItem::NotSavedElsewhere};
+    gallery->selectedItem()->notSavedElsewhere = false;
     click(1);
     EXPECT_EQ(gallery->displaySurface().pixel(cornerPoint(0)), plain.pixel(cornerPoint(0)));
     EXPECT_EQ(gallery->displaySurface().pixel(cornerPoint(1)), QColor(CornerMark).rgb() ^ FrameXor);
-}
-
-TEST_F(GalleryTest, RemovePrefersTheExactPathThenIgnoresCaseAndKeepsTheSelection)
-{
-    const QString folder = paths.pictureFolder();
-    for (const char* name : {"Still_1.bmp", "Still_2.bmp", "still_2.bmp", "Still_3.bmp"}) {
-        ASSERT_TRUE(writeBmp(folder + '/' + name, 4, 4, Qt::green));
-    }
-    open();
-    const auto listed = [this] {
-        QStringList names;
-        for (const GalleryItem& item : gallery->items(GalleryTab::Picture)) {
-            names << QFileInfo(item.path).fileName();
-        }
-        return names;
-    };
-    ASSERT_EQ(listed(), (QStringList{"Still_1.bmp", "Still_2.bmp", "Still_3.bmp", "still_2.bmp"}));
-    click(2);
-    ASSERT_EQ(gallery->selectedPath(), folder + "/Still_3.bmp");
-
-    EXPECT_TRUE(gallery->remove(folder + "/still_2.bmp"));
-    EXPECT_EQ(listed(), (QStringList{"Still_1.bmp", "Still_2.bmp", "Still_3.bmp"}));
-    EXPECT_TRUE(gallery->remove(folder + "/STILL_1.BMP"));
-    EXPECT_FALSE(gallery->remove(folder + "/Still_9.bmp"));
-    EXPECT_EQ(listed(), (QStringList{"Still_2.bmp", "Still_3.bmp"}));
-    // The selected item moved up one place and is still the one selected.
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), 1);
-    EXPECT_EQ(gallery->selectedPath(), folder + "/Still_3.bmp");
-    EXPECT_TRUE(gallery->remove(folder + "/Still_3.bmp"));
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
-}
-
-TEST_F(GalleryTest, ScrolledPageStaysFilledAfterItemsGoAway)
-{
-    makePictures(30);
-    open();
-    gallery->scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
-    for (int i = 0; i < 10; ++i) {
-        gallery->remove(picture(i));
-    }
-    gallery->updateScrollBar();
-    gallery->redraw();
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 9);
-    EXPECT_EQ(gallery->shownItems(), range(18, 19));
-}
-
-TEST_F(GalleryTest, ClearListEmptiesATabOnlyWhenItHasASelection)
-{
-    makePictures(12);
-    makeClips(2);
-    open();
-    gallery->clearList(GalleryTab::Picture);
-    EXPECT_EQ(gallery->items(GalleryTab::Picture).size(), 12u);
-    click(0);
-    gallery->clearList(GalleryTab::Picture);
-    gallery->redraw();
-    EXPECT_TRUE(gallery->items(GalleryTab::Picture).empty());
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Picture), -1);
-    EXPECT_TRUE(gallery->shownItems().empty());
-    EXPECT_FALSE(gallery->scrollBar()->isEnabled());
-    EXPECT_EQ(gallery->items(GalleryTab::Clip).size(), 2u);
 }
 
 TEST_F(GalleryTest, EachTabKeepsItsOwnPageAndSelection)
@@ -507,32 +303,27 @@ TEST_F(GalleryTest, EachTabKeepsItsOwnPageAndSelection)
     EXPECT_TRUE(gallery->scrollBar()->isEnabled());
 }
 
-TEST_F(GalleryTest, NewClipGoesToTheClipListWhateverTabShows)
-{
-    makePictures(2);
-    open();
-    makeClips(1);
-    gallery->addClip(clip(0));
-    EXPECT_EQ(gallery->items(GalleryTab::Clip).size(), 1u);
-    EXPECT_EQ(gallery->selectedIndex(GalleryTab::Clip), 0);
-    EXPECT_EQ(gallery->items(GalleryTab::Clip)[0].flags, 7u);
-    EXPECT_EQ(gallery->shownItems(), range(0, 1));
-    gallery->showTab(GalleryTab::Clip);
-    EXPECT_EQ(gallery->selectedPath(), clip(0));
-    EXPECT_EQ(framedCells(), std::vector<int>{0});
-}
-
-TEST_F(GalleryTest, WheelDoesNotScroll)
+TEST_F(GalleryTest, ScrollBarMovesThePageAndTheWheelDoesNot)
 {
     makePictures(30);
     open();
+    QScrollBar* bar = gallery->scrollBar();
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(gallery->shownItems(), range(10, 19));
+    EXPECT_EQ(shown(0), colorOf(10));
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(bar->value(), 14);
+    EXPECT_EQ(gallery->shownItems(), range(28, 29));
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(gallery->shownItems(), range(26, 29));
+    gallery->verticalScroll(QAbstractSlider::SliderMove, 10);
     for (QWidget* target : {static_cast<QWidget*>(gallery.get()), static_cast<QWidget*>(gallery->scrollBar())}) {
         const QPointF at(5, 5);
         QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &wheel);
     }
-    EXPECT_EQ(gallery->topRow(GalleryTab::Picture), 10);
+    EXPECT_EQ(gallery->list(GalleryTab::Picture).topRow(), 10);
     EXPECT_EQ(gallery->scrollBar()->value(), 10);
 }
 
@@ -550,22 +341,6 @@ TEST_F(GalleryTest, RewrittenFileIsReadAgainWhileUnchangedOnesAreKept)
     EXPECT_EQ(shown(0), QColor(Qt::magenta));
     EXPECT_EQ(shown(1), colorOf(1));
     EXPECT_EQ(shown(2), colorOf(2));
-}
-
-TEST_F(GalleryTest, TabPicturesFitTheMainWindowLayout)
-{
-    const QImage pictures = ThumbnailGallery::tabHeaderPicture(GalleryTab::Picture);
-    const QImage clips = ThumbnailGallery::tabHeaderPicture(GalleryTab::Clip);
-    EXPECT_EQ(pictures.size(), QSize(222, 69));
-    EXPECT_EQ(clips.size(), QSize(222, 69));
-    EXPECT_NE(pictures, clips);
-    const QRect header(ThumbnailGallery::tabHeaderPosition(), pictures.size());
-    EXPECT_TRUE(header.contains(ThumbnailGallery::tabArea(GalleryTab::Picture)));
-    EXPECT_TRUE(header.contains(ThumbnailGallery::tabArea(GalleryTab::Clip)));
-    EXPECT_EQ(ThumbnailGallery::tabArea(GalleryTab::Picture), QRect(QPoint(10, 57), QPoint(109, 112)));
-    EXPECT_EQ(ThumbnailGallery::tabArea(GalleryTab::Clip), QRect(QPoint(124, 56), QPoint(223, 113)));
-    EXPECT_EQ(background(GalleryTab::Picture).size(), QSize(203, 420));
-    EXPECT_EQ(background(GalleryTab::Clip).size(), QSize(203, 420));
 }
 
 }  // namespace

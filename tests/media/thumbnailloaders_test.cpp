@@ -2,7 +2,7 @@
 #include "media/jpegthumbnail.h"
 #include "media/thumbnailbuffer.h"
 #include "media/thumbnailloader.h"
-#include "mediafiles.h"
+#include "support/testfiles.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -11,7 +11,7 @@
 
 #include <cerrno>
 
-using namespace MediaFiles;
+using namespace TestFiles;
 
 namespace {
 
@@ -79,32 +79,8 @@ TEST_F(ThumbnailLoaders, StillAsTheProgramWritesItLoadsWithItsRowsInPlace)
     EXPECT_EQ(pixelAt(buffer, 5, 3), QColor(240, 240, 40));
 }
 
-TEST_F(ThumbnailLoaders, TopDownAnd32BitPicturesLoad)
-{
-    const auto color = [](int x, int y) { return quadrants(x, y, 4, 4); };
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("top.bmp", bmpBytes(4, 4, color, 24, true)), buffer));
-    EXPECT_FALSE(buffer.layout()->bottomUp);
-    EXPECT_EQ(pixelAt(buffer, 0, 0), QColor(220, 0, 0));
-    EXPECT_EQ(pixelAt(buffer, 3, 3), QColor(240, 240, 40));
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("deep.bmp", bmpBytes(4, 4, color, 32)), buffer));
-    EXPECT_EQ(buffer.layout()->bytesPerPixel, 4);
-    EXPECT_EQ(pixelAt(buffer, 3, 0), QColor(0, 200, 0));
-}
 
-TEST_F(ThumbnailLoaders, PixelOffsetOfTheFileHeaderIsHonoured)
-{
-    std::vector<std::uint8_t> bytes = bmpBytes(2, 2, QColor(10, 20, 30));
-    bytes.insert(bytes.begin() + 54, 8, 0xEE);  // a gap before the pixels
-    bytes[10] = 62;
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("gap.bmp", bytes), buffer));
-    EXPECT_EQ(pixelAt(buffer, 1, 1), QColor(10, 20, 30));
-}
 
-TEST_F(ThumbnailLoaders, LargestStillOfTheCameraFits)
-{
-    ASSERT_TRUE(loadBmpThumbnail(writeBytes("big.bmp", bmpBytes(1280, 1024, QColor(1, 2, 3))), buffer));
-    EXPECT_EQ(buffer.pixelBytes(), 1280u * 1024 * 3);
-}
 
 struct BrokenBmp {
     const char* what;
@@ -184,29 +160,7 @@ TEST_F(ThumbnailLoaders, JpegRowsOfOddWidthArePaddedLikeABitmap)
     }
 }
 
-TEST_F(ThumbnailLoaders, GreyJpegIsDrawnInColor)
-{
-    const auto color = [](int, int y) { return y < 8 ? QColor(30, 30, 30) : QColor(200, 200, 200); };
-    const QString path = writeBytes("grey.jpg", jpegBytes(16, 16, color, {.components = 1}));
-    ASSERT_EQ(loadJpegThumbnail(path, buffer), 0);
-    EXPECT_EQ(buffer.layout()->bytesPerPixel, 3);
-    EXPECT_TRUE(near(pixelAt(buffer, 4, 2), QColor(30, 30, 30), 6));
-    EXPECT_TRUE(near(pixelAt(buffer, 4, 13), QColor(200, 200, 200), 6));
-}
 
-TEST_F(ThumbnailLoaders, CmykJpegIsConvertedWithAndWithoutTheAdobeInversion)
-{
-    const auto color = [](int x, int) { return x < 8 ? QColor(230, 20, 20) : QColor(20, 20, 230); };
-    for (const bool adobe : {true, false}) {
-        const std::vector<std::uint8_t> bytes =
-            jpegBytes(16, 16, color, {.components = 4, .adobeInverted = adobe, .quality = 100});
-        ASSERT_EQ(loadJpegThumbnail(writeBytes("cmyk.jpg", bytes), buffer), 0) << adobe;
-        EXPECT_TRUE(near(pixelAt(buffer, 2, 5), QColor(230, 20, 20), 16))
-            << adobe << " " << pixelAt(buffer, 2, 5).name().toStdString();
-        EXPECT_TRUE(near(pixelAt(buffer, 13, 5), QColor(20, 20, 230), 16))
-            << adobe << " " << pixelAt(buffer, 13, 5).name().toStdString();
-    }
-}
 
 TEST_F(ThumbnailLoaders, JpegLargerThanTheBufferIsDecodedAtAReducedSize)
 {
@@ -215,26 +169,12 @@ TEST_F(ThumbnailLoaders, JpegLargerThanTheBufferIsDecodedAtAReducedSize)
     ASSERT_EQ(loadJpegThumbnail(writeBytes("huge.jpg", jpegBytes(2600, 2100, color, {.quality = 50})), buffer), 0);
     EXPECT_EQ(buffer.layout()->width, 1300);
     EXPECT_EQ(buffer.layout()->height, 1050);
-    EXPECT_LE(ThumbnailBuffer::HeaderSize + buffer.pixelBytes(), ThumbnailBuffer::Capacity);
+    EXPECT_LE(ThumbnailBuffer::kHeaderSize + buffer.pixelBytes(), ThumbnailBuffer::kCapacity);
     EXPECT_TRUE(near(pixelAt(buffer, 10, 10), QColor(220, 0, 0)));
     EXPECT_TRUE(near(pixelAt(buffer, 1290, 1040), QColor(240, 240, 40)));
 }
 
-TEST_F(ThumbnailLoaders, ProgressiveJpegDecodes)
-{
-    const std::vector<std::uint8_t> bytes = jpegBytes(40, 24, [](int, int) { return QColor(20, 90, 200); },
-                                                      {.progressive = true});
-    ASSERT_EQ(loadJpegThumbnail(writeBytes("p.jpg", bytes), buffer), 0);
-    EXPECT_TRUE(near(pixelAt(buffer, 20, 12), QColor(20, 90, 200)));
-}
 
-TEST_F(ThumbnailLoaders, MissingJpegPrintsOneLineAndGivesTheSystemError)
-{
-    testing::internal::CaptureStdout();
-    const int result = loadJpegThumbnail(file("missing.jpg"), buffer);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Open file error!\n");
-    EXPECT_EQ(result, ENOENT);
-}
 
 TEST_F(ThumbnailLoaders, DamagedJpegFailsQuietly)
 {
@@ -276,13 +216,6 @@ TEST_F(ThumbnailLoaders, JpegCutShortDrawsWhatItHas)
 
 // ---- choosing the loader, vanished files, clips --------------------------------------------
 
-TEST_F(ThumbnailLoaders, PicturePathEndingInJpgOfAnyCaseIsDecodedAsJpeg)
-{
-    const std::vector<std::uint8_t> jpeg = jpegBytes(8, 8, [](int, int) { return QColor(0, 0, 255); });
-    EXPECT_EQ(loadPictureThumbnail(writeBytes("x.JPG", jpeg), buffer), ThumbnailLoad::Loaded);
-    // The same bytes under a BMP name are not a bitmap.
-    EXPECT_EQ(loadPictureThumbnail(writeBytes("x.bmp", jpeg), buffer), ThumbnailLoad::Failed);
-}
 
 TEST_F(ThumbnailLoaders, GoneFileIsVanishedButUnreadableEntriesOnlyFail)
 {
@@ -308,14 +241,6 @@ TEST_F(ThumbnailLoaders, ClipShowsItsFirstFrameUprightInBlueGreenRed)
     EXPECT_TRUE(near(pixelAt(buffer, 14, 10), QColor(240, 240, 40), 4));
 }
 
-TEST_F(ThumbnailLoaders, ClipTooLargeForTheBufferIsScaledDownToFit)
-{
-    const QString path = writeBytes("big.avi", aviBytes(2560, 1024, 1, [](int, int) { return QColor(9, 99, 199); }));
-    ASSERT_EQ(loadClipThumbnail(path, buffer), ThumbnailLoad::Loaded);
-    EXPECT_EQ(buffer.layout()->width, 1280);
-    EXPECT_EQ(buffer.layout()->height, 512);
-    EXPECT_TRUE(near(pixelAt(buffer, 600, 300), QColor(9, 99, 199), 4));
-}
 
 TEST_F(ThumbnailLoaders, DamagedClipsFail)
 {
@@ -349,15 +274,5 @@ TEST_F(ThumbnailLoaders, StretchKeepsOneSourcePixelPerTargetPixelAndTheRightWayU
     EXPECT_EQ(target.pixelColor(9, 7), QColor(220, 0, 0));
 }
 
-TEST_F(ThumbnailLoaders, EmptyOrFailedBufferDrawsNothing)
-{
-    QImage target(4, 4, QImage::Format_RGB32);
-    target.fill(Qt::white);
-    EXPECT_FALSE(buffer.drawStretched(target, QRect(0, 0, 4, 4)));
-    writeBytes("bad.bmp", {1, 2, 3});
-    EXPECT_FALSE(loadBmpThumbnail(file("bad.bmp"), buffer));
-    EXPECT_FALSE(buffer.drawStretched(target, QRect(0, 0, 4, 4)));
-    EXPECT_EQ(target.pixelColor(2, 2), QColor(Qt::white));
-}
 
 }  // namespace

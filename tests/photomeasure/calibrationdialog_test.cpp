@@ -1,6 +1,6 @@
 #include "photomeasure/calibrationdialog.h"
 
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "support/scriptedprompter.h"
 
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "photomeasure/linepreview.h"
 #include "photomeasure/widthbox.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "support/chooserrecordingprompter.h"
 #include "support/pixelrows.h"
 

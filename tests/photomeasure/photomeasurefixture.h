@@ -4,7 +4,7 @@
 #include "measure/measureview.h"
 #include "photomeasure/photomeasuredialog.h"
 #include "photomeasure/photomeasurestate.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "support/menuxpdriver.h"
 #include "support/modalrunner.h"
 #include "support/scriptedprompter.h"

@@ -1,7 +1,7 @@
 #include "photomeasure/textsettingdialog.h"
 
 #include "photomeasure/textpreview.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 #include "support/chooserrecordingprompter.h"
 #include "support/pixelrows.h"
 

@@ -49,18 +49,6 @@ TEST(FileOperations, CopyReplacesTheDestinationWholeAndLeavesNothingElse)
     EXPECT_EQ(everythingIn(dir.filePath("out")), (QStringList{"copy.avi", "placeholder"}));
 }
 
-TEST(FileOperations, NewCopyGetsTheUsualModeNotAPrivateOne)
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath("a.bmp"), "BM");
-    const mode_t old = ::umask(022);
-    const auto error = FileOperations::copyReplacing(dir.filePath("a.bmp"), dir.filePath("b.bmp"));
-    ::umask(old);
-    ASSERT_EQ(error, std::nullopt);
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("b.bmp")).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-}
 
 TEST(FileOperations, FailedCopiesSayWhyAndLeaveNoTrace)
 {
@@ -80,16 +68,6 @@ TEST(FileOperations, FailedCopiesSayWhyAndLeaveNoTrace)
     EXPECT_TRUE(everythingIn(dir.filePath("taken.bmp")).isEmpty());
 }
 
-TEST(FileOperations, RemoveSaysWhyItFailed)
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath("a.bmp"), "BM");
-    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder")));
-    EXPECT_EQ(FileOperations::removeFile(dir.filePath("a.bmp")), std::nullopt);
-    EXPECT_FALSE(QFile::exists(dir.filePath("a.bmp")));
-    EXPECT_EQ(FileOperations::removeFile(dir.filePath("a.bmp")), QString("No such file or directory"));
-    EXPECT_EQ(FileOperations::removeFile(dir.filePath("folder")), QString("Is a directory"));
-}
 
 TEST(FileOperations, SameFileIsRecognisedThroughLinks)
 {

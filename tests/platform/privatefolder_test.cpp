@@ -5,25 +5,17 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "support/testfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+using TestFiles::readFile;
+using TestFiles::writeFile;
+
 namespace {
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 mode_t modeOf(const QString& path)
 {
     struct stat info {};
@@ -61,16 +53,6 @@ TEST_F(PrivateFolderTest, CreatesFolderOnlyItsOwnerCanEnter)
     EXPECT_EQ(modeOf(place() + "/deeper"), 0700u);
 }
 
-TEST_F(PrivateFolderTest, TightensModeOfItsOwnExistingFolderAndKeepsContent)
-{
-    ASSERT_TRUE(QDir().mkdir(place()));
-    ::chmod(QFile::encodeName(place()).constData(), 0777);
-    writeFile(place() + "/old.jpg", "old");
-
-    ASSERT_TRUE(PrivateFolder(place()).create());
-    EXPECT_EQ(modeOf(place()), 0700u);
-    EXPECT_EQ(readFile(place() + "/old.jpg"), "old");
-}
 
 TEST_F(PrivateFolderTest, LinkPlantedInItsPlaceIsReplacedByARealFolder)
 {
@@ -125,14 +107,6 @@ TEST_F(PrivateFolderTest, RemoveMatchingTakesJpegsOnlyAndNeverFollowsLinks)
     EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
 }
 
-TEST_F(PrivateFolderTest, RemoveMatchingRemovesTheFolderWhenNothingElseIsLeft)
-{
-    const PrivateFolder folder(place());
-    ASSERT_TRUE(folder.create());
-    writeFile(place() + "/a.jpg", "a");
-    folder.removeMatching(".jpg");
-    EXPECT_FALSE(QFileInfo::exists(place()));
-}
 
 TEST_F(PrivateFolderTest, RemoveAllTakesTheTreeButNotWhatLinksPointAt)
 {
@@ -148,29 +122,7 @@ TEST_F(PrivateFolderTest, RemoveAllTakesTheTreeButNotWhatLinksPointAt)
     EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
 }
 
-TEST_F(PrivateFolderTest, RemoveAllOfALinkInItsPlaceRemovesOnlyTheLink)
-{
-    ASSERT_TRUE(QFile::link(outside(), place()));
-    PrivateFolder(place()).removeAll();
-    EXPECT_FALSE(QFileInfo::exists(place()) || isLink(place()));
-    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
-}
 
-TEST_F(PrivateFolderTest, RemoveLeavesEntriesOfOtherUsers)
-{
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs to hand a file to another user";
-    }
-    const PrivateFolder folder(place());
-    ASSERT_TRUE(folder.create());
-    writeFile(place() + "/theirs.jpg", "t");
-    writeFile(place() + "/ours.jpg", "o");
-    ASSERT_EQ(::chown(QFile::encodeName(place() + "/theirs.jpg").constData(), 4321, 4321), 0);
-
-    folder.removeAll();
-
-    EXPECT_EQ(QDir(place()).entryList(QDir::Files), QStringList{"theirs.jpg"});
-}
 
 TEST_F(PrivateFolderTest, CreateFileRefusesANamePlantedAsLink)
 {
@@ -185,19 +137,6 @@ TEST_F(PrivateFolderTest, CreateFileRefusesANamePlantedAsLink)
     EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
 }
 
-TEST_F(PrivateFolderTest, CreateFileMakesAnEmptyFileOfOursAndRefusesPathsOutside)
-{
-    const PrivateFolder folder(place());
-    ASSERT_TRUE(folder.create());
-    EXPECT_EQ(folder.createFile("Still.jpg"), place() + "/Still.jpg");
-    EXPECT_TRUE(folder.holdsOwnFile("Still.jpg"));
-    EXPECT_EQ(modeOf(place() + "/Still.jpg"), 0600u);
-    EXPECT_EQ(readFile(place() + "/Still.jpg"), QByteArray());
-
-    EXPECT_TRUE(folder.createFile("../outside/new.jpg").isEmpty());
-    EXPECT_TRUE(folder.createFile("..").isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(outside() + "/new.jpg"));
-}
 
 TEST(PrivateFolderLocation, RuntimeFolderFirstThenTheCache)
 {

@@ -136,14 +136,6 @@ TEST(ProfileRead, MissingFileSectionOrKeyYieldsTheDefaultCutToTheBuffer)
     EXPECT_TRUE(found.fromFile);
 }
 
-TEST(ProfileRead, ReadsTheFileAgainOnEveryCall)
-{
-    QTemporaryDir dir;
-    const auto file = writeFile(dir, "German1252.ini", "[Morrow]\nFile=Datei\n");
-    EXPECT_EQ(ProfileReader::read(file, "Morrow", "File", "File", 25).bytes, "Datei");
-    writeFile(dir, "German1252.ini", "[Morrow]\nFile=Akte\n");
-    EXPECT_EQ(ProfileReader::read(file, "Morrow", "File", "File", 25).bytes, "Akte");
-}
 
 TEST(ProfileRead, ByteOrderMarksAreHonoured)
 {
@@ -185,35 +177,6 @@ TEST(ProfileRead, ReadsNoMoreThanTheCapOfAHugeFile)
     EXPECT_EQ(text->bytes, "[Morrow]\nEarly=yes\n");
 }
 
-TEST(ProfileRead, AValueAsLongAsTheCapIsFoundAndCut)
-{
-    QTemporaryDir dir;
-    std::string bytes = "[Morrow]\nLong=";
-    bytes.append(ProfileReader::maxFileBytes - bytes.size() - 1, 'y');
-    bytes += "\n";
-    ASSERT_EQ(bytes.size(), ProfileReader::maxFileBytes);
-    const auto file = writeFile(dir, "Long1252.ini", bytes);
-    EXPECT_EQ(ProfileReader::read(file, "Morrow", "Long", "d", 10).bytes, "yyyyyyyyy");
-}
 
-TEST(ProfileRead, UnreadableOrGarbledFilesYieldTheDefault)
-{
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    EXPECT_EQ(ProfileReader::read(folder, "Morrow", "File", "File", 25).bytes, "File");
-
-    std::string garbage;
-    for (int i = 0; i < 70000; ++i) {
-        garbage += static_cast<char>((i * 7919 + 13) % 256);
-    }
-    const auto file = writeFile(dir, "Garbage1252.ini", garbage);
-    EXPECT_EQ(ProfileReader::read(file, "Morrow", "File", "File", 25).bytes, "File");
-
-    const auto nulls = writeFile(dir, "Nulls1252.ini", std::string(5000, '\0'));
-    EXPECT_EQ(ProfileReader::read(nulls, "Morrow", "File", "File", 25).bytes, "File");
-
-    const auto empty = writeFile(dir, "Empty1252.ini", "");
-    EXPECT_EQ(ProfileReader::read(empty, "Morrow", "File", "File", 25).bytes, "File");
-}
 
 }  // namespace

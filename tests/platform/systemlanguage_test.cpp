@@ -19,12 +19,6 @@ TEST(SystemLocale, LcAllThenLcMessagesThenLangGovern)
     EXPECT_EQ(SystemLanguage::localeName("", "", ""), "");
 }
 
-TEST(SystemLocale, TestProgramsRunInTheCLocale)
-{
-    // The shared test main sets LC_ALL=C.UTF-8; that must read as English.
-    EXPECT_EQ(SystemLanguage::localeNameFromEnvironment(), "C.UTF-8");
-    EXPECT_EQ(languageFileName(languageId(SystemLanguage::localeNameFromEnvironment())), "English1252.ini");
-}
 
 struct IdCase {
     const char* locale;
@@ -103,11 +97,5 @@ TEST(LanguageFileName, LooksAtTheLowTenBitsAndTheChineseSubLanguageOnly)
     EXPECT_EQ(languageFileName(0x0409), "English1252.ini");
 }
 
-TEST(ExecutableFolder, IsTheFolderOfTheRunningTestProgram)
-{
-    const std::filesystem::path folder = SystemLanguage::executableFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_TRUE(std::filesystem::exists(folder / "platform_tests"));
-}
 
 }  // namespace

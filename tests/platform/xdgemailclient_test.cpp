@@ -130,47 +130,7 @@ TEST(XdgEmailClient, MissingProgramIsMissingAndASendAnswersUnusable)
     EXPECT_EQ(answers.results, std::vector{MailClient::Result::Unusable});
 }
 
-TEST(XdgEmailClient, ProgramThatCannotBeRunIsUnusable)
-{
-    {
-        FakeXdgEmail notExecutable("exit 0", false, true);
-        EXPECT_EQ(XdgEmailClient().availability(), MailClient::Availability::Unusable);
-    }
-    {
-        // A usable one further down PATH is the one the shell would run.
-        FakeXdgEmail notExecutableFirst("exit 0", false, false);
-        EXPECT_EQ(XdgEmailClient().availability(), MailClient::Availability::Ready);
-    }
 
-    FakeXdgEmail badInterpreter("");
-    QFile script(QFileInfo(badInterpreter.argumentsFile()).path() + "/xdg-email");
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    script.write("#!/nonexistent/interpreter\n");
-    script.close();
-    XdgEmailClient client;
-    QObject context;
-    Answers answers;
-    client.send("/tmp/x.avi", &context, answers.collector());
-    ASSERT_TRUE(answers.waitForOne());
-    EXPECT_EQ(answers.results, std::vector{MailClient::Result::Unusable});
-}
-
-TEST(XdgEmailClient, SlowProgramGivesNoAnswerOnceAndIsLeftRunning)
-{
-    FakeXdgEmail fake("sleep 1; echo done >> \"$0.finished\"");
-    XdgEmailClient client(100ms);
-    QObject context;
-    Answers answers;
-    client.send("/tmp/x.avi", &context, answers.collector());
-    ASSERT_TRUE(answers.waitForOne(5000));
-    EXPECT_EQ(answers.results, std::vector{MailClient::Result::NoAnswer});
-
-    // The program runs to its end; its late exit is not reported a second time.
-    const QString finished = QFileInfo(fake.argumentsFile()).path() + "/xdg-email.finished";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(finished); }, 5000));
-    QTest::qWait(100);
-    EXPECT_EQ(answers.results.size(), 1u);
-}
 
 TEST(XdgEmailClient, AnswerNeverReachesAContextThatIsGone)
 {

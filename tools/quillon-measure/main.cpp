@@ -9,7 +9,7 @@
 
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 
 #include <QApplication>
 #include <QFileInfo>

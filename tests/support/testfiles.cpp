@@ -1,4 +1,4 @@
-#include "mediafiles.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 
@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-namespace MediaFiles {
+namespace TestFiles {
 
 namespace {
 
@@ -82,6 +82,18 @@ bool writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         && file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
         == static_cast<qint64>(bytes.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 bool writeBmp(const QString& path, int width, int height, QColor color)
@@ -221,4 +233,4 @@ std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const Pixe
     return out;
 }
 
-}  // namespace MediaFiles
+}  // namespace TestFiles

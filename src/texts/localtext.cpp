@@ -1,4 +1,4 @@
-#include "platform/localtext.h"
+#include "texts/localtext.h"
 
 #include "platform/codepage.h"
 #include "platform/profilereader.h"
@@ -32,12 +32,11 @@ LocalText LocalText::forSystemLanguage(const std::filesystem::path& moduleFolder
     return LocalText(languageFileFor(moduleFolder, languageId));
 }
 
-QString LocalText::read(const char* key, int bufferSize, const char* englishDefault) const
+QString LocalText::read(const TextEntry& entry) const
 {
-    const std::string_view fallback = englishDefault != nullptr ? englishDefault : "";
     // An empty path opens nothing and a missing key finds nothing: both yield the default.
-    const ProfileReader::Lookup lookup = ProfileReader::read(
-        m_languageFile, sectionName, key != nullptr ? key : "", fallback, bufferSize);
+    const ProfileReader::Lookup lookup =
+        ProfileReader::read(m_languageFile, sectionName, entry.key, entry.englishDefault, entry.bufferSize);
     // Defaults are written in our own UTF-8 source; a file's text is in its own code page.
     std::string utf8;
     if (!lookup.fromFile || lookup.encoding == ProfileReader::Encoding::Utf8) {

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "texts/text.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-/// The program's localised texts: one language file chosen once at start-up, read by key
-/// from its "Morrow" section, with an English default given at each place of use.
-/// A missing file or key yields the default; no file at all means English throughout.
+/// The program's localised texts: one language file chosen once at start-up, read by the
+/// entries of the text table from its "Morrow" section.
+/// A missing file or key yields the entry's default; no file at all means English throughout.
 class LocalText {
 public:
     /// No language file: every lookup yields its default.
@@ -24,9 +26,9 @@ public:
     static std::filesystem::path languageFileFor(const std::filesystem::path& moduleFolder,
                                                  std::uint16_t languageId);
 
-    /// Reads KEY into a buffer of bufferSize bytes in the file's code page (cut to
-    /// bufferSize - 1 bytes, never half a multi-byte character) and returns it in Unicode.
-    QString read(const char* key, int bufferSize, const char* englishDefault) const;
+    /// Reads the entry's key into a buffer of its size in the file's code page (cut to one
+    /// byte less, never half a multi-byte character) and returns it in Unicode.
+    QString read(const TextEntry& entry) const;
 
     const std::filesystem::path& languageFile() const { return m_languageFile; }
 

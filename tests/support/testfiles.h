@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QString>
 
@@ -7,8 +8,13 @@
 #include <functional>
 #include <vector>
 
-/// Writers of small picture and clip files for the media tests.
-namespace MediaFiles {
+/// Readers and writers of small files, pictures and clips for the tests.
+namespace TestFiles {
+
+/// The whole file, empty when it cannot be read.
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
+
 
 using PixelColor = std::function<QColor(int x, int y)>;  ///< y = 0 is the top row
 
@@ -37,4 +43,4 @@ std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& col
 /// with no compressor would be.
 std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const PixelColor& firstFrame);
 
-}  // namespace MediaFiles
+}  // namespace TestFiles

@@ -1,0 +1,108 @@
+// The language files that ship with the program, checked against the table of texts.
+#include "platform/codepage.h"
+#include "platform/profilereader.h"
+#include "texts/localtext.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::filesystem::path sourceFolder = QUILLON_LANG_SOURCE_DIR;
+const std::filesystem::path buildFolder = QUILLON_LANG_BUILD_DIR;
+
+// Messages of windows this version does not have; no language file carries them yet.
+const std::set<const TextEntry*> onlyInEnglish{&Text::ClipsNotYet, &Text::RecordingNotYet, &Text::TimeLapseNotYet,
+                                               &Text::VideoSettingsNotYet};
+
+const std::vector<std::string> shipped{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
+                                       "Italian1252.ini", "Japanese932.ini", "Russian1251.ini", "Spanish1252.ini"};
+
+std::string fileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ShippedLanguageFiles, AreTheOnesWeTranslated)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(sourceFolder)) {
+        if (entry.path().extension() == ".ini") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, shipped);
+}
+
+using ShippedFile = testing::TestWithParam<std::string>;
+
+TEST_P(ShippedFile, HoldsJustTheProgramsKeysConvertibleAndWithinEveryReadersBuffer)
+{
+    const std::filesystem::path path = sourceFolder / GetParam();
+    const std::optional<ProfileReader::Text> text = ProfileReader::load(path);
+    ASSERT_TRUE(text.has_value());
+    ASSERT_EQ(text->encoding, ProfileReader::Encoding::CodePage) << "language files carry no byte-order mark";
+    // Every key the program reads is there (below), and as many entries as it has keys means
+    // none besides: "Delete "/"Delete", "OK"/"Ok" and "SaveAll"/"SaveALL" name one entry.
+    EXPECT_EQ(std::count(text->bytes.begin(), text->bytes.end(), '='), 140);
+    const int codePage = CodePage::fromFileName(path);
+    for (const TextEntry* entry : Text::all) {
+        const std::optional<std::string> value = ProfileReader::findValue(text->bytes, "Morrow", entry->key);
+        if (onlyInEnglish.count(entry)) {
+            EXPECT_FALSE(value.has_value()) << entry->key;
+            continue;
+        }
+        ASSERT_TRUE(value.has_value()) << GetParam() << " lacks " << entry->key;
+        EXPECT_FALSE(value->empty()) << GetParam() << " " << entry->key;
+        // Fitting the buffer means the cut never hits, so no translation loses its end.
+        EXPECT_LE(int(value->size()), entry->bufferSize - 1) << GetParam() << " " << entry->key;
+        const std::string utf8 = CodePage::toUtf8(*value, codePage);
+        EXPECT_EQ(utf8.find("\xEF\xBF\xBD"), std::string::npos) << GetParam() << " " << entry->key;
+    }
+}
+
+TEST_P(ShippedFile, KeepsTheKeyNamesAtTheEndOfMenuItems)
+{
+    const LocalText text(sourceFolder / GetParam());
+    EXPECT_TRUE(text.read(Text::TakePicture).endsWith("  F2"));
+    EXPECT_TRUE(text.read(Text::TakeVideo).endsWith(" F3/F4"));
+    EXPECT_EQ(text.read(Text::Resolution640), "640 x 480    F11");
+    EXPECT_EQ(text.read(Text::Resolution1280), "1280 x 1024  F12");
+}
+
+TEST_P(ShippedFile, IsCopiedNextToTheProgramByTheBuild)
+{
+    EXPECT_EQ(fileBytes(buildFolder / GetParam()), fileBytes(sourceFolder / GetParam())) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ShippedFile, testing::ValuesIn(shipped),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             return info.param.substr(0, info.param.find('.'));
+                         });
+
+// A default other than the file's shows whenever a key is missing from a translation, and
+// a default longer than its buffer would lose its end.
+TEST(EnglishLanguageFile, DiffersFromTheWholeDefaultsOnlyInTheDrawingMenusOwnSpellings)
+{
+    const LocalText english(sourceFolder / "English1252.ini");
+    std::vector<std::string> differing;
+    for (const TextEntry* entry : Text::all) {
+        const std::string fallback(entry->englishDefault);
+        EXPECT_LT(int(fallback.size()), entry->bufferSize) << fallback;
+        if (!onlyInEnglish.count(entry) && english.read(*entry).toStdString() != fallback) {
+            differing.push_back(english.read(*entry).toStdString() + " / " + fallback);
+        }
+    }
+    EXPECT_EQ(differing, (std::vector<std::string>{"Rectangle / Retangle", "Three Point Circle / Three Points Circle"}));
+}
+
+}  // namespace
