@@ -59,7 +59,7 @@ struct Fixture {
         picture = specimen();
         picturePath = dir.filePath("Still_2009-03-05_101530_200.0X_N0012.bmp");
         picture.save(picturePath, "BMP");
-        view = std::make_unique<MeasureView>(session, prompter, text, picturePath, 1.0, ToolCode::None);
+        view = std::make_unique<MeasureView>(session, prompter, text, picturePath, 1.0, kInitialTool);
         addShapes(200);
     }
 

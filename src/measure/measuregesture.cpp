@@ -46,12 +46,6 @@ MeasureGesture::MeasureGesture(MeasureSession& session, GestureHost& host)
 {
 }
 
-bool MeasureGesture::inProgress() const
-{
-    return m_line || m_radiusCircle || m_diameterCircle || m_rectangle || m_angle || m_continuousLine
-        || m_polygon || m_threePoint || m_fourPoint || m_firstLineDone;
-}
-
 void MeasureGesture::toolChanged()
 {
     if (m_band != Band::None) {
@@ -68,7 +62,7 @@ MeasurePoint MeasureGesture::canvas(QPoint client) const
 void MeasureGesture::capture(QPoint point)
 {
     const QRect visible = m_host.visiblePictureRect();
-    m_host.capturePointer(m_radiusCircle ? radiusConfinement(point, visible) : visible);
+    m_host.capturePointer(m_phase == Phase::RadiusCircleEdge ? radiusConfinement(point, visible) : visible);
 }
 
 void MeasureGesture::release()
@@ -115,24 +109,17 @@ void MeasureGesture::finish(MeasureShape shape)
 {
     m_band = Band::None;
     m_session.addShape(std::move(shape));
-    m_host.repaintAll();
+    m_host.shapeAdded();
 }
 
 void MeasureGesture::click(QPoint point)
 {
     m_band = Band::None;
-    if (!m_fourPoint && !m_polygon) {
-        if (m_line) {
-            finishLine(point);
-            return;
-        }
-        if (!m_radiusCircle && !m_rectangle && !m_angle && !m_diameterCircle && !m_continuousLine
-            && !m_threePoint) {
-            start(point);
-            return;
-        }
+    if (m_phase == Phase::Idle) {
+        start(point);
+    } else {
+        continueGesture(point);
     }
-    continueGesture(point);
 }
 
 void MeasureGesture::start(QPoint point)
@@ -140,30 +127,25 @@ void MeasureGesture::start(QPoint point)
     if (!m_host.visiblePictureRect().contains(point)) {
         return;
     }
-    switch (m_host.toolCode()) {
-    case ToolCode::Line: m_line = true; break;
-    case ToolCode::RadiusCircle: m_radiusCircle = true; break;
-    case ToolCode::Rectangle: m_rectangle = true; break;
-    case ToolCode::Angle:
-        m_angleSecondArm = false;
-        m_angle = true;
-        break;
-    case ToolCode::DiameterCircle: m_diameterCircle = true; break;
-    case ToolCode::ContinuousLine:
-        m_continuousLine = true;
+    switch (m_host.tool()) {
+    case Tool::Line: m_phase = Phase::LineEnd; break;
+    case Tool::RadiusCircle: m_phase = Phase::RadiusCircleEdge; break;
+    case Tool::Rectangle: m_phase = Phase::RectangleCorner; break;
+    case Tool::Angle: m_phase = Phase::AngleVertex; break;
+    case Tool::DiameterCircle: m_phase = Phase::DiameterCircleEnd; break;
+    case Tool::ContinuousLine:
+        m_phase = Phase::ContinuousLineStarted;
         m_inProgress = MeasureShape{};
         break;
-    case ToolCode::ThreePointCircle:
-        m_threePointSecond = false;
-        m_threePoint = true;
-        break;
-    case ToolCode::Polygon:
-        m_polygon = true;
+    case Tool::ThreePointCircle: m_phase = Phase::ThreePointCircleSecond; break;
+    case Tool::Polygon:
+        m_phase = Phase::PolygonStarted;
         m_inProgress = MeasureShape{};
         break;
-    case ToolCode::FourPointAngle: m_fourPoint = true; break;
-    case ToolCode::Text: placeText(point); return;
-    default: return;  // no tool
+    case Tool::FourPointAngle: m_phase = Phase::FourPointAngleLine; break;
+    case Tool::Text: placeText(point); return;
+    case Tool::None:
+    case Tool::MenuOpen: return;
     }
     m_start = point;
     m_last = point;
@@ -190,31 +172,28 @@ void MeasureGesture::placeText(QPoint point)
 
 void MeasureGesture::continueGesture(QPoint point)
 {
-    if (m_line) {
-        finishLine(point);
-    } else if (m_continuousLine) {
-        continueContinuousLine(point);
-    } else if (m_polygon) {
-        continuePolygon(point);
-    } else if (m_angle) {
-        continueAngle(point);
-    } else if (m_fourPoint) {
-        continueFourPointAngle(point);
-    } else if (m_threePoint) {
-        continueThreePointCircle(point);
-    } else if (m_radiusCircle) {
-        finishTwoPointShape(ShapeKind::RadiusCircle, point);
-    } else if (m_diameterCircle) {
-        finishTwoPointShape(ShapeKind::DiameterCircle, point);
-    } else if (m_rectangle) {
-        finishTwoPointShape(ShapeKind::Rectangle, point);
+    switch (m_phase) {
+    case Phase::Idle: break;
+    case Phase::LineEnd: finishLine(point); break;
+    case Phase::ContinuousLineStarted:
+    case Phase::ContinuousLineSegments: continueContinuousLine(point); break;
+    case Phase::PolygonStarted:
+    case Phase::PolygonEdges: continuePolygon(point); break;
+    case Phase::AngleVertex:
+    case Phase::AngleSecondArm: continueAngle(point); break;
+    case Phase::FourPointAngleLine: continueFourPointAngle(point); break;
+    case Phase::ThreePointCircleSecond:
+    case Phase::ThreePointCircleThird: continueThreePointCircle(point); break;
+    case Phase::RadiusCircleEdge: finishTwoPointShape(ShapeKind::RadiusCircle, point); break;
+    case Phase::DiameterCircleEnd: finishTwoPointShape(ShapeKind::DiameterCircle, point); break;
+    case Phase::RectangleCorner: finishTwoPointShape(ShapeKind::Rectangle, point); break;
     }
 }
 
 void MeasureGesture::finishLine(QPoint point)
 {
     release();
-    m_line = false;
+    m_phase = Phase::Idle;
     m_last = point;
     const bool measured = m_host.measuring();
     MeasureShape shape = newShape(ShapeKind::Line, measured);
@@ -227,6 +206,8 @@ void MeasureGesture::finishLine(QPoint point)
     }
 }
 
+// Whether a continuous line is measured is decided click by click: the tool may have been
+// switched to drawing since the line was started.
 void MeasureGesture::continueContinuousLine(QPoint point)
 {
     if (!m_inProgress) {
@@ -240,8 +221,7 @@ void MeasureGesture::continueContinuousLine(QPoint point)
         MeasureShape shape = std::move(*m_inProgress);
         m_inProgress.reset();
         release();
-        m_continuousLine = false;
-        m_segments = false;
+        m_phase = Phase::Idle;
         finish(std::move(shape));
         return;
     }
@@ -254,8 +234,21 @@ void MeasureGesture::continueContinuousLine(QPoint point)
     applyLabelStyle(*m_inProgress);
     release();
     m_start = point;
-    m_segments = true;
+    m_phase = Phase::ContinuousLineSegments;
     m_host.repaintFeedback();
+}
+
+void MeasureGesture::finishContinuousLine(QPoint point)
+{
+    MeasureShape shape = std::move(*m_inProgress);
+    m_inProgress.reset();
+    shape.points.push_back(canvas(point));
+    shape.kind = ShapeKind::ContinuousLine;
+    applyPen(shape);
+    applyLabelStyle(shape);
+    release();
+    m_phase = Phase::Idle;
+    finish(std::move(shape));
 }
 
 void MeasureGesture::continuePolygon(QPoint point)
@@ -268,24 +261,38 @@ void MeasureGesture::continuePolygon(QPoint point)
     m_inProgress->points.push_back(canvas(m_start));
     release();
     m_start = point;
-    m_edges = true;
+    m_phase = Phase::PolygonEdges;
     m_host.repaintFeedback();
+}
+
+// A polygon always reads its area, even when it was started as a drawing.
+void MeasureGesture::closePolygon(QPoint point)
+{
+    MeasureShape shape = std::move(*m_inProgress);
+    m_inProgress.reset();
+    shape.points.push_back(canvas(point));
+    shape.kind = ShapeKind::Polygon;
+    applyLabelStyle(shape);
+    shape.labels = measuredLabels(ShapeKind::Polygon, shape.points, m_host.pixelLength(),
+                                  m_host.viewScale());
+    release();
+    m_phase = Phase::Idle;
+    finish(std::move(shape));
 }
 
 void MeasureGesture::continueAngle(QPoint point)
 {
-    if (!m_angleSecondArm) {
+    if (m_phase == Phase::AngleVertex) {
         // The first arm stays on screen; the pointer now swings the second one from here.
         m_armPoint = m_start;
         m_start = point;
         m_last = point;
-        m_angleSecondArm = true;
+        m_phase = Phase::AngleSecondArm;
         m_host.repaintFeedback();
         return;
     }
     release();
-    m_angle = false;
-    m_angleSecondArm = false;
+    m_phase = Phase::Idle;
     m_last = point;
     MeasureShape shape = newShape(ShapeKind::Angle, m_host.measuring());
     shape.points = {canvas(m_armPoint), canvas(point), canvas(m_start)};
@@ -295,19 +302,18 @@ void MeasureGesture::continueAngle(QPoint point)
 
 void MeasureGesture::continueFourPointAngle(QPoint point)
 {
-    if (!m_firstLineDone) {
+    m_phase = Phase::Idle;
+    if (!m_firstLine) {
         // The pointer stays held for the second line, which the next click starts afresh.
         m_firstLine = QLine(m_last, point);
-        m_firstLineDone = true;
-        m_fourPoint = false;
         m_host.repaintFeedback();
         return;
     }
     release();
-    m_fourPoint = false;
-    m_firstLineDone = false;
+    const QLine first = *m_firstLine;
+    m_firstLine.reset();
     MeasureShape shape = newShape(ShapeKind::FourPointAngle, true);
-    shape.points = {canvas(m_firstLine.p1()), canvas(m_firstLine.p2()), canvas(m_last), canvas(point)};
+    shape.points = {canvas(first.p1()), canvas(first.p2()), canvas(m_last), canvas(point)};
     shape.labels = measuredLabels(ShapeKind::FourPointAngle, shape.points, m_host.pixelLength(),
                                   m_host.viewScale());
     finish(std::move(shape));
@@ -315,14 +321,13 @@ void MeasureGesture::continueFourPointAngle(QPoint point)
 
 void MeasureGesture::continueThreePointCircle(QPoint point)
 {
-    if (!m_threePointSecond) {
+    if (m_phase == Phase::ThreePointCircleSecond) {
         m_secondPoint = point;
-        m_threePointSecond = true;
+        m_phase = Phase::ThreePointCircleThird;
         return;
     }
     release();
-    m_threePoint = false;
-    m_threePointSecond = false;
+    m_phase = Phase::Idle;
     MeasureShape shape = newShape(ShapeKind::ThreePointCircle, m_host.measuring());
     shape.points = {canvas(m_last), canvas(m_secondPoint), canvas(point)};
     shape.labels = labelsFor(ShapeKind::ThreePointCircle, shape.points, 2);
@@ -332,60 +337,60 @@ void MeasureGesture::continueThreePointCircle(QPoint point)
 void MeasureGesture::finishTwoPointShape(ShapeKind kind, QPoint point)
 {
     release();
-    m_radiusCircle = false;
-    m_diameterCircle = false;
-    m_rectangle = false;
+    m_phase = Phase::Idle;
     MeasureShape shape = newShape(kind, m_host.measuring());
     shape.points = {canvas(m_start), canvas(point)};
     shape.labels = labelsFor(kind, shape.points, 2);
     finish(std::move(shape));
 }
 
+// The first click of a double click has already been handled as a click: it placed the
+// last segment or edge, and the double click ends the shape there.
 void MeasureGesture::doubleClick(QPoint point)
 {
-    if (m_segments && m_inProgress) {
-        MeasureShape shape = std::move(*m_inProgress);
-        m_inProgress.reset();
-        shape.points.push_back(canvas(point));
-        shape.kind = ShapeKind::ContinuousLine;
-        applyPen(shape);
-        applyLabelStyle(shape);
-        release();
-        m_segments = false;
-        m_continuousLine = false;
-        finish(std::move(shape));
+    if (!m_inProgress) {
+        return;
     }
-    if (m_edges && m_inProgress) {
-        MeasureShape shape = std::move(*m_inProgress);
-        m_inProgress.reset();
-        shape.points.push_back(canvas(point));
-        shape.kind = ShapeKind::Polygon;
-        applyLabelStyle(shape);
-        shape.labels = measuredLabels(ShapeKind::Polygon, shape.points, m_host.pixelLength(),
-                                      m_host.viewScale());
-        release();
-        m_edges = false;
-        m_polygon = false;
-        finish(std::move(shape));
+    if (m_phase == Phase::ContinuousLineSegments) {
+        finishContinuousLine(point);
+    } else if (m_phase == Phase::PolygonEdges) {
+        closePolygon(point);
     }
 }
 
 void MeasureGesture::move(QPoint point)
 {
-    const int32_t tool = m_host.toolCode();
+    const Tool tool = m_host.tool();
     const bool measuring = m_host.measuring();
     Band band = Band::None;
-    if ((tool == ToolCode::Line && m_line) || (tool == ToolCode::Angle && m_angle)
-        || (tool == ToolCode::Polygon && m_polygon)
-        || (tool == ToolCode::ContinuousLine && m_continuousLine && measuring)) {
-        band = Band::Line;
-    } else if (tool == ToolCode::RadiusCircle && m_radiusCircle) {
-        band = Band::Circle;
-    } else if (tool == ToolCode::DiameterCircle && m_diameterCircle) {
-        band = Band::DiameterCircle;
-    } else if (tool == ToolCode::Rectangle && m_rectangle) {
-        band = Band::Rectangle;
-    } else if (tool == ToolCode::ContinuousLine && m_continuousLine && !measuring) {
+    switch (m_phase) {
+    case Phase::LineEnd:
+        if (tool == Tool::Line) {
+            band = Band::Line;
+        }
+        break;
+    case Phase::AngleVertex:
+    case Phase::AngleSecondArm:
+        if (tool == Tool::Angle) {
+            band = Band::Line;
+        }
+        break;
+    case Phase::PolygonStarted:
+    case Phase::PolygonEdges:
+        if (tool == Tool::Polygon) {
+            band = Band::Line;
+        }
+        break;
+    case Phase::ContinuousLineStarted:
+    case Phase::ContinuousLineSegments:
+        if (tool != Tool::ContinuousLine) {
+            break;
+        }
+        if (measuring) {
+            band = Band::Line;
+            break;
+        }
+        // A drawn continuous line leaves a vertex at every pointer position it passes.
         if (!m_inProgress) {
             m_inProgress = MeasureShape{};
         }
@@ -396,14 +401,35 @@ void MeasureGesture::move(QPoint point)
         m_start = point;
         m_host.repaintFeedback();
         return;
-    } else if (tool == ToolCode::FourPointAngle && m_fourPoint) {
-        m_band = Band::Line;
-        m_bandFrom = m_last;
-        m_bandTo = point;
-        m_start = point;
-        m_host.repaintFeedback();
+    case Phase::RadiusCircleEdge:
+        if (tool == Tool::RadiusCircle) {
+            band = Band::Circle;
+        }
+        break;
+    case Phase::DiameterCircleEnd:
+        if (tool == Tool::DiameterCircle) {
+            band = Band::DiameterCircle;
+        }
+        break;
+    case Phase::RectangleCorner:
+        if (tool == Tool::Rectangle) {
+            band = Band::Rectangle;
+        }
+        break;
+    case Phase::FourPointAngleLine:
+        if (tool == Tool::FourPointAngle) {
+            m_band = Band::Line;
+            m_bandFrom = m_last;
+            m_bandTo = point;
+            m_start = point;
+            m_host.repaintFeedback();
+        }
         return;
-    } else {
+    case Phase::Idle:
+    case Phase::ThreePointCircleSecond:
+    case Phase::ThreePointCircleThird: return;
+    }
+    if (band == Band::None) {
         return;
     }
     m_band = band;
@@ -413,14 +439,18 @@ void MeasureGesture::move(QPoint point)
     m_host.repaintFeedback();
 }
 
+// The right button drops a two-click shape, an angle, a continuous line or a polygon; a
+// three-point circle and a four-point angle go on.
 void MeasureGesture::rightClick()
 {
-    if (!(m_line || m_radiusCircle || m_rectangle || m_angle || m_diameterCircle || m_continuousLine
-          || m_polygon)) {
-        return;
+    switch (m_phase) {
+    case Phase::Idle:
+    case Phase::ThreePointCircleSecond:
+    case Phase::ThreePointCircleThird:
+    case Phase::FourPointAngleLine: return;
+    default: break;
     }
-    m_line = m_radiusCircle = m_rectangle = m_angle = m_angleSecondArm = m_diameterCircle = false;
-    m_continuousLine = m_segments = m_polygon = m_edges = false;
+    m_phase = Phase::Idle;
     m_inProgress.reset();
     m_band = Band::None;
     release();
@@ -430,7 +460,9 @@ void MeasureGesture::rightClick()
 std::vector<QLine> MeasureGesture::placedSegments() const
 {
     std::vector<QLine> segments;
-    if ((m_continuousLine || m_polygon) && m_inProgress && !m_inProgress->points.empty()) {
+    const bool buildingRecord = m_phase == Phase::ContinuousLineStarted || m_phase == Phase::ContinuousLineSegments
+        || m_phase == Phase::PolygonStarted || m_phase == Phase::PolygonEdges;
+    if (buildingRecord && m_inProgress && !m_inProgress->points.empty()) {
         QPoint previous = m_host.toClient(m_inProgress->points.front());
         for (std::size_t i = 1; i < m_inProgress->points.size(); ++i) {
             const QPoint next = m_host.toClient(m_inProgress->points[i]);
@@ -439,11 +471,11 @@ std::vector<QLine> MeasureGesture::placedSegments() const
         }
         segments.emplace_back(previous, m_start);
     }
-    if (m_angle && m_angleSecondArm) {
+    if (m_phase == Phase::AngleSecondArm) {
         segments.emplace_back(m_armPoint, m_start);
     }
-    if (m_firstLineDone) {
-        segments.push_back(m_firstLine);
+    if (m_firstLine) {
+        segments.push_back(*m_firstLine);
     }
     return segments;
 }

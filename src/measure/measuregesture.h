@@ -1,6 +1,7 @@
 #pragma once
 
 #include "measure/measureshape.h"
+#include "measure/measuretool.h"
 
 #include <QLine>
 #include <QPoint>
@@ -32,7 +33,7 @@ class GestureHost {
 public:
     virtual ~GestureHost() = default;
 
-    virtual int32_t toolCode() const = 0;
+    virtual Tool tool() const = 0;
     virtual bool measuring() const = 0;
     virtual const ShapeStyle& style() const = 0;
     /// Length of one canvas pixel at scale 1 and the view scale, for readouts.
@@ -52,7 +53,9 @@ public:
 
     /// A measured line was added to the shape list; LENGTH in canvas pixels.
     virtual void measuredLineFinished(double length) = 0;
-    /// The shape list changed: redraw everything.
+    /// A finished shape was added to the shape list.
+    virtual void shapeAdded() = 0;
+    /// Everything shown may have changed: redraw it all.
     virtual void repaintAll() = 0;
     /// Only the temporary outline changed.
     virtual void repaintFeedback() = 0;
@@ -79,20 +82,38 @@ public:
     /// the gesture itself goes on.
     void toolChanged();
 
-    bool inProgress() const;
-
     /// Draws what the user sees of the gesture over the finished picture: the segments
     /// already placed, with the pen, and the outline to the pointer, inverted.
     void paintFeedback(QPainter& painter) const;
 
 private:
+    /// Which gesture is under way and how far it got. A gesture goes on with its own tool
+    /// when another one is chosen; the pointer outline follows only while its tool is chosen.
+    enum class Phase {
+        Idle,
+        LineEnd,                 ///< one end placed; the next click ends the line
+        RadiusCircleEdge,        ///< centre placed; the next click sets the radius
+        DiameterCircleEnd,       ///< one end of the diameter placed
+        RectangleCorner,         ///< one corner placed
+        AngleVertex,             ///< first arm end placed; the next click places the vertex
+        AngleSecondArm,          ///< vertex placed; the next click ends the second arm
+        ContinuousLineStarted,   ///< first vertex placed
+        ContinuousLineSegments,  ///< measured segments placed; a double click ends the line
+        PolygonStarted,          ///< first vertex placed
+        PolygonEdges,            ///< edges placed; a double click closes the polygon
+        ThreePointCircleSecond,  ///< first point placed
+        ThreePointCircleThird,   ///< two points placed
+        FourPointAngleLine,      ///< one end of a line of the four-point angle placed
+    };
     enum class Band { None, Line, Circle, DiameterCircle, Rectangle };
 
     void start(QPoint point);
     void continueGesture(QPoint point);
     void finishLine(QPoint point);
     void continueContinuousLine(QPoint point);
+    void finishContinuousLine(QPoint point);
     void continuePolygon(QPoint point);
+    void closePolygon(QPoint point);
     void continueAngle(QPoint point);
     void continueFourPointAngle(QPoint point);
     void continueThreePointCircle(QPoint point);
@@ -114,27 +135,16 @@ private:
     GestureHost& m_host;
     QString m_pendingText;
 
+    Phase m_phase = Phase::Idle;
     QPoint m_start;
     QPoint m_last;
     QPoint m_armPoint;
     QPoint m_secondPoint;
-    QLine m_firstLine;
+    /// The first line of a four-point angle, kept for its second line. It stays on screen
+    /// and waits while other shapes are placed; the next four-point angle's line ends it.
+    std::optional<QLine> m_firstLine;
 
-    bool m_line = false;
-    bool m_radiusCircle = false;
-    bool m_diameterCircle = false;
-    bool m_rectangle = false;
-    bool m_angle = false;
-    bool m_angleSecondArm = false;
-    bool m_continuousLine = false;
-    bool m_segments = false;
-    bool m_polygon = false;
-    bool m_edges = false;
-    bool m_threePoint = false;
-    bool m_threePointSecond = false;
-    bool m_fourPoint = false;
-    bool m_firstLineDone = false;
-
+    /// The continuous line or polygon being built.
     std::optional<MeasureShape> m_inProgress;
 
     Band m_band = Band::None;

@@ -13,7 +13,7 @@ void MeasureSession::addShape(MeasureShape shape)
 void MeasureSession::undo()
 {
     // The history count starts at the first Undo of the run and is otherwise only nudged
-    // by Undo, Resume and CheckContent; CheckContent's answer depends on it.
+    // by Undo, Resume and markChecked; hasUnsavedWork's answer depends on it.
     if (!m_historyStarted) {
         m_historyStarted = true;
         m_historyCount = m_shapes.size();
@@ -42,14 +42,15 @@ void MeasureSession::redo()
     ++m_historyCount;
 }
 
-bool MeasureSession::checkContent()
+bool MeasureSession::hasUnsavedWork() const
 {
-    if (m_shapes.empty() && m_redo.empty() && m_rememberedCount == 0 && m_historyCount == 0) {
-        return false;
-    }
+    return !m_shapes.empty() || !m_redo.empty() || m_rememberedCount != 0 || m_historyCount != 0;
+}
+
+void MeasureSession::markChecked()
+{
     m_rememberedCount = m_shapes.size();
     m_historyCount = m_redo.size();
-    return true;
 }
 
 void MeasureSession::clearShapes()

@@ -37,18 +37,20 @@ public:
     void redo();
     bool hasShapes() const { return !m_shapes.empty(); }
     bool hasRedo() const { return !m_redo.empty(); }
-    /// Whether there is work the user may want to save before the shapes are thrown away.
-    /// False only when both lists are empty, the shape count remembered at the previous call
-    /// is 0 and the history count is 0; otherwise it remembers the shape count, sets the
-    /// history count to the redo count and answers true. So it is true whenever something
-    /// is drawn or undone, and once more right after both lists were emptied.
-    bool checkContent();
+    /// Whether there is work the user may want to save before the shapes are thrown away:
+    /// anything in either list, or anything remembered by the last markChecked or the
+    /// history count. So it is true whenever something is drawn or undone, and once more
+    /// right after both lists were emptied, until markChecked is called on the empty lists.
+    bool hasUnsavedWork() const;
+    /// The user was asked about the work there is now: remembers the shape count and sets
+    /// the history count to the redo count.
+    void markChecked();
     /// Deletes every record of both lists.
     void clearShapes();
 
     /// The history count kept beside the lists: the shape count at the first Undo of the
     /// run, less one for each Undo while above 0, plus one for each Resume that restores;
-    /// CheckContent resets it. Exposed for tests.
+    /// markChecked resets it. Exposed for tests.
     std::size_t historyCount() const { return m_historyCount; }
 
     // --- scales ---------------------------------------------------------------------

@@ -3,7 +3,6 @@
 #include "measure/shapefont.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,41 +27,6 @@ enum class ShapeKind : int32_t {
     ThreePointCircle = 9,
     FourPointAngle = 10,
 };
-
-/// Tool codes handed to MeasureView::SetTool. Any code not listed here (the photo-measure
-/// window uses 4 and 20) selects no tool: clicks then do nothing.
-namespace ToolCode {
-inline constexpr int32_t Line = 0;
-inline constexpr int32_t RadiusCircle = 1;
-inline constexpr int32_t Rectangle = 2;
-inline constexpr int32_t Text = 3;
-inline constexpr int32_t None = 4;  ///< what a freshly opened window selects
-inline constexpr int32_t Angle = 5;
-inline constexpr int32_t DiameterCircle = 6;
-inline constexpr int32_t ContinuousLine = 7;
-inline constexpr int32_t ThreePointCircle = 8;
-inline constexpr int32_t Polygon = 9;
-inline constexpr int32_t FourPointAngle = 10;
-inline constexpr int32_t MenuOpen = 20;  ///< no tool while a tool menu is open
-} // namespace ToolCode
-
-/// The kind of shape a tool makes, or nothing for a code that selects no tool.
-constexpr std::optional<ShapeKind> shapeKindOfTool(int32_t toolCode)
-{
-    switch (toolCode) {
-    case ToolCode::Line: return ShapeKind::Line;
-    case ToolCode::RadiusCircle: return ShapeKind::RadiusCircle;
-    case ToolCode::Rectangle: return ShapeKind::Rectangle;
-    case ToolCode::Text: return ShapeKind::Text;
-    case ToolCode::Angle: return ShapeKind::Angle;
-    case ToolCode::DiameterCircle: return ShapeKind::DiameterCircle;
-    case ToolCode::ContinuousLine: return ShapeKind::ContinuousLine;
-    case ToolCode::ThreePointCircle: return ShapeKind::ThreePointCircle;
-    case ToolCode::Polygon: return ShapeKind::Polygon;
-    case ToolCode::FourPointAngle: return ShapeKind::FourPointAngle;
-    default: return std::nullopt;
-    }
-}
 
 /// Pen styles of a shape's figure. A non-solid style shows only at width 1; wider pens
 /// draw solid.

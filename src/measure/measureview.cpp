@@ -24,8 +24,8 @@
 
 namespace {
 
-const QColor backgroundGrey(128, 128, 128);
-const QColor captionColor(255, 255, 255);
+const QColor kBackgroundGrey(128, 128, 128);
+const QColor kCaptionColor(255, 255, 255);
 
 ShapeFont captionFont()
 {
@@ -44,7 +44,7 @@ public:
     {
     }
 
-    int32_t toolCode() const override { return m_view.m_toolCode; }
+    Tool tool() const override { return m_view.m_tool; }
     bool measuring() const override { return m_view.m_measuring; }
     const ShapeStyle& style() const override { return m_view.m_style; }
     double pixelLength() const override { return m_view.pixelLength(); }
@@ -59,6 +59,7 @@ public:
     void capturePointer(const QRect& confinement) override { m_view.capturePointer(confinement); }
     void releasePointer() override { m_view.releasePointer(); }
     void measuredLineFinished(double length) override { m_view.measuredLineFinished(length); }
+    void shapeAdded() override { m_view.shapesChanged(); }
     void repaintAll() override { m_view.repaintAll(); }
     void repaintFeedback() override { m_view.update(); }
 
@@ -67,13 +68,12 @@ private:
 };
 
 MeasureView::MeasureView(MeasureSession& session, Prompter& prompter, const LocalText& text,
-                           const QString& picturePath, double zoomFactor, int32_t toolCode,
-                           QWidget* parent)
+                         const QString& picturePath, double zoomFactor, Tool tool, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
     , m_displayMode(session.displayMode())
     , m_zoomFactor(zoomFactor > 0.0 ? zoomFactor : 1.0)
-    , m_toolCode(toolCode)
+    , m_tool(tool)
     , m_host(std::make_unique<Host>(*this))
     , m_gesture(session, *m_host)
 {
@@ -100,7 +100,6 @@ MeasureView::MeasureView(MeasureSession& session, Prompter& prompter, const Loca
 MeasureView::~MeasureView()
 {
     releasePointer();
-    m_session.clearShapes();
 }
 
 void MeasureView::load(const QString& picturePath, Prompter& prompter, const LocalText& text)
@@ -133,10 +132,10 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     repaintAll();
 }
 
-void MeasureView::setTool(int32_t toolCode, int32_t measureFlag)
+void MeasureView::setTool(Tool tool, bool measuring)
 {
-    m_toolCode = toolCode;
-    m_measuring = measureFlag != 0;
+    m_tool = tool;
+    m_measuring = measuring;
     m_gesture.toolChanged();
 }
 
@@ -159,14 +158,22 @@ void MeasureView::setPen(uint32_t style, uint32_t width, const QColor& color)
 
 void MeasureView::undo()
 {
+    const std::size_t before = m_session.shapes().size();
     m_session.undo();
     repaintAll();
+    if (m_session.shapes().size() != before) {
+        emit historyChanged(hasShapes(), hasRedo());
+    }
 }
 
 void MeasureView::redo()
 {
+    const std::size_t before = m_session.shapes().size();
     m_session.redo();
     repaintAll();
+    if (m_session.shapes().size() != before) {
+        emit historyChanged(hasShapes(), hasRedo());
+    }
 }
 
 bool MeasureView::hasShapes() const
@@ -179,15 +186,20 @@ bool MeasureView::hasRedo() const
     return m_session.hasRedo();
 }
 
-bool MeasureView::checkContent()
-{
-    return m_session.checkContent();
-}
-
 void MeasureView::clearShapes()
 {
+    const bool hadShapes = hasShapes() || hasRedo();
     m_session.clearShapes();
     repaintAll();
+    if (hadShapes) {
+        emit historyChanged(false, false);
+    }
+}
+
+void MeasureView::shapesChanged()
+{
+    repaintAll();
+    emit historyChanged(hasShapes(), hasRedo());
 }
 
 bool MeasureView::renderToFile(const QString& path)
@@ -391,14 +403,14 @@ void MeasureView::paintPicture(QPainter& painter) const
 void MeasureView::renderCanvas()
 {
     QPainter painter(&m_canvas);
-    painter.fillRect(m_canvas.rect(), backgroundGrey);
+    painter.fillRect(m_canvas.rect(), kBackgroundGrey);
     paintPicture(painter);
     ShapePainter shapes(painter);
     const ShapePlacement placement = ShapePlacement::screen(m_offsetX, m_offsetY);
     for (const MeasureShape& shape : m_session.shapes()) {
         shapes.paint(shape, placement);
     }
-    shapes.drawText(QPoint(2, clientRect().height() - 14), m_caption, captionFont(), captionColor);
+    shapes.drawText(QPoint(2, clientRect().height() - 14), m_caption, captionFont(), kCaptionColor);
     m_canvasDirty = false;
 }
 
@@ -406,7 +418,7 @@ void MeasureView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (!hasPicture()) {
-        painter.fillRect(event->rect(), backgroundGrey);
+        painter.fillRect(event->rect(), kBackgroundGrey);
         return;
     }
     if (m_canvasDirty) {
@@ -415,7 +427,7 @@ void MeasureView::paintEvent(QPaintEvent* event)
     const QRect target(0, 0, truncToInt32(m_canvas.width() * m_zoomFactor),
                        truncToInt32(m_canvas.height() * m_zoomFactor));
     for (const QRect& uncovered : QRegion(event->rect()).subtracted(target)) {
-        painter.fillRect(uncovered, backgroundGrey);
+        painter.fillRect(uncovered, kBackgroundGrey);
     }
     if (target.size() == m_canvas.size()) {
         painter.drawImage(event->rect().topLeft(), m_canvas, event->rect());

@@ -25,8 +25,9 @@ class QScrollBar;
 /// click. Finished shapes live in the session's shape list; the view draws them over the
 /// picture and renders them into a saved copy at the picture's own size.
 ///
-/// One view exists at a time. Destroying it deletes every shape of the session's shape and
-/// redo lists, so shapes never outlive the picture or display mode they were placed on.
+/// The shapes belong to the session, not to the view: an owner that drops or rebuilds the
+/// view for another picture or display mode clears the session's lists itself, since
+/// shapes are placed in the coordinates of one picture and mode.
 class MeasureView : public QWidget {
     Q_OBJECT
 
@@ -39,13 +40,13 @@ public:
     /// read is reported with "Can not Open file" and leaves the view empty; a name with any
     /// other extension leaves it empty without a word.
     MeasureView(MeasureSession& session, Prompter& prompter, const LocalText& text,
-                 const QString& picturePath, double zoomFactor, int32_t toolCode,
-                 QWidget* parent = nullptr);
+                const QString& picturePath, double zoomFactor, Tool tool = kInitialTool,
+                QWidget* parent = nullptr);
     ~MeasureView() override;
 
-    /// The tool the next click uses; MEASUREFLAG nonzero measures and labels, 0 only draws.
-    /// A gesture under way goes on with its own tool.
-    void setTool(int32_t toolCode, int32_t measureFlag);
+    /// The tool the next click uses; MEASURING labels the shapes with readouts, otherwise
+    /// they are only drawn. A gesture under way goes on with its own tool.
+    void setTool(Tool tool, bool measuring);
     /// The text the next click of the text tool places (once).
     void setPendingText(const QString& text);
     /// The next measured line calibrates (see setCalibrationPrompt).
@@ -54,7 +55,7 @@ public:
     void redo();
     bool hasShapes() const;
     bool hasRedo() const;
-    bool checkContent();
+    /// Empties the session's shape and redo lists and shows the picture without shapes.
     void clearShapes();
     /// Renders the picture and every shape at the picture's own size and writes it to PATH:
     /// BMP for a name ending in "bmp", JPEG for "jpg" (any case). False for any other name,
@@ -81,7 +82,7 @@ public:
 
     void setCalibrationPrompt(CalibrationPrompt prompt) { m_calibrationPrompt = std::move(prompt); }
 
-    int32_t toolCode() const { return m_toolCode; }
+    Tool tool() const { return m_tool; }
     bool measuring() const { return m_measuring; }
     bool calibrationPending() const { return m_calibrationPending; }
     QString pendingText() const { return m_gesture.pendingText(); }
@@ -111,6 +112,9 @@ signals:
     /// A calibration succeeded; the session holds the new working scale and calibration
     /// value. Delivered through the event loop, after the click that caused it.
     void calibrationNotified();
+    /// The session's shape or redo list changed: a shape was finished, undone, redone or
+    /// the lists were cleared through this view.
+    void historyChanged(bool canUndo, bool canRedo);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -133,6 +137,7 @@ private:
     void capturePointer(const QRect& confinement);
     void releasePointer();
     void measuredLineFinished(double length);
+    void shapesChanged();
     void repaintAll();
     MeasurePoint toCanvas(QPoint client) const;
     QPoint toClient(MeasurePoint canvas) const;
@@ -150,7 +155,7 @@ private:
     int32_t m_offsetX = 0;
     int32_t m_offsetY = 0;
 
-    int32_t m_toolCode = ToolCode::None;
+    Tool m_tool = kInitialTool;
     bool m_measuring = true;
     bool m_calibrationPending = false;
     double m_viewScale = 0.0;

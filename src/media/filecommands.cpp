@@ -4,8 +4,8 @@
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
 #include "platform/fileoperations.h"
-#include "platform/prompter.h"
 #include "texts/localtext.h"
+#include "platform/prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr QLatin1StringView pictureFilter("Bitmap Files(*.bmp)");
-constexpr QLatin1StringView jpegFilter("JPEG Files(*.jpg)");
-constexpr QLatin1StringView clipFilter("AVI Files(*.avi)");
+constexpr QLatin1StringView kPictureFilter("Bitmap Files(*.bmp)");
+constexpr QLatin1StringView kJpegFilter("JPEG Files(*.jpg)");
+constexpr QLatin1StringView kClipFilter("AVI Files(*.avi)");
 
 /// The text after the last "." of PATH (empty without a dot).
 QString extensionOf(const QString& path)
@@ -135,9 +135,9 @@ std::optional<QString> FileCommands::chooseSaveAsPath(const QString& source)
     request.title = QStringLiteral("Save As");
     request.directory = m_lastFolder;
     request.fileName = proposedName(source);
-    request.filter = picture ? QString(pictureFilter) + QStringLiteral(";;") + jpegFilter
-                             : QString(clipFilter);
-    request.selectedFilter = picture ? QString(pictureFilter) : QString(clipFilter);
+    request.filter = picture ? QString(kPictureFilter) + QStringLiteral(";;") + kJpegFilter
+                             : QString(kClipFilter);
+    request.selectedFilter = picture ? QString(kPictureFilter) : QString(kClipFilter);
 
     // The chooser itself does not ask before replacing a file; asked here, a No goes back
     // to the chooser as a save dialog does.
@@ -151,7 +151,7 @@ std::optional<QString> FileCommands::chooseSaveAsPath(const QString& source)
             // A name typed without an extension takes the one of the chosen type.
             if (!picture) {
                 path += QStringLiteral(".avi");
-            } else if (answer->selectedFilter == jpegFilter) {
+            } else if (answer->selectedFilter == kJpegFilter) {
                 path += QStringLiteral(".jpg");
             } else {
                 path += QStringLiteral(".bmp");
@@ -206,7 +206,7 @@ void FileCommands::saveAs()
 
     // Only now is the file saved elsewhere; a failed copy keeps its mark.
     if (GalleryItem* item = m_gallery.selectedItem()) {
-        item->flags &= ~std::uint32_t(GalleryItem::NotSavedElsewhere);
+        item->notSavedElsewhere = false;
     }
     if (const std::optional<QString> error = FileOperations::removeFile(*source)) {
         showSystemError(*error);

@@ -31,10 +31,10 @@ bool MailSender::checkMailSystem(QWidget* parent) const
     case MailClient::Availability::Ready:
         return true;
     case MailClient::Availability::Missing:
-        warn(parent, QString::fromLatin1(MissingText));
+        warn(parent, QString::fromLatin1(kMissingText));
         return false;
     case MailClient::Availability::Unusable:
-        warn(parent, QString::fromLatin1(UnusableText));
+        warn(parent, QString::fromLatin1(kUnusableText));
         return false;
     }
     return false;
@@ -107,7 +107,7 @@ MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachm
         return Next::Close;
     case MailClient::Result::NoAnswer:
         // The mail program may still have the message open with the copy attached.
-        warn(parent, QString::fromLatin1(NoAnswerText));
+        warn(parent, QString::fromLatin1(kNoAnswerText));
         m_cleanupPending = true;
         return Next::StayOpen;
     case MailClient::Result::Unusable:
@@ -118,8 +118,8 @@ MailSender::Next MailSender::finish(MailClient::Result result, const MailAttachm
         m_folder.removeAll();
         m_cleanupPending = false;
     }
-    warn(parent, QString::fromLatin1(result == MailClient::Result::Unusable ? NoMailProgramText
-                                                                             : FailedText));
+    warn(parent, QString::fromLatin1(result == MailClient::Result::Unusable ? kNoMailProgramText
+                                                                             : kFailedText));
     m_cleanupPending = true;
     return Next::StayOpen;
 }

@@ -2,7 +2,7 @@
 
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
-#include "measure/measureshape.h"
+#include "measure/measuretool.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "ui/latchbitmapbutton.h"
@@ -29,7 +29,6 @@ static void initialisePhotoMeasureResources()
 }
 
 namespace {
-constexpr int kButtonTimerMs = 1000;
 const QColor kMenuHighlight(78, 135, 219);
 const QColor kMenuBackground(226, 227, 229);
 }  // namespace
@@ -42,8 +41,6 @@ PhotoMeasureDialog::PhotoMeasureDialog(PhotoMeasureContext context, QWidget* par
     initialisePhotoMeasureResources();
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    m_buttonTimer.setInterval(kButtonTimerMs);
-    connect(&m_buttonTimer, &QTimer::timeout, this, &PhotoMeasureDialog::buttonTimerFired);
     m_stateSettled.setSingleShot(true);
     m_stateSettled.setInterval(0);
     connect(&m_stateSettled, &QTimer::timeout, this, &PhotoMeasureDialog::windowStateSettled);
@@ -51,7 +48,6 @@ PhotoMeasureDialog::PhotoMeasureDialog(PhotoMeasureContext context, QWidget* par
 
 PhotoMeasureDialog::~PhotoMeasureDialog()
 {
-    m_buttonTimer.stop();
     destroyView();
 }
 
@@ -90,7 +86,7 @@ void PhotoMeasureDialog::initialise()
 
     const bool largePicture =
         m_context.session.pictureWidth() == 1280 && m_context.session.pictureHeight() == 1024;
-    resize(largePicture ? LargePictureClientSize : ClientSize);
+    resize(largePicture ? kLargePictureClientSize : kClientSize);
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->geometry();
         move(available.x() + available.width() / 5, available.y() + available.height() / 8);
@@ -98,9 +94,8 @@ void PhotoMeasureDialog::initialise()
     m_context.state.askBeforeDiscarding = true;
     fitView();
 
-    disableHistoryButtons();
+    followHistory();
     m_strip->registerToolTips();
-    m_buttonTimer.start();
     m_knownState = windowState();
 }
 
@@ -109,7 +104,7 @@ void PhotoMeasureDialog::initialise()
 void PhotoMeasureDialog::createView(const QString& path)
 {
     m_view = new MeasureView(m_context.session, m_context.prompter, m_context.text, path, 1.0,
-                              InitialToolCode, this);
+                             kInitialTool, this);
     m_view->setCalibrationPrompt([this]() -> std::optional<double> {
         CalibrationDialog dialog(m_context.text, m_context.prompter, this);
         if (dialog.exec() != QDialog::Accepted) {
@@ -118,13 +113,16 @@ void PhotoMeasureDialog::createView(const QString& path)
         return dialog.actualDistance();
     });
     connect(m_view, &MeasureView::calibrationNotified, this, &PhotoMeasureDialog::calibrationNotified);
+    connect(m_view, &MeasureView::historyChanged, this, &PhotoMeasureDialog::showHistory);
     fitView();
 }
 
+// The shapes were placed on this view's picture and display mode: they go with it.
 void PhotoMeasureDialog::destroyView()
 {
     delete m_view;
     m_view = nullptr;
+    m_context.session.clearShapes();
 }
 
 void PhotoMeasureDialog::fitView()
@@ -155,8 +153,7 @@ void PhotoMeasureDialog::rebuildView(PhotoMeasureStrip::Layout layout)
     m_view->clearShapes();
     m_context.state.askBeforeDiscarding = true;
     m_view->show();
-    disableHistoryButtons();
-    m_buttonTimer.start();
+    followHistory();
 }
 
 // --- commands ------------------------------------------------------------------------------
@@ -165,7 +162,9 @@ void PhotoMeasureDialog::openPicture()
 {
     unhighlightToolButtons();
     bool answeredNo = false;
-    if (m_view->checkContent() && m_context.state.askBeforeDiscarding) {
+    const bool unsavedWork = m_context.session.hasUnsavedWork();
+    m_context.session.markChecked();
+    if (unsavedWork && m_context.state.askBeforeDiscarding) {
         if (askSaveChanges()) {
             save();
             m_context.state.askBeforeDiscarding = false;
@@ -190,8 +189,7 @@ void PhotoMeasureDialog::openPicture()
     m_view->show();
     m_picturePath = answer->path;
     if (answeredNo) {
-        disableHistoryButtons();
-        m_buttonTimer.start();
+        followHistory();
     }
 }
 
@@ -206,7 +204,7 @@ void PhotoMeasureDialog::save()
 
 void PhotoMeasureDialog::showToolMenu(bool measuring)
 {
-    m_view->setTool(ToolCode::MenuOpen, ToolCode::MenuOpen);
+    m_view->setTool(Tool::MenuOpen, true);
     m_strip->toolNameBox->clear();
     LatchBitmapButton* pressed = measuring ? m_strip->measureButton : m_strip->drawButton;
     LatchBitmapButton* other = measuring ? m_strip->drawButton : m_strip->measureButton;
@@ -243,7 +241,7 @@ void PhotoMeasureDialog::chooseTool(const ToolMenuEntry& entry, bool measuring)
     if (measuring && !applyScale()) {
         return;
     }
-    m_view->setTool(entry.toolCode, measuring ? 1 : 0);
+    m_view->setTool(entry.tool, measuring);
     showToolName(m_context.text.read(*entry.name));
 }
 
@@ -285,7 +283,7 @@ void PhotoMeasureDialog::textSettings()
         m_view->setPendingText(dialog.text());
     }
     // Cancel too: the text set earlier, if any, is placed by the next click.
-    m_view->setTool(ToolCode::Text, 1);
+    m_view->setTool(Tool::Text, true);
 }
 
 void PhotoMeasureDialog::undo()
@@ -297,6 +295,7 @@ void PhotoMeasureDialog::undo()
     unhighlightToolButtons();
     if (m_view != nullptr) {
         m_view->undo();
+        showHistory(m_view->hasShapes(), m_view->hasRedo());
     }
 }
 
@@ -309,6 +308,7 @@ void PhotoMeasureDialog::redo()
     unhighlightToolButtons();
     if (m_view != nullptr) {
         m_view->redo();
+        showHistory(m_view->hasShapes(), m_view->hasRedo());
     }
 }
 
@@ -338,23 +338,24 @@ void PhotoMeasureDialog::calibrationNotified()
     emit calibrationChanged();
 }
 
-void PhotoMeasureDialog::buttonTimerFired()
+// While followed, a button lights up as soon as there is work for it, and lights again when
+// a click of it or the window's return from minimised put it out. Once both are enabled they
+// follow nothing: Redo would otherwise stay disabled after every later Undo.
+void PhotoMeasureDialog::showHistory(bool canUndo, bool canRedo)
 {
-    if (m_view == nullptr) {
+    if (!m_followingHistory) {
         return;
     }
-    if (m_view->hasShapes()) {
+    if (canUndo) {
         m_strip->undoButton->setEnabled(true);
         m_strip->undoButton->setLatched(true);
     }
-    if (m_view->hasRedo()) {
+    if (canRedo) {
         m_strip->redoButton->setEnabled(true);
         m_strip->redoButton->setLatched(true);
     }
-    // The timer goes on until both buttons have work: stopping at the first shape would
-    // leave Redo disabled after every later Undo.
     if (m_strip->undoButton->isEnabled() && m_strip->redoButton->isEnabled()) {
-        m_buttonTimer.stop();
+        m_followingHistory = false;
     }
 }
 
@@ -393,10 +394,14 @@ void PhotoMeasureDialog::unhighlightToolButtons()
     }
 }
 
-void PhotoMeasureDialog::disableHistoryButtons()
+void PhotoMeasureDialog::followHistory()
 {
     m_strip->undoButton->setEnabled(false);
     m_strip->redoButton->setEnabled(false);
+    m_followingHistory = true;
+    if (m_view != nullptr) {
+        showHistory(m_view->hasShapes(), m_view->hasRedo());
+    }
 }
 
 // --- window events -------------------------------------------------------------------------
@@ -434,7 +439,7 @@ void PhotoMeasureDialog::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_buttonTimer.stop();
+    m_followingHistory = false;
     QDialog::closeEvent(event);
 }
 
@@ -477,6 +482,9 @@ void PhotoMeasureDialog::windowStateSettled()
         // Back from minimised: the view and its shapes stay as they were.
         m_strip->undoButton->setLatched(false);
         m_strip->redoButton->setLatched(false);
+        if (m_view != nullptr) {
+            showHistory(m_view->hasShapes(), m_view->hasRedo());
+        }
         m_minimisedMark = false;
     }
     const bool maximised = now.testFlag(Qt::WindowMaximized) || now.testFlag(Qt::WindowFullScreen);
@@ -489,7 +497,12 @@ void PhotoMeasureDialog::windowStateSettled()
 
 void PhotoMeasureDialog::maximiseRequested()
 {
-    if (m_view != nullptr && m_view->checkContent() && m_context.state.askBeforeDiscarding) {
+    bool unsavedWork = false;
+    if (m_view != nullptr) {
+        unsavedWork = m_context.session.hasUnsavedWork();
+        m_context.session.markChecked();
+    }
+    if (unsavedWork && m_context.state.askBeforeDiscarding) {
         if (askSaveChanges()) {
             save();
             m_context.state.askBeforeDiscarding = false;
@@ -507,8 +520,17 @@ void PhotoMeasureDialog::restoreRequested()
 {
     m_strip->undoButton->setLatched(false);
     m_strip->redoButton->setLatched(false);
-    if (!m_minimisedMark && m_view != nullptr && m_view->checkContent()
-        && m_context.state.askBeforeDiscarding) {
+    if (m_view != nullptr) {
+        showHistory(m_view->hasShapes(), m_view->hasRedo());
+    }
+    // Coming back from minimised keeps the view: nothing is thrown away, nothing is asked.
+    const bool keepsView = m_minimisedMark || m_view == nullptr;
+    bool unsavedWork = false;
+    if (!keepsView) {
+        unsavedWork = m_context.session.hasUnsavedWork();
+        m_context.session.markChecked();
+    }
+    if (unsavedWork && m_context.state.askBeforeDiscarding) {
         if (askSaveChanges()) {
             save();
             m_context.state.askBeforeDiscarding = false;
@@ -517,7 +539,7 @@ void PhotoMeasureDialog::restoreRequested()
             return;
         }
     }
-    if (!m_minimisedMark && m_view != nullptr) {
+    if (!keepsView) {
         rebuildView(PhotoMeasureStrip::Layout::Restored);
     }
     m_minimisedMark = false;

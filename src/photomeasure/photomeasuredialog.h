@@ -24,11 +24,9 @@ struct ToolMenuEntry;
 class PhotoMeasureDialog : public QDialog {
     Q_OBJECT
 public:
-    /// Tool code of every new view: no tool.
-    static constexpr int32_t InitialToolCode = 4;
     /// Client sizes: for a 1280 x 1024 picture, and for any other.
-    static constexpr QSize LargePictureClientSize{647, 575};
-    static constexpr QSize ClientSize{647, 543};
+    static constexpr QSize kLargePictureClientSize{647, 575};
+    static constexpr QSize kClientSize{647, 543};
 
     explicit PhotoMeasureDialog(PhotoMeasureContext context, QWidget* parent = nullptr);
     ~PhotoMeasureDialog() override;
@@ -38,15 +36,9 @@ public:
 
     MeasureView* view() const { return m_view; }
     PhotoMeasureStrip& strip() { return *m_strip; }
-    /// Enables and lights Undo and Redo once there is something to undo or redo.
-    QTimer& buttonTimer() { return m_buttonTimer; }
     PhotoMeasureStrip::Layout layout() const { return m_layout; }
 
     void setVisible(bool visible) override;
-
-    /// One tick of the button timer: enables and lights Undo once there is a shape and Redo
-    /// once there is an undone shape.
-    void buttonTimerFired();
 
 signals:
     /// A calibration gave a new scale (the session's calibration value).
@@ -81,7 +73,8 @@ private:
     bool askSaveChanges();
     void showToolName(const QString& name);
     void unhighlightToolButtons();
-    void disableHistoryButtons();
+    void followHistory();
+    void showHistory(bool canUndo, bool canRedo);
 
     void windowStateSettled();
     void maximiseRequested();
@@ -93,7 +86,9 @@ private:
     std::unique_ptr<PhotoMeasureStrip> m_strip;
     MeasureView* m_view = nullptr;  // a child; made and deleted only here
     QString m_picturePath;
-    QTimer m_buttonTimer;
+    /// Undo and Redo were disabled for a new picture or view and light up as there is work
+    /// for them; once both are enabled they are left alone.
+    bool m_followingHistory = false;
     PhotoMeasureStrip::Layout m_layout = PhotoMeasureStrip::Layout::Restored;
     bool m_initialised = false;
     bool m_minimisedMark = false;

@@ -2,7 +2,7 @@
 
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
-#include "measure/measureshape.h"
+#include "measure/measuretool.h"
 #include "photomeasure/applyscale.h"
 
 bool ScaleCommands::applyScale(MeasureView& view, const QString& calibratedText, const QString& rateText) const
@@ -25,7 +25,7 @@ bool ScaleCommands::beginCalibration(MeasureView& view, const QString& calibrate
         return false;
     }
     view.beginCalibration();
-    view.setTool(ToolCode::Line, 1);
+    view.setTool(Tool::Line, true);
     return true;
 }
 

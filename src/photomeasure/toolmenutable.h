@@ -1,5 +1,7 @@
 #pragma once
 
+#include "measure/measuretool.h"
+
 #include <cstdint>
 #include <span>
 
@@ -9,7 +11,7 @@ struct TextEntry;
 /// box shows; a row without an item text is a separator.
 struct ToolMenuEntry {
     const TextEntry* item = nullptr;
-    int32_t toolCode = 0;
+    Tool tool = Tool::None;
     const TextEntry* name = nullptr;
     const char* icon = nullptr;  ///< resource path of the item's icon
 

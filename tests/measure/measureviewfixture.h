@@ -24,7 +24,6 @@ protected:
     LocalText text;
     std::unique_ptr<MeasureView> view;
 
-    /// Writes a picture of one color (and a few marks) named NAME; returns its path.
     QString picture(const QString& name, int width, int height, QColor color = QColor(0, 96, 0))
     {
         QImage image(width, height, QImage::Format_RGB32);
@@ -34,15 +33,15 @@ protected:
         return path;
     }
 
-    /// Makes the view on PATH in MODE, sized as the photo-measure window sizes it.
-    void open(const QString& path, DisplayMode mode = DisplayMode::Fitted, QSize size = {})
+    /// Makes the view on PATH in MODE, sized as the photo-measure window sizes it. Like the
+    /// window, it drops the shapes of the view it replaces.
+    void open(const QString& path, DisplayMode mode = DisplayMode::Fitted)
     {
+        view.reset();
+        session.clearShapes();
         session.setDisplayMode(mode);
-        view = std::make_unique<MeasureView>(session, prompter, text, path, 1.0, ToolCode::None);
-        if (size.isEmpty()) {
-            size = mode == DisplayMode::Fitted && view->hasPicture() ? view->canvasSize() : QSize(640, 480);
-        }
-        view->resize(size);
+        view = std::make_unique<MeasureView>(session, prompter, text, path, 1.0);
+        view->resize(mode == DisplayMode::Fitted && view->hasPicture() ? view->canvasSize() : QSize(640, 480));
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
         if (mode == DisplayMode::FullSize) {
@@ -50,41 +49,28 @@ protected:
         }
     }
 
-    /// A measuring tool with view scale SCALE.
-    void measureWith(int32_t tool, double scale = 1.0)
+    void measureWith(Tool tool, double scale = 1.0)
     {
         view->setViewScale(scale);
-        view->setTool(tool, 1);
+        view->setTool(tool, true);
     }
 
     // QTest takes the point (0, 0) for "the middle of the widget": tests click elsewhere.
     void click(int x, int y) { QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(x, y)); }
-    /// Only the double-click event, as the second click of a user's double click arrives.
-    void doubleClickEvent(int x, int y) { QTest::mouseDClick(view.get(), Qt::LeftButton, {}, QPoint(x, y)); }
-    /// A user's double click: one click, then the double-click event.
+    /// A user's double click: one click, then the double-click event, as Qt delivers it.
     void doubleClick(int x, int y)
     {
         click(x, y);
-        doubleClickEvent(x, y);
+        QTest::mouseDClick(view.get(), Qt::LeftButton, {}, QPoint(x, y));
     }
     void rightClick(int x, int y) { QTest::mouseClick(view.get(), Qt::RightButton, {}, QPoint(x, y)); }
     void move(int x, int y) { QTest::mouseMove(view->windowHandle(), QPoint(x, y)); }
 
     const std::vector<MeasureShape>& shapes() const { return session.shapes(); }
-
-    /// What the view shows now.
-    QImage screen()
-    {
-        return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    QImage screen() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
 inline std::vector<MeasurePoint> points(std::initializer_list<MeasurePoint> list)
-{
-    return list;
-}
-
-inline std::vector<std::string> labels(std::initializer_list<std::string> list)
 {
     return list;
 }

@@ -12,15 +12,9 @@ TEST(PictureCaption, StillNameLosesPrefixAndExtension)
               "2009-03-05_101530_200.0X_N0012");
 }
 
-TEST(PictureCaption, NamesWithoutScaleOrUnderscore)
+TEST(PictureCaption, NamesWithoutScaleOrUnderscoreAndShortNames)
 {
-    EXPECT_EQ(pictureCaption("/tmp/Still_2009-03-05_101530_N0012.bmp"), "2009-03-05_101530_N0012");
     EXPECT_EQ(pictureCaption("/tmp/my_dir/sample.jpg"), "sample");
-    EXPECT_EQ(pictureCaption("sample.jpg"), "sample");
-}
-
-TEST(PictureCaption, ShortNamesGiveAnEmptyCaption)
-{
     EXPECT_EQ(pictureCaption(""), "");
     EXPECT_EQ(pictureCaption("/tmp/"), "");
     EXPECT_EQ(pictureCaption("/tmp/a.b"), "");
@@ -51,15 +45,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ScaleCase{"d_t_5X_N0012", "5"},
                     ScaleCase{"_5X_N0012", "5"},
                     ScaleCase{"5X_N0012", ""},                          // no underscore before the scale
-                    ScaleCase{"X_N0012", ""},
-                    ScaleCase{"_N0012", ""},
                     ScaleCase{"N0012", ""},
                     ScaleCase{"", ""},
                     ScaleCase{"d_t_12345678901234567890123X_N0012", "1234567890123456789"}));
-
-TEST(NameScale, ThroughTheWholeChainFromAPath)
-{
-    EXPECT_EQ(nameScaleTextOf(pictureCaption("/p/Still_2023-11-02_093015_45X_N0007.bmp")), "45");
-    EXPECT_EQ(nameScaleTextOf(pictureCaption("/p/img.bmp")), "");
-    EXPECT_EQ(nameScaleTextOf(pictureCaption("ab")), "");
-}

@@ -1,7 +1,6 @@
 // Where each shape's figure and labels land on screen (scroll offsets) and in a saved
 // picture (per-axis factors, truncation).
 #include "measure/shapelayout.h"
-#include "measureprinters.h"
 
 #include <gtest/gtest.h>
 
@@ -26,23 +25,6 @@ const ShapePlacement kUnscrolled = ShapePlacement::screen(0, 0);
 
 } // namespace
 
-TEST(ScreenPlacement, ScrollOffsetsAreSubtracted)
-{
-    const ShapePlacement scrolled = ShapePlacement::screen(5, 7);
-    const MeasureShape line = shapeOf(ShapeKind::Line, {{10, 20}, {31, 41}}, 1);
-    EXPECT_EQ(shapeFigure(line, scrolled).segments, (Segments{{{5, 13}, {26, 34}}}));
-    EXPECT_EQ(labelAnchors(line, scrolled), (Anchors{{15, 23}}));
-}
-
-TEST(SavedPlacement, CoordinatesAreScaledAndTruncatedPerAxis)
-{
-    const ShapePlacement saving = ShapePlacement::saving(1.25, 2.0);
-    const MeasureShape line = shapeOf(ShapeKind::Line, {{3, 3}, {10, 7}}, 1);
-    EXPECT_EQ(shapeFigure(line, saving).segments, (Segments{{{3, 6}, {12, 14}}}));
-    // The label goes to the canvas midpoint (6, 5), scaled: (7.5, 10) -> (7, 10).
-    EXPECT_EQ(labelAnchors(line, saving), (Anchors{{7, 10}}));
-}
-
 TEST(LabelAnchors, EveryKindOnScreen)
 {
     EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Text, {{4, 9}, {40, 21}}, 1), kUnscrolled), (Anchors{{4, 9}}));
@@ -65,32 +47,6 @@ TEST(LabelAnchors, EveryKindOnScreen)
               (Anchors{{12, 7}}));
 }
 
-TEST(LabelAnchors, SecondLabelStaysTwelvePixelsBelowInASavedPicture)
-{
-    const ShapePlacement doubled = ShapePlacement::saving(2.0, 2.0);
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::RadiusCircle, {{50, 60}, {53, 64}}, 2), doubled),
-              (Anchors{{100, 120}, {100, 132}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Rectangle, {{0, 0}, {21, 9}}, 2), doubled),
-              (Anchors{{20, 8}, {20, 20}}));
-}
-
-TEST(LabelAnchors, OnlyAsManyAsTheRecordHasLabels)
-{
-    EXPECT_TRUE(labelAnchors(shapeOf(ShapeKind::Line, {{0, 0}, {10, 0}}, 0), kUnscrolled).empty());
-    // A drawn continuous line keeps one empty label per vertex; the last has no segment.
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::ContinuousLine, {{0, 0}, {10, 0}, {10, 10}}, 3), kUnscrolled),
-              (Anchors{{5, 0}, {10, 5}}));
-    EXPECT_TRUE(labelAnchors(shapeOf(ShapeKind::ContinuousLine, {}, 0), kUnscrolled).empty());
-    EXPECT_TRUE(labelAnchors(shapeOf(ShapeKind::FourPointAngle, {{0, 0}, {1, 1}}, 1), kUnscrolled).empty());
-}
-
-TEST(LabelAnchors, ThreePointsWithoutCircleLabelAtTheThirdPoint)
-{
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::ThreePointCircle, {{0, 0}, {10, 10}, {20, 20}}, 2),
-                           ShapePlacement::screen(1, 2)),
-              (Anchors{{19, 18}, {19, 30}}));
-}
-
 TEST(ShapeFigures, PolygonLeavesOutEdgesEndingOnTheCanvasEdge)
 {
     // (0, 10) has x = 0 and (10, 0) has y = 0: the edges into them are left out, the edges
@@ -104,39 +60,12 @@ TEST(ShapeFigures, PolygonLeavesOutEdgesEndingOnTheCanvasEdge)
               (Segments{{{0, 10}, {18, 10}}, {{18, 10}, {18, 18}}, {{18, 18}, {0, 10}}}));
 }
 
-TEST(ShapeFigures, SegmentsOfLinesAndAngles)
-{
-    EXPECT_EQ(shapeFigure(shapeOf(ShapeKind::ContinuousLine, {{0, 0}, {4, 0}, {4, 4}}, 2), kUnscrolled).segments,
-              (Segments{{{0, 0}, {4, 0}}, {{4, 0}, {4, 4}}}));
-    // Arm end 1 - vertex - arm end 2.
-    EXPECT_EQ(shapeFigure(shapeOf(ShapeKind::Angle, {{9, 0}, {0, 9}, {1, 1}}, 1), kUnscrolled).segments,
-              (Segments{{{9, 0}, {1, 1}}, {{1, 1}, {0, 9}}}));
-    EXPECT_EQ(shapeFigure(shapeOf(ShapeKind::FourPointAngle, {{0, 0}, {1, 1}, {5, 5}, {7, 8}}, 1), kUnscrolled).segments,
-              (Segments{{{0, 0}, {1, 1}}, {{5, 5}, {7, 8}}}));
-    const ShapeFigure rectangle = shapeFigure(shapeOf(ShapeKind::Rectangle, {{30, 40}, {10, 20}}, 2), kUnscrolled);
-    ASSERT_TRUE(rectangle.rectangle.has_value());
-    EXPECT_EQ(*rectangle.rectangle, (FigureRectangle{{30, 40}, {10, 20}}));
-    EXPECT_TRUE(rectangle.segments.empty());
-    EXPECT_FALSE(rectangle.circle.has_value());
-}
-
 TEST(ShapeFigures, ShortRecordsDrawOnlyWhatTheirPointsAllow)
 {
-    EXPECT_TRUE(shapeFigure(shapeOf(ShapeKind::ContinuousLine, {}, 0), kUnscrolled).segments.empty());
     EXPECT_TRUE(shapeFigure(shapeOf(ShapeKind::ContinuousLine, {{3, 3}}, 1), kUnscrolled).segments.empty());
     EXPECT_TRUE(shapeFigure(shapeOf(ShapeKind::Polygon, {{3, 3}}, 1), kUnscrolled).segments.empty());
     EXPECT_FALSE(shapeFigure(shapeOf(ShapeKind::RadiusCircle, {{3, 3}}, 2), kUnscrolled).circle.has_value());
     EXPECT_FALSE(shapeFigure(shapeOf(ShapeKind::ThreePointCircle, {{3, 3}, {5, 1}}, 2), kUnscrolled).circle.has_value());
-    EXPECT_TRUE(shapeFigure(shapeOf(ShapeKind::Text, {{3, 3}, {30, 15}}, 1), kUnscrolled).segments.empty());
-}
-
-TEST(CircleFigures, RadiusCircleOnScreenAndSaved)
-{
-    const MeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{100, 100}, {103, 104}}, 2);
-    EXPECT_EQ(shapeFigure(circle, ShapePlacement::screen(10, 0)).circle,
-              (FigureCircle{{90, 100}, 5, 85, 95, 95, 105}));
-    EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(2.0, 2.0)).circle,
-              (FigureCircle{{200, 200}, 10, 190, 190, 210, 210}));
 }
 
 TEST(CircleFigures, SavedRadiusCircleBoxComesFromTheUnroundedScaledCentre)

@@ -108,6 +108,22 @@ TEST_F(PhotoMeasureTest, PenDialogStartsFromTheViewAndOnlyOkChangesIt)
     EXPECT_EQ(view().penColor(), QColor(0, 0, 255));
 }
 
+TEST_F(PhotoMeasureTest, UndoAndRedoLightUpAsSoonAsThereIsWorkForThem)
+{
+    openLarge();
+    EXPECT_FALSE(strip().undoButton->isEnabled());
+    drawLine();
+    EXPECT_TRUE(strip().undoButton->isEnabled());
+    EXPECT_FALSE(strip().redoButton->isEnabled());
+    click(strip().undoButton);
+    EXPECT_EQ(session.redoShapes().size(), 1u);
+    // Regression: following the history once stopped at the first shape, leaving Redo
+    // disabled for good.
+    EXPECT_TRUE(strip().redoButton->isEnabled());
+    click(strip().redoButton);
+    EXPECT_EQ(session.shapes().size(), 1u);
+}
+
 TEST_F(PhotoMeasureTest, EscapeAndEnterNeitherCloseNorPressAndClosingAsksFirst)
 {
     openLarge();

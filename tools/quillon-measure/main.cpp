@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr const char* usage =
+constexpr const char* kUsage =
     "usage: quillon-measure [--full-size] [--save OUT] PICTURE < SCRIPT\n"
     "script commands, one a line ('#' starts a comment line):\n"
     "  rate TEXT | scale M | tool CODE FLAG | text STRING\n"
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const std::optional<Options> options = parseArguments(QCoreApplication::arguments());
     if (!options) {
-        std::fputs(usage, stderr);
+        std::fputs(kUsage, stderr);
         return 2;
     }
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     session.setDisplayMode(options->fullSize ? DisplayMode::FullSize : DisplayMode::Fitted);
     PrintingPrompter prompter;
     const LocalText englishText;
-    MeasureView view(session, prompter, englishText, options->picturePath, 1.0, ToolCode::None);
+    MeasureView view(session, prompter, englishText, options->picturePath, 1.0, kInitialTool);
     if (!view.hasPicture()) {
         if (QFileInfo::exists(options->picturePath)) {
             std::fprintf(stderr, "quillon-measure: %s: not a BMP or JPEG picture that can be read\n",

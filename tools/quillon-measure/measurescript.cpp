@@ -128,7 +128,7 @@ std::optional<QString> MeasureScript::run(const QString& line)
         if (!code || !flag) {
             return badNumber();
         }
-        m_view.setTool(*code, *flag);
+        m_view.setTool(toolFromCode(*code), *flag != 0);
     } else if (command == QLatin1String("text")) {
         m_view.setPendingText(rest);
     } else if (command == QLatin1String("pen")) {

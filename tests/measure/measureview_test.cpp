@@ -1,0 +1,265 @@
+// The measurement view driven by real mouse and key events: double clicks, the right button,
+// the held pointer, the outline on screen, the history signal, calibration and loading.
+// Every tool's clicks, readouts and saved pixels are pinned by quillon-measure's script cases.
+#include "measureviewfixture.h"
+
+#include <QDialog>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
+
+namespace {
+
+using Labels = std::vector<std::string>;
+
+const QString kStill = QStringLiteral("Still_2009-03-05_101530_200.0X_N0012.bmp");
+
+class MeasureGestureTest : public MeasureViewTest {
+protected:
+    void SetUp() override { open(picture(kStill, 640, 480)); }
+};
+
+TEST_F(MeasureGestureTest, DoubleClickOnTheLineToolStartsALineWithoutFinishingIt)
+{
+    measureWith(Tool::Line);
+    doubleClick(10, 10);
+    EXPECT_TRUE(shapes().empty());
+    click(110, 10);
+    ASSERT_EQ(shapes().size(), 1u);
+    EXPECT_EQ(shapes()[0].points, points({{10, 10}, {110, 10}}));
+    EXPECT_EQ(shapes()[0].labels, Labels{"dist:29.630mm"});
+}
+
+TEST_F(MeasureGestureTest, DoubleClickClosesAPolygon)
+{
+    measureWith(Tool::Polygon);
+    click(10, 10);
+    click(20, 10);
+    click(20, 20);
+    doubleClick(10, 20);
+    ASSERT_EQ(shapes().size(), 1u);
+    EXPECT_EQ(shapes()[0].points, points({{10, 10}, {20, 10}, {20, 20}, {10, 20}}));
+    EXPECT_EQ(shapes()[0].labels, Labels{"area:8.779mm2"});
+    EXPECT_FALSE(view->pointerConfinement().has_value());
+}
+
+TEST_F(MeasureGestureTest, RightButtonDropsSomeGesturesAndNotOthers)
+{
+    // Each gesture gets its first two clicks, the right button, then its remaining clicks
+    // (a double click at the end for the two that need one).
+    const struct {
+        const char* name;
+        Tool tool;
+        std::vector<QPoint> clicks;
+        bool dropped;
+    } cases[] = {
+        {"Line", Tool::Line, {{10, 10}, {110, 10}}, true},
+        {"Angle", Tool::Angle, {{200, 100}, {100, 100}, {100, 20}}, true},
+        {"ContinuousLine", Tool::ContinuousLine, {{10, 10}, {110, 10}, {110, 110}}, true},
+        {"Polygon", Tool::Polygon, {{10, 10}, {20, 10}, {20, 20}}, true},
+        {"ThreePointCircle", Tool::ThreePointCircle, {{110, 100}, {100, 110}, {116, 118}}, false},
+        {"FourPointAngle", Tool::FourPointAngle, {{10, 100}, {200, 100}, {100, 10}, {100, 200}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        session.clearShapes();
+        measureWith(c.tool);
+        click(c.clicks[0].x(), c.clicks[0].y());
+        if (c.clicks.size() > 2) {
+            click(c.clicks[1].x(), c.clicks[1].y());
+        }
+        rightClick(5, 5);
+        EXPECT_EQ(view->pointerConfinement().has_value(), !c.dropped);
+        const std::size_t from = c.clicks.size() > 2 ? 2 : 1;
+        for (std::size_t i = from; i < c.clicks.size(); ++i) {
+            const bool last = i + 1 == c.clicks.size();
+            if (last && (c.tool == Tool::ContinuousLine || c.tool == Tool::Polygon)) {
+                doubleClick(c.clicks[i].x(), c.clicks[i].y());
+            } else {
+                click(c.clicks[i].x(), c.clicks[i].y());
+            }
+        }
+        EXPECT_EQ(shapes().empty(), c.dropped);
+        if (!c.dropped) {
+            ASSERT_EQ(shapes().size(), 1u);
+            EXPECT_EQ(shapes()[0].points.size(), c.clicks.size());
+        }
+        rightClick(5, 5);  // drops what the remaining clicks started afresh
+    }
+}
+
+TEST_F(MeasureGestureTest, FourPointAngleFirstLineWaitsWhileOtherShapesArePlaced)
+{
+    measureWith(Tool::FourPointAngle);
+    click(10, 100);
+    click(200, 100);
+    EXPECT_EQ(view->pointerConfinement(), QRect(0, 0, 640, 480));
+    measureWith(Tool::Line);
+    click(300, 300);
+    click(400, 300);
+    measureWith(Tool::FourPointAngle);
+    click(100, 10);
+    click(100, 200);
+    ASSERT_EQ(shapes().size(), 2u);
+    EXPECT_EQ(shapes()[0].kind, ShapeKind::Line);
+    EXPECT_EQ(shapes()[1].kind, ShapeKind::FourPointAngle);
+    EXPECT_EQ(shapes()[1].points, points({{10, 100}, {200, 100}, {100, 10}, {100, 200}}));
+    EXPECT_EQ(shapes()[1].labels, Labels{"90.00"});
+    EXPECT_FALSE(view->pointerConfinement().has_value());
+}
+
+TEST_F(MeasureGestureTest, RadiusCircleHoldsThePointerInsideTheLargestSquareAroundItsCentre)
+{
+    measureWith(Tool::RadiusCircle);
+    click(100, 50);
+    EXPECT_EQ(view->pointerConfinement(), QRect(50, 0, 100, 100));  // the top edge is nearest
+    click(400, 300);
+    ASSERT_EQ(shapes().size(), 1u);
+    EXPECT_EQ(shapes()[0].points, points({{100, 50}, {149, 99}}));
+}
+
+TEST_F(MeasureGestureTest, OutlineFollowsThePointerAndLeavesNothingBehind)
+{
+    const QImage before = screen();
+    measureWith(Tool::Line);
+    click(100, 100);
+    move(300, 100);
+    EXPECT_NE(screen().pixel(200, 100), before.pixel(200, 100));
+    move(300, 200);
+    const QImage moved = screen();
+    EXPECT_EQ(moved.pixel(200, 100), before.pixel(200, 100));
+    EXPECT_NE(moved.pixel(200, 150), before.pixel(200, 150));
+    rightClick(300, 200);
+    EXPECT_EQ(screen(), before);
+
+    // The placed edges of a polygon stay until it is closed or dropped.
+    view->setTool(Tool::Polygon, true);
+    click(100, 300);
+    click(200, 300);
+    move(250, 400);
+    EXPECT_NE(screen().pixel(150, 300), before.pixel(150, 300));
+    rightClick(250, 400);
+    EXPECT_EQ(screen(), before);
+}
+
+TEST_F(MeasureGestureTest, HistoryChangedTellsEveryChangeOfEitherList)
+{
+    QSignalSpy history(view.get(), &MeasureView::historyChanged);
+    const auto last = [&history] {
+        const QList<QVariant> arguments = history.takeLast();
+        history.clear();
+        return std::pair(arguments[0].toBool(), arguments[1].toBool());
+    };
+    measureWith(Tool::Line);
+    click(10, 10);
+    EXPECT_EQ(history.count(), 0);  // a line under way is no shape yet
+    click(20, 10);
+    EXPECT_EQ(last(), std::pair(true, false));
+    view->undo();
+    EXPECT_EQ(last(), std::pair(false, true));
+    view->undo();  // nothing left to undo
+    EXPECT_EQ(history.count(), 0);
+    view->redo();
+    EXPECT_EQ(last(), std::pair(true, false));
+    view->undo();
+    click(30, 30);
+    click(40, 30);
+    EXPECT_EQ(last(), std::pair(true, true));
+    view->redo();  // refused after a new shape
+    EXPECT_EQ(history.count(), 0);
+    view->clearShapes();
+    EXPECT_EQ(last(), std::pair(false, false));
+    view->clearShapes();
+    EXPECT_EQ(history.count(), 0);
+}
+
+TEST_F(MeasureGestureTest, DroppingTheViewLeavesTheShapesToItsOwner)
+{
+    // The view once emptied the session's lists in its destructor; now its owner clears
+    // them where it drops the view (the photo-measure window tests check that it does).
+    measureWith(Tool::Line);
+    click(10, 10);
+    click(20, 10);
+    click(10, 20);
+    click(20, 20);
+    view->undo();
+    view.reset();
+    EXPECT_EQ(session.shapes().size(), 1u);
+    EXPECT_EQ(session.redoShapes().size(), 1u);
+    view = std::make_unique<MeasureView>(session, prompter, text, dir.filePath(kStill), 1.0);
+    view->resize(640, 480);
+    view->show();
+    EXPECT_EQ(qRed(screen().pixel(15, 10)), 255);  // the remaining line, in its pen's red
+}
+
+TEST_F(MeasureGestureTest, CalibrationRunsOnTheNextMeasuredLineOnlyAndIsToldLater)
+{
+    // 640 x 480: factor 1. A 675-pixel line reads 2.000 mm at scale 100.
+    session.setWorkingScale(100);
+    measureWith(Tool::Line, 100);
+    int asked = 0;
+    view->setCalibrationPrompt([&asked] { return ++asked, std::optional<double>(1.0); });
+    QSignalSpy notified(view.get(), &MeasureView::calibrationNotified);
+    click(1, 1);
+    click(541, 406);
+    EXPECT_EQ(asked, 0);
+    view->beginCalibration();
+    click(1, 1);
+    click(541, 406);
+    EXPECT_EQ(asked, 1);
+    EXPECT_NEAR(session.workingScale(), 200.0025, 1e-9);
+    EXPECT_EQ(notified.count(), 0);  // posted, not sent
+    EXPECT_TRUE(notified.wait(1000));
+    EXPECT_EQ(shapes()[1].labels, Labels{"dist:2.000mm"});  // read at the old scale
+}
+
+TEST_F(MeasureGestureTest, EscapeDoesNotCloseTheWindowAroundTheView)
+{
+    QDialog window;
+    view->setParent(&window);
+    view->show();
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    view->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    view->setParent(nullptr);  // the fixture owns it
+}
+
+TEST_F(MeasureViewTest, ClicksOutsideThePictureStartNothingAndTheLineIsHeldToIt)
+{
+    // A 320 x 240 picture at its own size in a 640 x 480 view.
+    open(picture("small.bmp", 320, 240), DisplayMode::FullSize);
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+    measureWith(Tool::Line);
+    click(400, 100);
+    EXPECT_FALSE(view->pointerConfinement().has_value());
+    click(100, 100);
+    click(500, 400);
+    ASSERT_EQ(shapes().size(), 1u);
+    EXPECT_EQ(shapes()[0].points, points({{100, 100}, {319, 239}}));
+}
+
+TEST_F(MeasureViewTest, ScrollBarStepsAreABarThickAndPagesAClientHighOnBothBars)
+{
+    open(picture("big.bmp", 1280, 1024), DisplayMode::FullSize);
+    QScrollBar* horizontal = view->horizontalScrollBar();
+    QScrollBar* vertical = view->verticalScrollBar();
+    ASSERT_TRUE(horizontal->isVisible());
+    ASSERT_TRUE(vertical->isVisible());
+    const int thickness = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view.get());
+    const int clientHeight = 480 - thickness;
+    EXPECT_EQ(horizontal->maximum(), 1280 - (640 - thickness));
+    horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(horizontal->value(), 0);
+    horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(horizontal->value(), thickness + clientHeight);
+    horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(view->scrollOffset(), QPoint(horizontal->maximum(), vertical->maximum()));
+}
+
+}  // namespace
