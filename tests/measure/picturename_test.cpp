@@ -48,15 +48,3 @@ INSTANTIATE_TEST_SUITE_P(
                     ScaleCase{"N0012", ""},
                     ScaleCase{"", ""},
                     ScaleCase{"d_t_12345678901234567890123X_N0012", "1234567890123456789"}));
-
-TEST(PictureType, ByTheLastThreeCharactersWithoutCase)
-{
-    EXPECT_EQ(pictureTypeOf("/p/IMG.JPG"), PictureType::Jpeg);
-    EXPECT_EQ(pictureTypeOf("/p/img.jpg"), PictureType::Jpeg);
-    EXPECT_EQ(pictureTypeOf("/p/img.Bmp"), PictureType::Bmp);
-    EXPECT_EQ(pictureTypeOf("/p/img.png"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf("/p/img.jpeg"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf("/p/imgbmp"), PictureType::Bmp);
-    EXPECT_EQ(pictureTypeOf("bm"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf(""), PictureType::None);
-}
