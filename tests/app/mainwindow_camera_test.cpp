@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, ConnectCheckFollowsTheMicroscopeInAndOut)
         QTest::qWait(300);
     }
     EXPECT_EQ(fake.rescanCalls, 1);
-    QTest::qWait(MainWindow::deviceSettleMs + 300);
+    QTest::qWait(MainWindow::kDeviceSettleMs + 300);
     EXPECT_EQ(fake.rescanCalls, 2);
 
     fake.present = false;

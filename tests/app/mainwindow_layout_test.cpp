@@ -10,7 +10,7 @@ namespace {
 class MainWindowLayoutTest : public MainWindowTest {
 protected:
     // Every control of the normal layout shown and in its place, or none but the video.
-    void expectLayout(bool fullScreen, const QRect& normalGeometry = QRect())
+    void expectLayout(bool fullScreen, const QRect& kNormalGeometry = QRect())
     {
         const QSize screen = window->screen()->geometry().size();
         EXPECT_EQ(window->isFullScreenView(), fullScreen);
@@ -22,7 +22,7 @@ protected:
         }
         EXPECT_FALSE(bar().preview->isVisible());
         if (!fullScreen) {
-            EXPECT_EQ(window->geometry().size(), normalGeometry.size());
+            EXPECT_EQ(window->geometry().size(), kNormalGeometry.size());
             EXPECT_EQ(gallery().geometry(), QRect(8, 120, 220, 420));
         }
     }
