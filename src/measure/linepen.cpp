@@ -7,20 +7,9 @@ namespace {
 constexpr int32_t maxPenWidth = 4096;
 }  // namespace
 
-QColor toQColor(uint32_t colorRef)
+QPen linePen(int32_t style, int32_t width, const QColor& color)
 {
-    return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
-}
-
-uint32_t fromQColor(const QColor& color)
-{
-    const QColor rgb = color.toRgb();
-    return uint32_t(rgb.red()) | uint32_t(rgb.green()) << 8 | uint32_t(rgb.blue()) << 16;
-}
-
-QPen linePen(int32_t style, int32_t width, uint32_t colorRef)
-{
-    QPen pen(toQColor(colorRef));
+    QPen pen(QColor::fromRgb(color.rgb()));
     if (width > 1) {
         pen.setWidth(std::min(width, maxPenWidth));
         pen.setCapStyle(Qt::RoundCap);

@@ -4,11 +4,11 @@
 
 #include <QPainter>
 
-void LinePreview::setPen(int32_t style, int32_t width, uint32_t colorRef)
+void LinePreview::setPen(int32_t style, int32_t width, const QColor& color)
 {
     m_style = style;
     m_width = width;
-    m_color = colorRef;
+    m_color = color;
     update();
 }
 

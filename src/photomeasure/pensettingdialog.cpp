@@ -1,7 +1,7 @@
 #include "photomeasure/pensettingdialog.h"
 
 #include "measure/linepen.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "photomeasure/linepreview.h"
@@ -144,9 +144,9 @@ void PenSettingDialog::widthTextChanged(const QString& text)
 
 void PenSettingDialog::chooseLineColor()
 {
-    const std::optional<QColor> color = m_prompter.chooseColor(this, toQColor(m_values.lineColor));
+    const std::optional<QColor> color = m_prompter.chooseColor(this, m_values.lineColor);
     if (color && color->isValid()) {
-        m_values.lineColor = fromQColor(*color);
+        m_values.lineColor = QColor::fromRgb(color->rgb());
         updatePreview();
     }
 }
@@ -155,13 +155,13 @@ void PenSettingDialog::chooseLabelFont()
 {
     // The chooser opens on the default font, not on the current label font.
     const std::optional<Prompter::FontChoice> choice =
-        m_prompter.chooseFontWithColor(this, std::nullopt, toQColor(m_values.labelColor));
+        m_prompter.chooseFontWithColor(this, std::nullopt, m_values.labelColor);
     if (!choice) {
         return;
     }
-    m_values.labelFont = fromQFont(choice->font, m_values.labelFont);
+    m_values.labelFont = toShapeFont(choice->font, m_values.labelFont);
     if (choice->color.isValid()) {
-        m_values.labelColor = fromQColor(choice->color);
+        m_values.labelColor = QColor::fromRgb(choice->color.rgb());
     }
 }
 

@@ -251,8 +251,8 @@ void PhotoMeasureDialog::penSettings()
     }
     const ShapeStyle& style = m_view->shapeStyle();
     PenSettingDialog dialog(m_context.prompter, m_context.text, this);
-    dialog.setValues(PenSetting{int32_t(style.penStyle), int32_t(style.penWidth), style.penColor,
-                                style.labelFont, style.labelColor});
+    dialog.setValues(PenSetting{int32_t(style.penStyle), int32_t(style.penWidth), m_view->penColor(),
+                                style.labelFont, m_view->labelColor()});
     if (dialog.exec() != QDialog::Accepted || m_view == nullptr) {
         return;
     }
@@ -269,7 +269,7 @@ void PhotoMeasureDialog::textSettings()
         return;
     }
     TextSettingDialog dialog(m_context.prompter, m_context.text, this);
-    dialog.setTextColor(m_view->shapeStyle().textColor);
+    dialog.setTextColor(m_view->textColor());
     dialog.setTextFont(m_view->shapeStyle().textFont);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     if (m_view == nullptr) {

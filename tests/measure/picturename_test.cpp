@@ -45,15 +45,3 @@ TEST(NameScale, TakenFromTheCaption)
         EXPECT_EQ(nameScaleTextOf(c.caption), c.scale) << c.caption;
     }
 }
-
-TEST(PictureType, ByTheLastThreeCharactersWithoutCase)
-{
-    EXPECT_EQ(pictureTypeOf("/p/IMG.JPG"), PictureType::Jpeg);
-    EXPECT_EQ(pictureTypeOf("/p/img.jpg"), PictureType::Jpeg);
-    EXPECT_EQ(pictureTypeOf("/p/img.Bmp"), PictureType::Bmp);
-    EXPECT_EQ(pictureTypeOf("/p/img.png"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf("/p/img.jpeg"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf("/p/imgbmp"), PictureType::Bmp);
-    EXPECT_EQ(pictureTypeOf("bm"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf(""), PictureType::None);
-}

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,35 +47,38 @@ protected:
 };
 }  // namespace
 
-TEST_F(PrivateFolderTest, CreatesFolderOnlyItsOwnerCanEnter)
+TEST_F(PrivateFolderTest, CreateMakesARealFolderOnlyItsOwnerCanEnter)
 {
-    const PrivateFolder folder(place() + "/deeper");
-    QString error;
-    ASSERT_TRUE(folder.create(&error)) << error.toStdString();
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        QString error;  ///< the system's text, empty when made
+    } cases[] = {
+        {"nothing there", [] {}, ""},
+        // The link's target is neither emptied nor given the folder's mode.
+        {"link planted in its place", [this] { QFile::link(outside(), place()); }, ""},
+        {"folder there already", [this] { QDir().mkdir(place()); }, ""},
+        {"file in its place", [this] { writeFile(place(), "a file"); }, "Not a directory"},
+    };
+    ASSERT_TRUE(PrivateFolder(place() + "/deeper").create());
     EXPECT_EQ(modeOf(place() + "/deeper"), 0700u);
-}
-
-
-TEST_F(PrivateFolderTest, LinkPlantedInItsPlaceIsReplacedByARealFolder)
-{
-    ASSERT_TRUE(QFile::link(outside(), place()));
-
-    ASSERT_TRUE(PrivateFolder(place()).create());
-    EXPECT_FALSE(isLink(place()));
-    EXPECT_TRUE(QFileInfo(place()).isDir());
-    EXPECT_EQ(modeOf(place()), 0700u);
-    // The link's target was neither emptied nor given the folder's mode.
-    EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me");
-    EXPECT_NE(modeOf(outside()), 0700u);
-}
-
-TEST_F(PrivateFolderTest, FileInItsPlaceIsRefusedWithTheSystemText)
-{
-    writeFile(place(), "a file");
-    QString error;
-    EXPECT_FALSE(PrivateFolder(place()).create(&error));
-    EXPECT_EQ(error, "Not a directory");
-    EXPECT_EQ(readFile(place()), "a file");
+    const mode_t outsideMode = modeOf(outside());
+    for (const auto& c : cases) {
+        QFile::remove(place());
+        QDir(place()).removeRecursively();
+        c.arrange();
+        QString error;
+        EXPECT_EQ(PrivateFolder(place()).create(&error), c.error.isEmpty()) << c.name;
+        EXPECT_EQ(error, c.error) << c.name;
+        if (c.error.isEmpty()) {
+            EXPECT_EQ(modeOf(place()), 0700u) << c.name;
+            EXPECT_TRUE(QFileInfo(place()).isDir() && !isLink(place())) << c.name;
+        } else {
+            EXPECT_EQ(readFile(place()), "a file");
+        }
+        EXPECT_EQ(readFile(outside() + "/victim.jpg"), "keep me") << c.name;
+        EXPECT_EQ(modeOf(outside()), outsideMode) << c.name;
+    }
 }
 
 TEST_F(PrivateFolderTest, FolderOfAnotherUserIsRefused)

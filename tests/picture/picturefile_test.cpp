@@ -1,8 +1,7 @@
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -56,7 +55,7 @@ protected:
     {
         PictureFile picture;
         EXPECT_TRUE(picture.createFromImage(image));
-        EXPECT_TRUE(picture.save(path("source.bmp"), PictureFile::TypeBmp));
+        EXPECT_TRUE(picture.save(path("source.bmp"), PictureType::Bmp));
         return readAll(path("source.bmp"));
     }
 
@@ -64,7 +63,7 @@ protected:
     {
         PictureFile picture;
         EXPECT_TRUE(picture.createFromImage(image));
-        EXPECT_TRUE(picture.save(path("source.jpg"), PictureFile::TypeJpeg));
+        EXPECT_TRUE(picture.save(path("source.jpg"), PictureType::Jpeg));
         return readAll(path("source.jpg"));
     }
 };
@@ -80,7 +79,7 @@ TEST_F(PictureFileTest, BmpIsWrittenAt24BitsAndReadsBackPixelForPixel)
     EXPECT_EQ(bytes.size(), 54 + 24 * 5);
 
     PictureFile picture;
-    ASSERT_TRUE(picture.load(path("source.bmp"), PictureFile::TypeBmp));
+    ASSERT_TRUE(picture.load(path("source.bmp"), PictureType::Bmp));
     EXPECT_EQ(picture.width(), 7);
     EXPECT_EQ(picture.height(), 5);
     EXPECT_EQ(picture.image(), source);
@@ -96,7 +95,7 @@ TEST_F(PictureFileTest, JpegIsWrittenAsJpegAndReadsBackAtItsSize)
     EXPECT_EQ(uchar(bytes[bytes.size() - 1]), 0xD9);
 
     PictureFile picture;
-    ASSERT_TRUE(picture.load(path("source.jpg"), PictureFile::TypeJpeg));
+    ASSERT_TRUE(picture.load(path("source.jpg"), PictureType::Jpeg));
     EXPECT_EQ(picture.image().size(), QSize(40, 30));
     // Lossy, but the flat background stays close to its color.
     const QRgb middle = picture.image().pixel(20, 15);
@@ -116,7 +115,7 @@ TEST_F(PictureFileTest, TopDownBmpKeepsItsFirstRowOnTop)
                     rowBytes);
     }
     PictureFile picture;
-    ASSERT_TRUE(picture.loadFromData(bytes, PictureFile::TypeBmp));
+    ASSERT_TRUE(picture.loadFromData(bytes, PictureType::Bmp));
     EXPECT_EQ(picture.image().pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(picture.image().pixel(0, 2), qRgb(0, 0, 255));
 }
@@ -144,20 +143,20 @@ TEST_F(PictureFileTest, DamagedOrMisnamedFilesGiveAnInvalidPicture)
     const struct {
         const char* name;
         QByteArray bytes;
-        int type;
+        PictureType type;
     } cases[] = {
-        {"empty.bmp", {}, PictureFile::TypeBmp},
-        {"truncated.bmp", bmp.left(bmp.size() - 10), PictureFile::TypeBmp},
-        {"headeronly.bmp", bmp.left(54), PictureFile::TypeBmp},
-        {"rowsmissing.bmp", lyingBmp, PictureFile::TypeBmp},
-        {"huge.bmp", hugeBmp, PictureFile::TypeBmp},
-        {"empty.jpg", {}, PictureFile::TypeJpeg},
-        {"truncated.jpg", jpeg.left(jpeg.size() - 30), PictureFile::TypeJpeg},
-        {"headeronly.jpg", jpeg.left(jpeg.indexOf("\xFF\xDA")), PictureFile::TypeJpeg},
-        {"huge.jpg", hugeJpeg, PictureFile::TypeJpeg},
-        {"jpegnamedbmp.bmp", jpeg, PictureFile::TypeBmp},
-        {"bmpnamedjpeg.jpg", bmp, PictureFile::TypeJpeg},
-        {"wrongtype.bmp", bmp, 2},
+        {"empty.bmp", {}, PictureType::Bmp},
+        {"truncated.bmp", bmp.left(bmp.size() - 10), PictureType::Bmp},
+        {"headeronly.bmp", bmp.left(54), PictureType::Bmp},
+        {"rowsmissing.bmp", lyingBmp, PictureType::Bmp},
+        {"huge.bmp", hugeBmp, PictureType::Bmp},
+        {"empty.jpg", {}, PictureType::Jpeg},
+        {"truncated.jpg", jpeg.left(jpeg.size() - 30), PictureType::Jpeg},
+        {"headeronly.jpg", jpeg.left(jpeg.indexOf("\xFF\xDA")), PictureType::Jpeg},
+        {"huge.jpg", hugeJpeg, PictureType::Jpeg},
+        {"jpegnamedbmp.bmp", jpeg, PictureType::Bmp},
+        {"bmpnamedjpeg.jpg", bmp, PictureType::Jpeg},
+        {"untyped.bmp", bmp, PictureType::None},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,57 +172,40 @@ TEST_F(PictureFileTest, DirectoryOrMissingFileIsNotAPicture)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
     PictureFile picture;
-    EXPECT_FALSE(picture.load(path("folder.bmp"), PictureFile::TypeBmp));
-    EXPECT_FALSE(picture.load(path("absent.bmp"), PictureFile::TypeBmp));
+    EXPECT_FALSE(picture.load(path("folder.bmp"), PictureType::Bmp));
+    EXPECT_FALSE(picture.load(path("absent.bmp"), PictureType::Bmp));
 }
 
 TEST_F(PictureFileTest, FailedSaveLeavesNoFileAndKeepsAnOldOne)
 {
     PictureFile empty;
-    EXPECT_FALSE(empty.save(path("nothing.bmp"), PictureFile::TypeBmp));
+    EXPECT_FALSE(empty.save(path("nothing.bmp"), PictureType::Bmp));
     EXPECT_FALSE(QFile::exists(path("nothing.bmp")));
 
     PictureFile picture;
     ASSERT_TRUE(picture.createFromImage(cornersPicture(8, 8)));
-    EXPECT_FALSE(picture.save(path("no/such/folder/out.bmp"), PictureFile::TypeBmp));
-    EXPECT_FALSE(picture.save(path("out.png"), 2));
+    EXPECT_FALSE(picture.save(path("no/such/folder/out.bmp"), PictureType::Bmp));
+    EXPECT_FALSE(picture.save(path("out.png"), PictureType::None));
     EXPECT_FALSE(QFile::exists(path("out.png")));
 
     writeAll(path("kept.bmp"), "old contents");
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool written = picture.save(path("kept.bmp"), PictureFile::TypeBmp);
+    const bool written = picture.save(path("kept.bmp"), PictureType::Bmp);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!written) {  // (running as root the folder stays writable)
         EXPECT_EQ(readAll(path("kept.bmp")), QByteArray("old contents"));
     }
 }
 
-TEST_F(PictureFileTest, StretchFillsTheTargetRectangleOnly)
+TEST(PictureType, ByTheLastThreeCharactersWithoutCase)
 {
-    QImage twoByTwo(2, 2, QImage::Format_RGB32);
-    twoByTwo.setPixel(0, 0, qRgb(255, 0, 0));
-    twoByTwo.setPixel(1, 0, qRgb(0, 255, 0));
-    twoByTwo.setPixel(0, 1, qRgb(0, 0, 255));
-    twoByTwo.setPixel(1, 1, qRgb(255, 255, 255));
-    PictureFile picture;
-    ASSERT_TRUE(picture.createFromImage(twoByTwo));
-
-    QImage target(10, 10, QImage::Format_RGB32);
-    target.fill(qRgb(0, 0, 0));
-    QPainter painter(&target);
-    picture.stretch(painter, QRect(2, 2, 4, 4));
-    painter.end();
-    EXPECT_EQ(target.pixel(2, 2), qRgb(255, 0, 0));
-    EXPECT_EQ(target.pixel(5, 2), qRgb(0, 255, 0));
-    EXPECT_EQ(target.pixel(2, 5), qRgb(0, 0, 255));
-    EXPECT_EQ(target.pixel(5, 5), qRgb(255, 255, 255));
-    EXPECT_EQ(target.pixel(1, 1), qRgb(0, 0, 0));
-    EXPECT_EQ(target.pixel(6, 6), qRgb(0, 0, 0));
-
-    picture.destroy();
-    EXPECT_FALSE(picture.isValid());
-    ASSERT_TRUE(picture.createFromImage(twoByTwo));
-    EXPECT_EQ(picture.width(), 2);
+    const std::pair<const char*, PictureType> cases[] = {
+        {"/p/IMG.JPG", PictureType::Jpeg}, {"/p/img.Bmp", PictureType::Bmp}, {"/p/imgbmp", PictureType::Bmp},
+        {"/p/img.png", PictureType::None}, {"/p/img.jpeg", PictureType::None}, {"bm", PictureType::None},
+    };
+    for (const auto& [path, type] : cases) {
+        EXPECT_EQ(pictureTypeOf(path), type) << path;
+    }
 }
 
 }  // namespace

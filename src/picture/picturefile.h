@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/picturetype.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
@@ -13,26 +15,21 @@ class QRect;
 /// anything is decoded, and pictures larger than maxSide a side or maxPixels in all are refused.
 class PictureFile {
 public:
-    /// Type codes the callers pass with every load and save.
-    static constexpr int TypeNone = 0;
-    static constexpr int TypeBmp = 1;
-    static constexpr int TypeJpeg = 3;
-
     static constexpr int maxSide = 16384;
     /// 64 Mpixel: 256 MB once decoded at four bytes a pixel.
     static constexpr qint64 maxPixels = qint64(64) * 1024 * 1024;
 
     PictureFile() = default;
 
-    /// Reads PATH as TYPE (TypeBmp or TypeJpeg). Returns isValid().
-    bool load(const QString& path, int type);
+    /// Reads PATH as TYPE. Returns isValid().
+    bool load(const QString& path, PictureType type);
     /// Decodes a whole file's bytes as TYPE. Returns isValid().
-    bool loadFromData(QByteArrayView data, int type);
+    bool loadFromData(QByteArrayView data, PictureType type);
     /// Takes the pixels of a rendered picture. Returns isValid().
     bool createFromImage(const QImage& image);
     /// Writes the picture to PATH as TYPE: BMP at 24 bits a pixel, or JPEG at the default
     /// quality. The file appears only when it was written whole. Returns true when written.
-    bool save(const QString& path, int type) const;
+    bool save(const QString& path, PictureType type) const;
 
     bool isValid() const { return !m_image.isNull(); }
     int width() const { return m_image.width(); }

@@ -1,4 +1,4 @@
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -184,18 +184,19 @@ std::optional<QSize> checkJpeg(QByteArrayView data)
     return std::nullopt;
 }
 
-QByteArray formatName(int type)
+QByteArray formatName(PictureType type)
 {
     switch (type) {
-    case PictureFile::TypeBmp: return QByteArrayLiteral("bmp");
-    case PictureFile::TypeJpeg: return QByteArrayLiteral("jpeg");
-    default: return {};
+    case PictureType::Bmp: return QByteArrayLiteral("bmp");
+    case PictureType::Jpeg: return QByteArrayLiteral("jpeg");
+    case PictureType::None: break;
     }
+    return {};
 }
 
 }  // namespace
 
-bool PictureFile::load(const QString& path, int type)
+bool PictureFile::load(const QString& path, PictureType type)
 {
     destroy();
     if (formatName(type).isEmpty()) {
@@ -217,13 +218,13 @@ bool PictureFile::load(const QString& path, int type)
     return loadFromData(bytes, type);
 }
 
-bool PictureFile::loadFromData(QByteArrayView data, int type)
+bool PictureFile::loadFromData(QByteArrayView data, PictureType type)
 {
     destroy();
     std::optional<QSize> declared;
-    if (type == TypeBmp) {
+    if (type == PictureType::Bmp) {
         declared = checkBmp(data);
-    } else if (type == TypeJpeg) {
+    } else if (type == PictureType::Jpeg) {
         declared = checkJpeg(data);
     }
     if (!declared) {
@@ -258,7 +259,7 @@ bool PictureFile::createFromImage(const QImage& image)
     return !m_image.isNull();
 }
 
-bool PictureFile::save(const QString& path, int type) const
+bool PictureFile::save(const QString& path, PictureType type) const
 {
     const QByteArray format = formatName(type);
     if (!isValid() || format.isEmpty()) {

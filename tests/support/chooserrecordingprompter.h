@@ -7,7 +7,7 @@
 
 /// Answers like the ScriptedPrompter it wraps and also keeps what each chooser was opened
 /// on, so tests can check the initial color and font a dialog hands to a chooser.
-class RecordingPrompter final : public Prompter {
+class ChooserRecordingPrompter final : public Prompter {
 public:
     ScriptedPrompter script;
     std::vector<QColor> colorRequests;
