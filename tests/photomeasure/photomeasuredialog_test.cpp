@@ -77,7 +77,7 @@ TEST_F(PhotoMeasureTest, TextCancelledStillSelectsTheTextToolWithThePreviousText
         QTest::mouseClick(dialog.findChild<QPushButton*>("OK"), Qt::LeftButton);
     });
     click(strip().textButton);
-    drawWith("Line");
+    chooseFromMenu(strip().drawButton, "Line");
     whenModal<TextSettingDialog>([](TextSettingDialog& dialog) {
         QTest::keyClicks(dialog.findChild<QLineEdit*>("TextBox"), "other");
         QTest::mouseClick(dialog.findChild<QPushButton*>("Cancel"), Qt::LeftButton);
