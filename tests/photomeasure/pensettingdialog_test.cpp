@@ -77,19 +77,28 @@ TEST_F(PenDialog, ChoosersOpenOnTheCurrentValuesAndOnlyOkHandsTheChangesBack)
     }
 }
 
-TEST_F(PenDialog, OkRefusesWidthsOutsideOneToThreeUntilOneFits)
+TEST_F(PenDialog, OkRefusesWidthsOutsideOneToThreeAndTheArrowsStepWithinThem)
 {
     for (const QString text : {"0", "4", "-1", "", "abc", "2.5", "2a", "99999999999"}) {
-        SCOPED_TRACE(text.toStdString());
         open(kDashDotBlue);
         prompter.shown.clear();
         typeWidth(text);
         click("OK");
-        EXPECT_TRUE(dialog->isVisible());
-        EXPECT_EQ(prompter.texts(), QStringList{"Please enter an integer between 1 and 3."});
-        EXPECT_EQ(dialog->values().lineWidth, 3);  // nothing handed back
+        EXPECT_TRUE(dialog->isVisible()) << text.toStdString();
+        EXPECT_EQ(prompter.texts(), QStringList{"Please enter an integer between 1 and 3."}) << text.toStdString();
+        EXPECT_EQ(dialog->values().lineWidth, 3) << text.toStdString();  // nothing handed back
     }
     EXPECT_EQ(prompter.shown.at(0).icon, Prompter::Icon::Warning);
+
+    const std::tuple<const char*, Qt::Key, const char*> steps[] = {
+        {"3", Qt::Key_Up, "3"}, {"1", Qt::Key_Down, "1"}, {"0", Qt::Key_Up, "1"},   {"4", Qt::Key_Down, "3"},
+        {"abc", Qt::Key_Up, "1"}, {"-7", Qt::Key_Down, "-7"}, {"9", Qt::Key_Up, "9"}, {"1", Qt::Key_Up, "2"}};
+    for (const auto& [start, key, result] : steps) {
+        typeWidth(start);
+        QTest::keyClick(widthBox(), key);
+        EXPECT_EQ(widthBox()->text(), result) << start << (key == Qt::Key_Up ? " up" : " down");
+    }
+    EXPECT_EQ(rowsWith(previewImage(), kBlue).size(), 2u);  // the arrows repaint the preview too
     typeWidth(" 1 ");
     click("OK");
     EXPECT_EQ(dialog->values().lineWidth, 1);
@@ -107,26 +116,11 @@ TEST_F(PenDialog, PreviewDrawsEachLineTypeItsOwnWayAndTypedWidths)
     std::vector<QImage> lines{redLine()};  // solid
     for (const char* key : {"DashLine", "DotLine", "DashDotLine", "DashDotDotLine"}) {
         click(key);
-        const QImage line = redLine();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 0) << key;
-        lines.push_back(line);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), redLine()), 0) << key;
+        lines.push_back(redLine());
     }
     typeWidth("4");  // wider pens draw solid, even outside the range OK accepts
     EXPECT_EQ(rowsWith(previewImage(), kRed).size(), 4u);
-}
-
-TEST_F(PenDialog, UpDownArrowsStepFromTheBoxAndStayWithinOneToThree)
-{
-    const std::tuple<const char*, Qt::Key, const char*> cases[] = {
-        {"3", Qt::Key_Up, "3"}, {"1", Qt::Key_Down, "1"}, {"0", Qt::Key_Up, "1"},   {"4", Qt::Key_Down, "3"},
-        {"abc", Qt::Key_Up, "1"}, {"-7", Qt::Key_Down, "-7"}, {"9", Qt::Key_Up, "9"}, {"1", Qt::Key_Up, "2"}};
-    open(PenSetting{});
-    for (const auto& [start, key, result] : cases) {
-        typeWidth(start);
-        QTest::keyClick(widthBox(), key);
-        EXPECT_EQ(widthBox()->text(), result) << start << (key == Qt::Key_Up ? " up" : " down");
-    }
-    EXPECT_EQ(rowsWith(previewImage(), kRed).size(), 2u);  // the arrows repaint the preview too
 }
 
 }  // namespace

@@ -59,12 +59,16 @@ protected:
         return chooseInMenu([this, button] { click(button); }, item);
     }
     void measureWith(const QString& item) { chooseFromMenu(strip().measureButton, item); }
-    /// A drawn line from (100, 100) to (200, 100).
+    /// Clicks (100, 100) and (200, 100) with the tool chosen, or chooses Line first.
+    void clickLine()
+    {
+        clickView(100, 100);
+        clickView(200, 100);
+    }
     void drawLine()
     {
         chooseFromMenu(strip().drawButton, "Line");
-        clickView(100, 100);
-        clickView(200, 100);
+        clickLine();
     }
     /// Lets queued notices (window state changes, the view's calibration notice) arrive.
     static void settle()
