@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
             continue;
         }
-        if (picture.width() <= 0 || picture.height() <= 0 || picture.width() > PictureFile::maxSide
-            || picture.height() > PictureFile::maxSide) {
+        if (picture.width() <= 0 || picture.height() <= 0 || picture.width() > PictureFile::kMaxSide
+            || picture.height() > PictureFile::kMaxSide) {
             std::abort();
         }
         QImage target(16, 16, QImage::Format_RGB32);

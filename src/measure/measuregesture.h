@@ -19,7 +19,7 @@ class QPainter;
 /// The pen, fonts and colors the owner sets on the measurement view; every finished shape
 /// copies what it uses.
 struct ShapeStyle {
-    uint32_t penStyle = PenStyle::Solid;
+    PenStyle penStyle = PenStyle::Solid;
     uint32_t penWidth = 1;
     Rgb penColor = kDefaultShapeColor;
     ShapeFont labelFont = ShapeFont::arial(14);

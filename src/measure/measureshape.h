@@ -29,14 +29,14 @@ enum class ShapeKind : int32_t {
 };
 
 /// Pen styles of a shape's figure. A non-solid style shows only at width 1; wider pens
-/// draw solid.
-namespace PenStyle {
-inline constexpr uint32_t Solid = 0;
-inline constexpr uint32_t Dash = 1;
-inline constexpr uint32_t Dot = 2;
-inline constexpr uint32_t DashDot = 3;
-inline constexpr uint32_t DashDotDot = 4;
-} // namespace PenStyle
+/// draw solid. Scripts may hand in any number: one not listed draws solid.
+enum class PenStyle : uint32_t {
+    Solid = 0,
+    Dash = 1,
+    Dot = 2,
+    DashDot = 3,
+    DashDotDot = 4,
+};
 
 /// A color as 0xAARRGGBB, the layout of Qt's QRgb, so the model needs no Qt. Shapes are
 /// drawn opaque whatever the alpha byte holds.
@@ -49,7 +49,7 @@ inline constexpr Rgb kDefaultShapeColor = 0xFFFF0000;  ///< red
 /// empty labels; an empty label draws nothing.
 struct MeasureShape {
     uint32_t penWidth = 1;
-    uint32_t penStyle = PenStyle::Solid;
+    PenStyle penStyle = PenStyle::Solid;
     Rgb penColor = kDefaultShapeColor;
     ShapeKind kind{};  ///< set by the gesture that finishes the record
     Rgb textColor = kDefaultShapeColor;   ///< text items only

@@ -149,7 +149,7 @@ void MeasureView::beginCalibration()
     m_calibrationPending = true;
 }
 
-void MeasureView::setPen(uint32_t style, uint32_t width, const QColor& color)
+void MeasureView::setPen(PenStyle style, uint32_t width, const QColor& color)
 {
     m_style.penStyle = style;
     m_style.penWidth = width;

@@ -67,7 +67,7 @@ public:
     // What the pen and text dialogs set; the next finished shape copies it.
     const ShapeStyle& shapeStyle() const { return m_style; }
     void setShapeStyle(const ShapeStyle& style) { m_style = style; }
-    void setPen(uint32_t style, uint32_t width, const QColor& color);
+    void setPen(PenStyle style, uint32_t width, const QColor& color);
     QColor penColor() const { return QColor::fromRgb(m_style.penColor); }
     void setLabelFont(const ShapeFont& font) { m_style.labelFont = font; }
     void setLabelColor(const QColor& color) { m_style.labelColor = color.rgb(); }

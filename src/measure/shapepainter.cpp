@@ -88,7 +88,7 @@ void ShapePainter::paint(const MeasureShape& shape, const ShapePlacement& placem
         return;
     }
     const ShapeFigure figure = shapeFigure(shape, placement);
-    m_painter.setPen(linePen(int32_t(shape.penStyle), int32_t(shape.penWidth), QColor::fromRgb(shape.penColor)));
+    m_painter.setPen(linePen(shape.penStyle, int32_t(shape.penWidth), QColor::fromRgb(shape.penColor)));
     for (const FigureSegment& segment : figure.segments) {
         m_painter.drawLine(toQPoint(segment.from), toQPoint(segment.to));
     }

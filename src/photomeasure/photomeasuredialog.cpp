@@ -130,7 +130,7 @@ void PhotoMeasureDialog::fitView()
     if (m_view == nullptr) {
         return;
     }
-    QRect frame(0, PhotoMeasureStrip::Height, width(), height() - PhotoMeasureStrip::Height);
+    QRect frame(0, PhotoMeasureStrip::kHeight, width(), height() - PhotoMeasureStrip::kHeight);
     // A fitted picture is stretched to its canvas; the view is given exactly that size, so the
     // caption at its bottom and every click line up with the canvas.
     if (m_view->displayMode() == DisplayMode::Fitted && m_view->hasPicture()) {
@@ -257,7 +257,7 @@ void PhotoMeasureDialog::penSettings()
         return;
     }
     const PenSetting& chosen = dialog.values();
-    m_view->setPen(uint32_t(chosen.lineType), uint32_t(chosen.lineWidth), chosen.lineColor);
+    m_view->setPen(PenStyle(chosen.lineType), uint32_t(chosen.lineWidth), chosen.lineColor);
     m_view->setLabelFont(chosen.labelFont);
     m_view->setLabelColor(chosen.labelColor);
 }

@@ -57,7 +57,7 @@ TextSettingDialog::TextSettingDialog(Prompter& prompter, const LocalText& localT
     prompt->setObjectName(QStringLiteral("EnterText"));
     m_textBox = new QLineEdit(this);
     m_textBox->setObjectName(QStringLiteral("TextBox"));
-    m_textBox->setMaxLength(maxTextLength);
+    m_textBox->setMaxLength(kMaxTextLength);
     m_textBox->setValidator(new WholeCharacterValidator(m_textBox));
     prompt->setBuddy(m_textBox);
 

@@ -23,7 +23,7 @@ class TextSettingDialog : public QDialog {
     Q_OBJECT
 public:
     /// Longest text the text box takes.
-    static constexpr int maxTextLength = 254;
+    static constexpr int kMaxTextLength = 254;
 
     TextSettingDialog(Prompter& prompter, const LocalText& localText, QWidget* parent = nullptr);
 

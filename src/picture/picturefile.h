@@ -12,12 +12,12 @@ class QRect;
 /// One picture read from or written to a BMP or JPEG file. Either valid (it holds pixels) or
 /// not; every failure leaves it invalid and says nothing, so the caller reports it in its own
 /// words. Files come from outside: headers are checked against the file's real size before
-/// anything is decoded, and pictures larger than maxSide a side or maxPixels in all are refused.
+/// anything is decoded, and pictures larger than kMaxSide a side or kMaxPixels in all are refused.
 class PictureFile {
 public:
-    static constexpr int maxSide = 16384;
+    static constexpr int kMaxSide = 16384;
     /// 64 Mpixel: 256 MB once decoded at four bytes a pixel.
-    static constexpr qint64 maxPixels = qint64(64) * 1024 * 1024;
+    static constexpr qint64 kMaxPixels = qint64(64) * 1024 * 1024;
 
     PictureFile() = default;
 

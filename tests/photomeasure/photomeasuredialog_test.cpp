@@ -86,7 +86,7 @@ TEST_F(PhotoMeasureTest, TextCancelledStillSelectsTheTextToolWithThePreviousText
 TEST_F(PhotoMeasureTest, PenDialogStartsFromTheViewAndOkChangesIt)
 {
     openLarge();
-    view().setPen(3, 3, QColor(0, 0, 255));
+    view().setPen(PenStyle::DashDot, 3, QColor(0, 0, 255));
     PenSetting handedIn;
     whenModal<PenSettingDialog>([&handedIn](PenSettingDialog& dialog) {
         handedIn = dialog.values();
@@ -95,7 +95,7 @@ TEST_F(PhotoMeasureTest, PenDialogStartsFromTheViewAndOkChangesIt)
     });
     click(strip().penButton);
     EXPECT_EQ(handedIn, (PenSetting{3, 3, QColor(0, 0, 255), ShapeFont::arial(14), QColor(255, 0, 0)}));
-    EXPECT_EQ(view().shapeStyle().penStyle, 2u);
+    EXPECT_EQ(view().shapeStyle().penStyle, PenStyle::Dot);
     EXPECT_EQ(view().shapeStyle().penWidth, 3u);
     EXPECT_EQ(view().penColor(), QColor(0, 0, 255));
 }

@@ -164,7 +164,7 @@ TEST(ProfileRead, ReadsNoMoreThanTheCapOfAHugeFile)
 {
     QTemporaryDir dir;
     std::string early = "[Morrow]\nEarly=yes\nLate=";
-    early.append(ProfileReader::maxFileBytes, 'x');
+    early.append(ProfileReader::kMaxFileBytes, 'x');
     early += "\nBeyond=no\n";
     const auto file = writeFile(dir, "Huge1252.ini", early);
     EXPECT_EQ(ProfileReader::read(file, "Morrow", "Early", "default", 30).bytes, "yes");

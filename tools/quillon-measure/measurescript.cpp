@@ -141,7 +141,7 @@ std::optional<QString> MeasureScript::run(const QString& line)
         if (!style || !width || !color) {
             return badNumber();
         }
-        m_view.setPen(*style, *width, colorFromBgr(*color));
+        m_view.setPen(PenStyle(*style), *width, colorFromBgr(*color));
     } else if (command == QLatin1String("label-color") || command == QLatin1String("text-color")) {
         if (auto error = argumentCount(1)) {
             return error;
