@@ -11,42 +11,32 @@
 
 namespace {
 
-class CalibrationDialogTest : public ::testing::Test {
-protected:
+TEST(CalibrationDialog, RefusesEntriesThatAreNotAPositiveLengthAndOkTakesTheLeadingNumber)
+{
     ScriptedPrompter prompter;
-    LocalText text;
+    const LocalText text;
     CalibrationDialog dialog{text, prompter};
-
-    void SetUp() override { dialog.show(); }
-    void enter(const QString& entry, const char* button = "okButton")
-    {
+    dialog.show();
+    const auto enter = [&dialog](const char* entry, const char* button) {
         auto* box = dialog.findChild<QLineEdit*>("distanceBox");
         box->clear();
         QTest::keyClicks(box, entry);
         QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
-    }
-};
-
-TEST_F(CalibrationDialogTest, RefusesEntriesThatAreNotAPositiveLength)
-{
+    };
     for (const char* entry : {"0", "", "abc", "-2", "0.0", "nan", "inf"}) {
         prompter.shown.clear();
-        enter(entry);
-        ASSERT_EQ(prompter.shown.size(), 1u) << entry;
-        EXPECT_EQ(prompter.shown[0].text, "Please enter digital!") << entry;
-        EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::None) << entry;
+        enter(entry, "okButton");
+        EXPECT_EQ(prompter.texts(), QStringList{"Please enter digital!"}) << entry;
         EXPECT_TRUE(dialog.isVisible()) << entry;
     }
-}
+    EXPECT_EQ(prompter.shown.at(0).icon, Prompter::Icon::None);
 
-TEST_F(CalibrationDialogTest, OkTakesTheLeadingNumberOfTheEntryAndCancelNothing)
-{
     enter("3", "cancelButton");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.actualDistance(), 0.0);
     dialog.show();
-    enter("2.5mm");
-    EXPECT_TRUE(prompter.shown.empty());
+    enter("2.5mm", "okButton");
+    EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.actualDistance(), 2.5);
 }

@@ -56,47 +56,35 @@ TEST_F(PhotoMeasureTest, SaveWritesThePictureAtItsOwnSizeSaysHowItWentAndAsksBef
     EXPECT_NE(fileBytes(original), before);
 }
 
-TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredYesSavesInsteadOfOpeningAndAsksNoMore)
+TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredNoOpensAndYesSavesInsteadAndAsksNoMore)
 {
     const QString first = picture(kLargeName, 1280, 1024);
     const QString second = picture("Still_second_100X_N0002.bmp", 640, 480);
     open(first);
     drawLine();
-    prompter.answers = {Prompter::Answer::Yes};
+    MeasureView* before = window->view();
+    prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
+    click(strip().openButton);  // the chooser is cancelled
+    EXPECT_EQ(prompter.fileRequests.size(), 1u);
+    EXPECT_EQ(window->view(), before);
+    EXPECT_EQ(session.shapes().size(), 1u);
+
     prompter.files = {{{dir.filePath("kept.bmp"), kBmpFilter}}, {{second, kBmpFilter}}};
     click(strip().openButton);
-    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save successfully!"}));
+    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to...", "Save successfully!"}));
     EXPECT_EQ(window->picturePath(), first);
     click(strip().openButton);
-    EXPECT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown.size(), 3u);
     EXPECT_EQ(prompter.fileRequests.back().filter, "bmp Files(*.bmp)");
     EXPECT_EQ(window->picturePath(), second);
     EXPECT_TRUE(session.shapes().empty());
 }
 
-TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredNoOpensUnlessTheChooserIsCancelled)
+TEST_F(PhotoMeasureTest, MaximisingWithUnsavedShapesAsksToSaveFirst)
 {
     openLarge();
     drawLine();
-    MeasureView* before = window->view();
-    prompter.answers = {Prompter::Answer::No};
-    click(strip().openButton);  // the chooser is cancelled
-    EXPECT_EQ(window->view(), before);
-    EXPECT_EQ(session.shapes().size(), 1u);
-
-    const QString second = picture("Still_second_100X_N0002.bmp", 640, 480);
-    prompter.answers = {Prompter::Answer::No};
-    prompter.files = {{{second, kBmpFilter}}};
-    click(strip().openButton);
-    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to..."}));
-    EXPECT_EQ(window->picturePath(), second);
-    EXPECT_TRUE(session.shapes().empty());
-}
-
-TEST_F(PhotoMeasureTest, MaximisingAnsweredNoShowsThePictureAtFullSizeAndRestoringFitsItAgain)
-{
-    openLarge();
-    drawLine();
+    // No shows the picture at full size, and restoring fits it again.
     prompter.answers = {Prompter::Answer::No, Prompter::Answer::No};
     window->showMaximized();
     settle();
@@ -108,12 +96,10 @@ TEST_F(PhotoMeasureTest, MaximisingAnsweredNoShowsThePictureAtFullSizeAndRestori
     EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to..."}));
     EXPECT_EQ(view().displayMode(), DisplayMode::Fitted);
     EXPECT_EQ(view().canvasSize(), QSize(640, 512));
-}
 
-TEST_F(PhotoMeasureTest, MaximisingAnsweredYesSavesAndStaysRestoredAsMinimisingDoes)
-{
-    openLarge();
     drawLine();
+    prompter.shown.clear();
+    // Yes saves and stays restored, as minimising does.
     prompter.answers = {Prompter::Answer::Yes};
     prompter.files = {{{dir.filePath("before-maximise.bmp"), kBmpFilter}}};
     window->showMaximized();

@@ -2,8 +2,8 @@
 
 #include "photomeasure/textpreview.h"
 #include "texts/localtext.h"
-#include "support/chooserrecordingprompter.h"
 #include "support/pixelrows.h"
+#include "support/scriptedprompter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +18,7 @@
 namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kGreen(0, 128, 0);
+const ShapeFont kSans{"DejaVu Sans", -20};
 
 class TextDialog : public ::testing::Test {
 protected:
@@ -35,23 +36,9 @@ protected:
         return boundsOf(grabImage(dialog->findChild<TextPreview*>("Preview")), color);
     }
 
-    ChooserRecordingPrompter prompter;
+    ScriptedPrompter prompter;
     std::unique_ptr<TextSettingDialog> dialog;
 };
-
-TEST_F(TextDialog, CancelHandsBackNoTextAndTheHandedInFontAndColor)
-{
-    open(kBlue, ShapeFont::arial(12));
-    QTest::keyClicks(textBox(), "gone");
-    prompter.script.fonts.push_back(QFont("DejaVu Serif", 30));
-    prompter.script.colors.push_back(QColor(9, 9, 9));
-    click("Font");
-    click("Cancel");
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog->text().isEmpty());
-    EXPECT_EQ(dialog->textColor(), kBlue);
-    EXPECT_EQ(dialog->textFont(), ShapeFont::arial(12));
-}
 
 TEST_F(TextDialog, TextBoxTakesAtMost254CharactersAndNoHalfCharacter)
 {
@@ -60,48 +47,51 @@ TEST_F(TextDialog, TextBoxTakesAtMost254CharactersAndNoHalfCharacter)
     EXPECT_EQ(textBox()->text(), QString(254, u'a'));
     // A paste cut at the limit must not keep half of a character outside the basic plane.
     const QString smiley = QString::fromUtf8("\xF0\x9F\x98\x80");
-    QTest::keyClick(textBox(), Qt::Key_Backspace);
-    QApplication::clipboard()->setText(smiley);
-    QTest::keyClick(textBox(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(textBox()->text(), QString(253, u'a'));
-    QTest::keyClick(textBox(), Qt::Key_Backspace);
-    QApplication::clipboard()->setText(smiley + smiley);
-    QTest::keyClick(textBox(), Qt::Key_V, Qt::ControlModifier);
+    for (const QString& paste : {smiley, smiley + smiley}) {
+        QTest::keyClick(textBox(), Qt::Key_Backspace);
+        QApplication::clipboard()->setText(paste);
+        QTest::keyClick(textBox(), Qt::Key_V, Qt::ControlModifier);
+    }
     EXPECT_EQ(textBox()->text(), QString(252, u'a') + smiley);
 }
 
-TEST_F(TextDialog, OkHandsBackTheTypedTextInTheFontAndColorChosenAndThePreviewShowsThem)
+TEST_F(TextDialog, ChooserStartsFromTheCurrentFontThePreviewShowsTheChoiceAndOnlyOkHandsItBack)
 {
-    open(kBlue, ShapeFont{"DejaVu Sans", -20});
     QFont chosen("DejaVu Serif");
     chosen.setPointSize(15);  // 20 pixels at 96 pixels an inch
     chosen.setItalic(true);
     chosen.setStrikeOut(true);
-    prompter.script.fonts.push_back(chosen);
-    prompter.script.colors.push_back(kGreen);
-    click("Font");
-    EXPECT_EQ(prompter.fontWithColorRequests[0]->family(), "DejaVu Sans");
-    EXPECT_EQ(prompter.fontWithColorRequests[0]->pixelSize(), 20);
-    EXPECT_EQ(prompter.fontColorRequests[0], kBlue);
+    const ShapeFont chosenShape{"DejaVu Serif", -20, 400, true, false, true, false};
+    for (const char* button : {"Cancel", "OK"}) {
+        SCOPED_TRACE(button);
+        const bool ok = button == std::string("OK");
+        open(kBlue, kSans);
+        prompter.fontRequests.clear();
+        prompter.colorRequests.clear();
+        prompter.fonts = {chosen, chosen};
+        prompter.colors = {kGreen, kGreen};
+        click("Font");
+        click("Font");  // asked again, the chooser starts from the font just chosen
+        ASSERT_EQ(prompter.fontRequests.size(), 2u);
+        EXPECT_EQ(prompter.fontRequests[0]->family(), "DejaVu Sans");
+        EXPECT_EQ(prompter.fontRequests[0]->pixelSize(), 20);
+        EXPECT_EQ(prompter.fontRequests[1]->family(), "DejaVu Serif");
+        EXPECT_EQ(prompter.colorRequests, (std::vector<QColor>{kBlue, kGreen}));
 
-    EXPECT_TRUE(previewBounds(kGreen).isNull());  // nothing shows without text
-    QTest::keyClicks(textBox(), "H");
-    const QRect one = previewBounds(kGreen);
-    EXPECT_FALSE(one.isNull());
-    EXPECT_TRUE(previewBounds(kBlue).isNull());
-    QTest::keyClicks(textBox(), "H");
-    EXPECT_GT(previewBounds(kGreen).width(), one.width());
-    QTest::keyClick(textBox(), Qt::Key_Backspace);
-    EXPECT_TRUE(dialog->text().isEmpty());
-    // Asked again, the chooser starts from the font just chosen.
-    click("Font");
-    EXPECT_EQ(prompter.fontWithColorRequests[1]->family(), "DejaVu Serif");
-    EXPECT_EQ(prompter.fontColorRequests[1], kGreen);
-    click("OK");
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->text(), "H");
-    EXPECT_EQ(dialog->textFont(), (ShapeFont{"DejaVu Serif", -20, 400, true, false, true, false}));
-    EXPECT_EQ(dialog->textColor(), kGreen);
+        EXPECT_TRUE(previewBounds(kGreen).isNull());  // nothing shows without text
+        QTest::keyClicks(textBox(), "H");
+        const QRect one = previewBounds(kGreen);
+        EXPECT_FALSE(one.isNull());
+        EXPECT_TRUE(previewBounds(kBlue).isNull());
+        QTest::keyClicks(textBox(), "H");
+        EXPECT_GT(previewBounds(kGreen).width(), one.width());
+        QTest::keyClick(textBox(), Qt::Key_Backspace);
+        click(button);
+        EXPECT_EQ(dialog->result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(dialog->text(), ok ? "H" : "");
+        EXPECT_EQ(dialog->textFont(), ok ? chosenShape : kSans);
+        EXPECT_EQ(dialog->textColor(), ok ? kGreen : kBlue);
+    }
 }
 
 }  // namespace

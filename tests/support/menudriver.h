@@ -7,42 +7,39 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-#include <memory>
-#include <optional>
+#include <gtest/gtest.h>
 
-/// Runs OPEN, which pops up a menu, and clicks the menu's item reading ITEM (an empty or
-/// missing ITEM closes it with Esc). Returns the menu's texts, an empty one for a separator,
-/// or nothing when no menu opened.
-inline std::optional<QStringList> chooseInMenu(const std::function<void()>& open, const QString& item)
+#include <functional>
+
+/// Runs OPEN, which pops up a menu, clicks the menu's item reading ITEM (an item it lacks
+/// closes it with Esc) and returns the menu's texts, an empty one for a separator. A menu
+/// that does not open fails the test.
+inline QStringList chooseInMenu(const std::function<void()>& open, const QString& item)
 {
-    auto texts = std::make_shared<std::optional<QStringList>>();
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, texts, item] {
+    QStringList texts;
+    bool opened = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu == nullptr || !menu->isVisible()) {
             return;
         }
-        poll->stop();
-        poll->deleteLater();
-        texts->emplace();
-        const QList<QAction*> actions = menu->actions();
-        for (const QAction* action : actions) {
-            **texts << action->text();
+        poll.stop();
+        opened = true;
+        for (const QAction* action : menu->actions()) {
+            texts << action->text();
         }
-        const int row = (*texts)->indexOf(item);
-        if (item.isEmpty() || row < 0) {
+        const int row = item.isEmpty() ? -1 : int(texts.indexOf(item));
+        if (row < 0) {
             QTest::keyClick(menu, Qt::Key_Escape);
             return;
         }
-        const QPoint centre = menu->actionGeometry(actions.at(row)).center();
+        const QPoint centre = menu->actionGeometry(menu->actions().at(row)).center();
         QTest::mouseMove(menu, centre);
         QTest::mouseClick(menu, Qt::LeftButton, {}, centre);
     });
-    poll->start(5);
+    poll.start(5);
     open();
-    if (!*texts) {
-        delete poll;
-    }
-    return *texts;
+    EXPECT_TRUE(opened) << "the menu did not open";
+    return texts;
 }

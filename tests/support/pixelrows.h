@@ -5,7 +5,6 @@
 #include <QRect>
 #include <QWidget>
 
-#include <algorithm>
 #include <vector>
 
 /// What WIDGET shows, as an image one pixel per widget pixel.
@@ -19,35 +18,14 @@ inline std::vector<int> rowsWith(const QImage& image, QColor color)
 {
     std::vector<int> rows;
     for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        if (std::find(line, line + image.width(), color.rgb()) != line + image.width()) {
-            rows.push_back(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == color.rgb()) {
+                rows.push_back(y);
+                break;
+            }
         }
     }
     return rows;
-}
-
-/// The lengths of the alternating runs of COLOR and other pixels along row Y of IMAGE, from
-/// its first pixel of COLOR to its last: {18, 6, 18, ...} for a dashed line.
-inline std::vector<int> runLengths(const QImage& image, int y, QColor color)
-{
-    std::vector<int> runs;
-    bool inColor = false;
-    for (int x = 0; x < image.width(); ++x) {
-        const bool on = image.pixel(x, y) == color.rgb();
-        if (runs.empty() && !on) {
-            continue;
-        }
-        if (runs.empty() || on != inColor) {
-            runs.push_back(0);
-            inColor = on;
-        }
-        ++runs.back();
-    }
-    if (!runs.empty() && !inColor) {
-        runs.pop_back();
-    }
-    return runs;
 }
 
 /// The smallest rectangle holding every pixel of COLOR (null when there is none).
