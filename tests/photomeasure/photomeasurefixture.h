@@ -8,9 +8,9 @@
 #include "support/menudriver.h"
 #include "support/modalrunner.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 #include "ui/latchbitmapbutton.h"
 
-#include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,9 +33,7 @@ protected:
     /// Writes a WIDTH x HEIGHT BMP named NAME; returns its path.
     QString picture(const QString& name, int width, int height)
     {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(QColor(40, 90, 40));
-        EXPECT_TRUE(image.save(dir.filePath(name), "BMP"));
+        EXPECT_TRUE(TestFiles::writeBmp(dir.filePath(name), width, height, QColor(40, 90, 40)));
         return dir.filePath(name);
     }
     void open(const QString& path)
@@ -49,7 +47,6 @@ protected:
 
     MeasureView& view() { return *window->view(); }
     PhotoMeasureStrip& strip() { return window->strip(); }
-    void setRate(const QString& rate) { strip().rateBox->setText(rate); }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // QTest takes the point (0, 0) for "the middle of the widget": tests click elsewhere.
     void clickView(int x, int y) { QTest::mouseClick(window->view(), Qt::LeftButton, {}, QPoint(x, y)); }
@@ -58,7 +55,6 @@ protected:
     {
         return chooseInMenu([this, button] { click(button); }, item);
     }
-    void measureWith(const QString& item) { chooseFromMenu(strip().measureButton, item); }
     /// Clicks (100, 100) and (200, 100) with the tool chosen, or chooses Line first.
     void clickLine()
     {
