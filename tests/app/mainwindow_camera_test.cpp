@@ -1,4 +1,5 @@
-// The main window's camera: the connect check, the keys, the capture state, the overlay menu.
+// The main window's camera: the connect check, the keys, the capture state, the overlay menu
+// and the full-screen view of the live picture.
 #include "mainwindowfixture.h"
 
 #include "support/testfiles.h"
@@ -7,6 +8,8 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -47,11 +50,6 @@ TEST_F(MainWindowTest, ConnectCheckFollowsTheMicroscopeInAndOut)
     EXPECT_EQ(fake.rescanCalls, 1);
     QTest::qWait(MainWindow::kDeviceSettleMs + 300);
     EXPECT_EQ(fake.rescanCalls, 2);
-
-    unplug();
-    EXPECT_TRUE(allEnabled(bar(), false));
-    EXPECT_EQ(video().statusMessage(), kConnectMessage);
-    EXPECT_FALSE(fake.isRunning());
 }
 
 TEST_F(MainWindowTest, KeysRunTheirCommandsWhereverTheFocusIs)
@@ -115,7 +113,11 @@ TEST_F(MainWindowTest, CaptureStateFollowsThePreviewAndRecordingCommands)
             case F4: press(Qt::Key_F4); break;
             case PreviewOnOff: window->previewOnOff(); break;
             case Unplug: unplug(); break;
-            case Replug: replug(); break;
+            case Replug:
+                fake.present = true;
+                fake.startResults = {CaptureEngine::StartResult::Running};
+                emit fake.deviceChanged(DeviceChange::Arrival, true);
+                break;
             }
         }
         EXPECT_EQ(window->captureState(), c.state);
@@ -124,6 +126,7 @@ TEST_F(MainWindowTest, CaptureStateFollowsThePreviewAndRecordingCommands)
         EXPECT_EQ(bar().video->isLatched(), c.state == State::Recording);
         EXPECT_EQ(fake.isRunning(), c.state != State::Idle);
         EXPECT_EQ(fake.isRecording(), c.state == State::Recording);
+        EXPECT_EQ(video().statusMessage(), c.steps.back() == Unplug ? kConnectMessage : QString());
         press(Qt::Key_F2);
         EXPECT_EQ(fake.takeStillRequest(), c.state != State::Idle);
         EXPECT_EQ(prompter.texts(),
@@ -157,6 +160,47 @@ TEST_F(MainWindowTest, OverlayMenuOfTheVideoWindowTogglesOnlyWhileConnected)
     EXPECT_FALSE(fake.overlays().isOn(Overlay::TimeStamp));
     window->close();
     EXPECT_FALSE(fake.isRunning());
+}
+
+TEST_F(MainWindowTest, MaximiseOrDoubleClickEntersFullScreenKeepingOverlaysAndKeys)
+{
+    // Every control of the normal layout shown, or none but the video, which fills the screen.
+    const auto expectLayout = [this](bool fullScreen) {
+        EXPECT_EQ(window->isFullScreenView(), fullScreen);
+        EXPECT_EQ(video().geometry() == window->screen()->geometry(), fullScreen);
+        const std::initializer_list<QWidget*> controls = {window->menuBar(), &gallery(), bar().scaleBox,
+                                                          bar().camera, bar().video, bar().email};
+        for (QWidget* control : controls) {
+            EXPECT_EQ(control->isVisible(), !fullScreen) << control->metaObject()->className();
+        }
+    };
+    openConnected();
+    item(MainCommand::Scale)->trigger();
+    const QSize normal = window->size();
+    window->setWindowState(Qt::WindowMaximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isFullScreenView(); }, 2000));
+    expectLayout(true);
+    EXPECT_EQ(fake.livePicture().size(), window->screen()->geometry().size());
+    EXPECT_EQ(video().escHint(), "ESC Restore");
+
+    press(Qt::Key_F11);
+    EXPECT_EQ(fake.resolution(), QSize(640, 480));
+    press(Qt::Key_Return);
+    EXPECT_TRUE(window->isFullScreenView());
+    press(Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    expectLayout(false);
+    EXPECT_EQ(window->size(), normal);
+    EXPECT_EQ(fake.livePicture().size(), video().size());
+    EXPECT_TRUE(fake.overlays().isOn(Overlay::Scale));
+
+    for (const bool fullScreen : {true, false}) {
+        QTest::mouseClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QTest::mouseDClick(&video(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QCoreApplication::processEvents();
+        expectLayout(fullScreen);
+    }
+    EXPECT_EQ(window->size(), normal);
 }
 
 }  // namespace

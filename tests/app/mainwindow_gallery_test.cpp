@@ -1,6 +1,7 @@
-// The gallery in the main window: its tab headers, opening a picture, its pop-up menu.
+// The gallery in the main window: opening a picture, its pop-up menu.
 #include "mainwindowfixture.h"
 
+#include "support/modalrunner.h"
 #include "support/testfiles.h"
 #include "photomeasure/photomeasuredialog.h"
 
@@ -8,21 +9,20 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTimer>
 
 namespace {
 
 class MainWindowGalleryTest : public MainWindowTest {
 protected:
-    QString picture(int n) const
+    /// Writes pictures N0001 up to N<COUNT> into the pictures folder; returns the last one's path.
+    QString addPictures(int count)
     {
-        return paths.pictureFolder() + QString("/Still_2009-03-05_101530_N%1.bmp").arg(n, 4, 10, QChar('0'));
-    }
-    void addPictures(int count)
-    {
+        QString path;
         for (int i = 1; i <= count; ++i) {
-            ASSERT_TRUE(TestFiles::writeBmp(picture(i), 64, 48, QColor(40 * i, 90, 160)));
+            path = paths.pictureFolder() + QString("/Still_2009-03-05_101530_N%1.bmp").arg(i, 4, 10, QChar('0'));
+            EXPECT_TRUE(TestFiles::writeBmp(path, 64, 48, QColor(40 * i, 90, 160)));
         }
+        return path;
     }
     QPoint cellCentre(int cell)
     {
@@ -31,40 +31,20 @@ protected:
     }
 };
 
-TEST_F(MainWindowGalleryTest, TabHeadersSwitchTheGalleryAndRepaintTheHeader)
-{
-    openWithoutCamera();
-    const QRect header(ThumbnailGallery::tabHeaderPosition(), QSize(222, 69));
-    const QImage picturesHeader = window->clientArea()->grab(header).toImage();
-    QTest::mouseClick(window->clientArea(), Qt::LeftButton, Qt::NoModifier, QPoint(174, 85));
-    EXPECT_EQ(gallery().currentTab(), GalleryTab::Clip);
-    EXPECT_NE(window->clientArea()->grab(header).toImage(), picturesHeader);
-    QTest::mouseClick(window->clientArea(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 85));
-    EXPECT_EQ(gallery().currentTab(), GalleryTab::Picture);
-    EXPECT_EQ(window->clientArea()->grab(header).toImage(), picturesHeader);
-}
-
 TEST_F(MainWindowGalleryTest, DoubleClickOpensThePictureForMeasuringAndACalibrationFillsTheScaleBox)
 {
     addPictures(1);
-    openWithoutCamera();
+    open(noCamera);
     bool opened = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<PhotoMeasureDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            return;
-        }
-        poll.stop();
+    whenModal<PhotoMeasureDialog>([&](PhotoMeasureDialog& dialog) {
         opened = true;
         session.setWorkingScale(1.0);
         session.setActualDistance(1.0);
         EXPECT_TRUE(session.calibrate(123.456, 0.1, 1.0));
-        emit dialog->calibrationChanged();
+        emit dialog.calibrationChanged();
         prompter.answers.push_back(Prompter::Answer::Yes);
-        dialog->close();
+        dialog.close();
     });
-    poll.start(10);
     QTest::mouseClick(&gallery(), Qt::LeftButton, Qt::NoModifier, cellCentre(0));
     QTest::mouseDClick(&gallery(), Qt::LeftButton, Qt::NoModifier, cellCentre(0));
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened && QApplication::activeModalWidget() == nullptr; }, 5000));
@@ -74,8 +54,8 @@ TEST_F(MainWindowGalleryTest, DoubleClickOpensThePictureForMeasuringAndACalibrat
 
 TEST_F(MainWindowGalleryTest, RightClickOnAnItemShowsTheMenuWhoseDeleteRemovesTheFile)
 {
-    addPictures(3);
-    openWithoutCamera();
+    const QString third = addPictures(3);
+    open(noCamera);
     QTest::mouseClick(&gallery(), Qt::RightButton, Qt::NoModifier, cellCentre(2));
     QMenu* menu = window->menus().galleryMenu();
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
@@ -84,7 +64,7 @@ TEST_F(MainWindowGalleryTest, RightClickOnAnItemShowsTheMenuWhoseDeleteRemovesTh
         QTest::keyClick(menu, key);
     }
     EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to delete?"}));
-    EXPECT_FALSE(QFile::exists(picture(3)));
+    EXPECT_FALSE(QFile::exists(third));
     EXPECT_EQ(gallery().items(GalleryTab::Picture).size(), 2u);
 }
 

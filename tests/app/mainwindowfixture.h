@@ -99,7 +99,6 @@ protected:
         ASSERT_TRUE(documents.isValid());
         paths.createFolders();
     }
-    void TearDown() override { window.reset(); }
 
     void open(CaptureEngine& engine)
     {
@@ -109,7 +108,6 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    void openWithoutCamera() { open(noCamera); }
     /// With the fake engine, whose microscope starts and runs.
     void openConnected()
     {
@@ -121,12 +119,6 @@ protected:
     {
         fake.present = false;
         emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
-    }
-    void replug()
-    {
-        fake.present = true;
-        fake.startResults = {CaptureEngine::StartResult::Running};
-        emit fake.deviceChanged(DeviceChange::Arrival, true);
     }
 
     MainToolBar& bar() { return window->toolBar(); }
