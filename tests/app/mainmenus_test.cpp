@@ -48,7 +48,7 @@ TEST(LanguageFileTexts, MenusAndAboutBoxTakeTheFilesTextsAndTheDefaultsOfMissing
     EXPECT_EQ(items(overlays.get()), QStringList({"Cross Line", "Scale", "Circle", "Zeit"}));
 
 
-    // The About box: the links open the maker's addresses, OK accepts.
+    // The About box: the links open the maker's addresses.
     AboutDialog about(text);
     EXPECT_EQ(about.windowTitle(), QString::fromUtf8("À propos de Quillon"));
     EXPECT_EQ(about.okButton()->text(), "D'accord");
@@ -60,8 +60,6 @@ TEST(LanguageFileTexts, MenusAndAboutBoxTakeTheFilesTextsAndTheDefaultsOfMissing
         QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, QPoint(3, link->height() / 2));
     }
     EXPECT_EQ(opened, QStringList({"mailto:support@quillon.example", "https://quillon.example"}));
-    QTest::mouseClick(about.okButton(), Qt::LeftButton);
-    EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
 }  // namespace

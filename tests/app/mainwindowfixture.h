@@ -9,6 +9,7 @@
 #include "texts/localtext.h"
 #include "platform/mailclient.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 #include "ui/latchbitmapbutton.h"
 #include "photomeasure/photomeasurestate.h"
 
@@ -108,7 +109,6 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    /// With the fake engine, whose microscope starts and runs.
     void openConnected()
     {
         fake.startResults = {CaptureEngine::StartResult::Running};
@@ -127,4 +127,19 @@ protected:
     QAction* item(MainCommand command) { return window->menus().action(command); }
 
     void press(Qt::Key key, QWidget* target = nullptr) { QTest::keyClick(target ? target : window.get(), key); }
+    /// Writes pictures N0001 up to N<COUNT> into the pictures folder; returns the last one's path.
+    QString addPictures(int count)
+    {
+        QString path;
+        for (int i = 1; i <= count; ++i) {
+            path = paths.pictureFolder() + QString("/Still_2009-03-05_101530_N%1.bmp").arg(i, 4, 10, QChar('0'));
+            EXPECT_TRUE(TestFiles::writeBmp(path, 64, 48, QColor(40 * i, 90, 160)));
+        }
+        return path;
+    }
+    QPoint cellCentre(int cell)
+    {
+        QCoreApplication::processEvents();
+        return gallery().cells().at(cell).center();
+    }
 };

