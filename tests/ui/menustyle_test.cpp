@@ -1,7 +1,5 @@
 #include "ui/menustyle.h"
 
-#include "uitest.h"
-
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
@@ -14,6 +12,18 @@ namespace {
 const QColor kBackground(226, 227, 229);
 const QColor kSelection(78, 135, 219);
 const QColor kRed(255, 0, 0);
+
+// Pixels of exactly COLOR inside AREA.
+int countPixels(const QImage& image, const QRect& area, const QColor& color)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixelColor(x, y) == color ? 1 : 0;
+        }
+    }
+    return count;
+}
 
 // A 16 x 16 icon: a red 8 x 8 square in the middle, transparent around it.
 QIcon squareIcon()

@@ -1,8 +1,6 @@
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 
-#include "uitest.h"
-
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,13 +10,12 @@
 
 namespace {
 
-const QColor NormalColor(200, 0, 0);
-const QColor PressedColor(0, 200, 0);
-const QColor FocusColor(0, 0, 200);
-const QColor DisabledColor(120, 120, 120);
-const QSize PictureSize(30, 24);
+const QColor kNormal(200, 0, 0);
+const QColor kPressed(0, 200, 0);
+const QColor kFocus(0, 0, 200);
+const QColor kDisabled(120, 120, 120);
 
-QPixmap solid(const QColor& color, QSize size = PictureSize)
+QPixmap solid(const QColor& color, QSize size = QSize(30, 24))
 {
     QPixmap picture(size);
     picture.fill(color);
@@ -34,37 +31,29 @@ QColor shown(QWidget& button)
 
 } // namespace
 
-TEST(PictureButton, SizesItselfToTheNormalPictureInDeviceIndependentPixels)
+TEST(PictureButton, SizedToTheNormalPictureShowsPressedOnlyWhileHeldDownAndDisabledOnlyWhenItHasOne)
 {
     // A picture for a 200% screen keeps the button at its size on a normal screen.
-    QPixmap sharp = solid(NormalColor, QSize(60, 48));
+    QPixmap sharp = solid(kNormal, QSize(60, 48));
     sharp.setDevicePixelRatio(2.0);
     PictureButton button;
-    button.setPictures(sharp, solid(PressedColor, QSize(40, 40)));
+    button.setPictures(sharp, solid(kPressed, QSize(40, 40)));
     button.sizeToContent();
     EXPECT_EQ(button.size(), QSize(30, 24));
     EXPECT_EQ(button.sizeHint(), QSize(30, 24));
-    EXPECT_EQ(shown(button), NormalColor);
-}
-
-TEST(PictureButton, ShowsPressedOnlyWhileHeldDownAndDisabledOnlyWhenItHasOne)
-{
-    PictureButton button;
-    button.setPictures(solid(NormalColor), solid(PressedColor));
-    button.sizeToContent();
     button.show();
     QSignalSpy clicked(&button, &QAbstractButton::clicked);
 
     QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(shown(button), PressedColor);
+    EXPECT_EQ(shown(button), kPressed);
     QTest::mouseRelease(&button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(shown(button), NormalColor);
+    EXPECT_EQ(shown(button), kNormal);
     EXPECT_EQ(clicked.count(), 1);
 
     button.setEnabled(false);
-    EXPECT_EQ(shown(button), NormalColor);
-    button.setPictures(solid(NormalColor), solid(PressedColor), QPixmap(), solid(DisabledColor));
-    EXPECT_EQ(shown(button), DisabledColor);
+    EXPECT_EQ(shown(button), kNormal);
+    button.setPictures(solid(kNormal), solid(kPressed), QPixmap(), solid(kDisabled));
+    EXPECT_EQ(shown(button), kDisabled);
 }
 
 TEST(LatchBitmapButtonSetUp, LoadsOnceOnlyUnderAParentAndAppearsUnderAShownWindow)
@@ -72,8 +61,8 @@ TEST(LatchBitmapButtonSetUp, LoadsOnceOnlyUnderAParentAndAppearsUnderAShownWindo
     QTemporaryDir dir;
     const QString normal = dir.filePath("normal.png");
     const QString highlight = dir.filePath("highlight.png");
-    solid(NormalColor).save(normal);
-    solid(PressedColor).save(highlight);
+    solid(kNormal).save(normal);
+    solid(kPressed).save(highlight);
     LatchBitmapButton orphan;
     EXPECT_FALSE(orphan.setUp(1, nullptr, normal, highlight));
     EXPECT_FALSE(orphan.hasPicture(PictureButton::Slot::Normal));
@@ -84,10 +73,10 @@ TEST(LatchBitmapButtonSetUp, LoadsOnceOnlyUnderAParentAndAppearsUnderAShownWindo
     auto* button = new LatchBitmapButton;
     ASSERT_TRUE(button->setUp(1006, &dialog, normal, highlight));
     EXPECT_TRUE(button->isVisible());
-    EXPECT_EQ(button->size(), PictureSize);
+    EXPECT_EQ(button->size(), QSize(30, 24));
     EXPECT_FALSE(button->setUp(3, &dialog, highlight, highlight));
     EXPECT_EQ(button->controlId(), 1006);
-    EXPECT_EQ(shown(*button), NormalColor);
+    EXPECT_EQ(shown(*button), kNormal);
 }
 
 TEST(LatchBitmapButtonPicture, ChoiceForEveryState)
@@ -97,21 +86,18 @@ TEST(LatchBitmapButtonPicture, ChoiceForEveryState)
         bool latched, pressed, enabled, focused, focusPicture, disabledPicture;
         QColor expected;
     } cases[] = {
-        {"unlatched while pressed stays normal", false, true, true, false, false, false, NormalColor},
-        {"latched while pressed stays highlighted", true, true, true, false, false, false, PressedColor},
-        {"disabled latched without disabled picture", true, false, false, false, false, false, PressedColor},
-        {"disabled latched with disabled picture", true, false, false, false, false, true, DisabledColor},
-        {"focused latched with focus picture", true, false, true, true, true, false, FocusColor},
-        {"focused latched without focus picture", true, false, true, true, false, false, PressedColor},
-        {"focus picture but not focused", true, false, true, false, true, false, PressedColor},
-        {"enabled with a disabled picture", true, false, true, false, false, true, PressedColor},
+        {"unlatched while pressed stays normal", false, true, true, false, false, false, kNormal},
+        {"disabled latched without disabled picture", true, false, false, false, false, false, kPressed},
+        {"disabled latched with disabled picture", true, false, false, false, false, true, kDisabled},
+        {"focused latched with focus picture", true, false, true, true, true, false, kFocus},
+        {"focus picture but not focused", true, false, true, false, true, false, kPressed},
+        {"enabled with a disabled picture", true, false, true, false, false, true, kPressed},
     };
     for (const auto& c : cases) {
         QWidget window;
         auto* button = new LatchBitmapButton(&window);
-        button->setPictures(solid(NormalColor), solid(PressedColor),
-                            c.focusPicture ? solid(FocusColor) : QPixmap(),
-                            c.disabledPicture ? solid(DisabledColor) : QPixmap());
+        button->setPictures(solid(kNormal), solid(kPressed), c.focusPicture ? solid(kFocus) : QPixmap(),
+                            c.disabledPicture ? solid(kDisabled) : QPixmap());
         button->sizeToContent();
         button->setFocusPolicy(c.focused ? Qt::StrongFocus : Qt::NoFocus);
         window.show();

@@ -1,7 +1,5 @@
 #include "ui/tooltipstyle.h"
 
-#include "uitest.h"
-
 #include <QPushButton>
 #include <QTest>
 #include <QToolTip>
