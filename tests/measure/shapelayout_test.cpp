@@ -1,5 +1,5 @@
-// Where each shape's figure and labels land on screen (scroll offsets) and in a saved
-// picture (per-axis factors, truncation).
+// Shape figures on screen and in a saved picture (per-axis factors, truncation); label
+// anchors and the figures of plain shapes are pinned by quillon-measure's saved pictures.
 #include "measure/shapelayout.h"
 
 #include <gtest/gtest.h>
@@ -24,28 +24,6 @@ MeasureShape shapeOf(ShapeKind kind, std::vector<MeasurePoint> points, std::size
 const ShapePlacement kUnscrolled = ShapePlacement::screen(0, 0);
 
 } // namespace
-
-TEST(LabelAnchors, EveryKindOnScreen)
-{
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Text, {{4, 9}, {40, 21}}, 1), kUnscrolled), (Anchors{{4, 9}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::ContinuousLine, {{0, 0}, {10, 0}, {10, 21}}, 2), kUnscrolled),
-              (Anchors{{5, 0}, {10, 10}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Polygon, {{0, 0}, {10, 0}, {7, 8}}, 1), kUnscrolled),
-              (Anchors{{7, 8}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Angle, {{100, 0}, {0, 100}, {3, 4}}, 1), kUnscrolled),
-              (Anchors{{3, 4}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::RadiusCircle, {{50, 60}, {53, 64}}, 2), kUnscrolled),
-              (Anchors{{50, 60}, {50, 72}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 9}}, 2), kUnscrolled),
-              (Anchors{{10, 4}, {10, 16}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Rectangle, {{30, 40}, {0, 1}}, 2), kUnscrolled),
-              (Anchors{{15, 20}, {15, 32}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::ThreePointCircle, {{10, 3}, {2, 9}, {17, 14}}, 2), kUnscrolled),
-              (Anchors{{9, 10}, {9, 22}}));
-    // Midpoints (5, 5) and (20, 10) of the two lines, then their midpoint.
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::FourPointAngle, {{0, 0}, {11, 11}, {15, 0}, {25, 21}}, 1), kUnscrolled),
-              (Anchors{{12, 7}}));
-}
 
 TEST(ShapeFigures, PolygonLeavesOutEdgesEndingOnTheCanvasEdge)
 {
