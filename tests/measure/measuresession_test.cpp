@@ -30,9 +30,7 @@ TEST(ShapeHistory, ListsAndUnsavedWorkAnswersOfStepSequences)
         std::string answers;  ///< one 'y' or 'n' per '?'
     } cases[] = {
         {"UndoAndResumeOnEmptyListsDoNothing", "ur?", {}, {}, "n"},
-        {"UndoUndoResumeResumeRestoresInOrder", "aaauurrr", {1, 2, 3}, {}, ""},
         {"TwoUndosLeaveTheNewestLast", "aaauu", {1}, {3, 2}, ""},
-        {"ResumeAfterANewShapeChangesNothing", "aauar", {1, 3}, {2}, ""},
         // Regression: a history count fixed at the first Undo made this Resume delete shape
         // 4, although nothing was drawn between the Undo and the Resume.
         {"ResumeRightAfterUndoRestoresAfterEarlierAdds", "aaauraur", {1, 2, 3, 4}, {}, ""},

@@ -58,7 +58,12 @@ protected:
     }
 
     // QTest takes the point (0, 0) for "the middle of the widget": tests click elsewhere.
-    void click(int x, int y) { QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(x, y)); }
+    void click(const std::vector<QPoint>& points)
+    {
+        for (const QPoint& point : points) {
+            QTest::mouseClick(view.get(), Qt::LeftButton, {}, point);
+        }
+    }
     void rightClick(int x, int y) { QTest::mouseClick(view.get(), Qt::RightButton, {}, QPoint(x, y)); }
     void move(int x, int y) { QTest::mouseMove(view->windowHandle(), QPoint(x, y)); }
 
@@ -72,27 +77,26 @@ TEST_F(MeasureViewTest, RightButtonDropsSomeGesturesAndNotOthers)
     const struct {
         const char* name;
         Tool tool;
-        std::vector<QPoint> clicks;
+        QPoint first;
+        std::vector<QPoint> rest;
         bool dropped;
     } cases[] = {
-        {"Line", Tool::Line, {{10, 10}, {110, 10}}, true},
-        {"Angle", Tool::Angle, {{200, 100}, {100, 100}, {100, 20}}, true},
-        {"ThreePointCircle", Tool::ThreePointCircle, {{110, 100}, {100, 110}, {116, 118}}, false},
-        {"FourPointAngle", Tool::FourPointAngle, {{10, 100}, {200, 100}, {100, 10}, {100, 200}}, false},
+        {"Line", Tool::Line, {10, 10}, {{110, 10}}, true},
+        {"Angle", Tool::Angle, {200, 100}, {{100, 100}, {100, 20}}, true},
+        {"ThreePointCircle", Tool::ThreePointCircle, {110, 100}, {{100, 110}, {116, 118}}, false},
+        {"FourPointAngle", Tool::FourPointAngle, {10, 100}, {{200, 100}, {100, 10}, {100, 200}}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         session.clearShapes();
         measureWith(c.tool);
-        click(c.clicks[0].x(), c.clicks[0].y());
+        click({c.first});
         rightClick(5, 5);
         EXPECT_EQ(view->pointerConfinement().has_value(), !c.dropped);
-        for (std::size_t i = 1; i < c.clicks.size(); ++i) {
-            click(c.clicks[i].x(), c.clicks[i].y());
-        }
+        click(c.rest);
         EXPECT_EQ(shapes().size(), c.dropped ? 0u : 1u);
         if (!c.dropped) {
-            EXPECT_EQ(shapes()[0].points.size(), c.clicks.size());
+            EXPECT_EQ(shapes()[0].points.size(), c.rest.size() + 1);
         }
         rightClick(5, 5);  // drops what the remaining clicks started afresh
     }
@@ -101,15 +105,12 @@ TEST_F(MeasureViewTest, RightButtonDropsSomeGesturesAndNotOthers)
 TEST_F(MeasureViewTest, FourPointAngleFirstLineWaitsWhileOtherShapesArePlaced)
 {
     measureWith(Tool::FourPointAngle);
-    click(10, 100);
-    click(200, 100);
+    click({{10, 100}, {200, 100}});
     EXPECT_EQ(view->pointerConfinement(), QRect(0, 0, 640, 480));
     measureWith(Tool::Line);
-    click(300, 300);
-    click(400, 300);
+    click({{300, 300}, {400, 300}});
     measureWith(Tool::FourPointAngle);
-    click(100, 10);
-    click(100, 200);
+    click({{100, 10}, {100, 200}});
     ASSERT_EQ(shapes().size(), 2u);
     EXPECT_EQ(shapes()[0].kind, ShapeKind::Line);
     EXPECT_EQ(shapes()[1].kind, ShapeKind::FourPointAngle);
@@ -121,17 +122,16 @@ TEST_F(MeasureViewTest, FourPointAngleFirstLineWaitsWhileOtherShapesArePlaced)
 TEST_F(MeasureViewTest, PointerIsHeldInsideTheLargestSquareAroundACircleCentreAndInsideThePicture)
 {
     measureWith(Tool::RadiusCircle);
-    click(100, 50);
+    click({{100, 50}});
     EXPECT_EQ(view->pointerConfinement(), QRect(50, 0, 100, 100));  // the top edge is nearest
-    click(400, 300);
+    click({{400, 300}});
     ASSERT_EQ(shapes().size(), 1u);
     EXPECT_EQ(shapes()[0].points, (Points{{100, 50}, {149, 99}}));
 
     // A 320 x 240 picture at its own size in a 640 x 480 view.
     open("small.bmp", 320, 240, DisplayMode::FullSize);
     measureWith(Tool::Line);
-    click(100, 100);
-    click(500, 400);
+    click({{100, 100}, {500, 400}});
     ASSERT_EQ(shapes().size(), 1u);
     EXPECT_EQ(shapes()[0].points, (Points{{100, 100}, {319, 239}}));
 }
@@ -140,7 +140,7 @@ TEST_F(MeasureViewTest, OutlineFollowsThePointerAndLeavesNothingBehind)
 {
     const QImage before = screen();
     measureWith(Tool::Line);
-    click(100, 100);
+    click({{100, 100}});
     move(300, 100);
     EXPECT_NE(screen().pixel(200, 100), before.pixel(200, 100));
     move(300, 200);
@@ -152,8 +152,7 @@ TEST_F(MeasureViewTest, OutlineFollowsThePointerAndLeavesNothingBehind)
 
     // The placed edges of a polygon stay until it is closed or dropped.
     view->setTool(Tool::Polygon, true);
-    click(100, 300);
-    click(200, 300);
+    click({{100, 300}, {200, 300}});
     move(250, 400);
     EXPECT_NE(screen().pixel(150, 300), before.pixel(150, 300));
     rightClick(250, 400);
@@ -169,9 +168,9 @@ TEST_F(MeasureViewTest, HistoryChangedTellsEveryChangeOfEitherList)
         return std::pair(arguments[0].toBool(), arguments[1].toBool());
     };
     measureWith(Tool::Line);
-    click(10, 10);
+    click({{10, 10}});
     EXPECT_EQ(history.count(), 0);  // a line under way is no shape yet
-    click(20, 10);
+    click({{20, 10}});
     EXPECT_EQ(last(), std::pair(true, false));
     view->undo();
     EXPECT_EQ(last(), std::pair(false, true));
@@ -180,8 +179,7 @@ TEST_F(MeasureViewTest, HistoryChangedTellsEveryChangeOfEitherList)
     view->redo();
     EXPECT_EQ(last(), std::pair(true, false));
     view->undo();
-    click(30, 30);
-    click(40, 30);
+    click({{30, 30}, {40, 30}});
     EXPECT_EQ(last(), std::pair(true, true));
     view->redo();  // refused after a new shape
     EXPECT_EQ(history.count(), 0);
@@ -195,10 +193,7 @@ TEST_F(MeasureViewTest, DroppingTheViewLeavesTheShapesToItsOwner)
 {
     // The view once emptied the session's lists in its destructor; its owner clears them.
     measureWith(Tool::Line);
-    click(10, 10);
-    click(20, 10);
-    click(10, 20);
-    click(20, 20);
+    click({{10, 10}, {20, 10}, {10, 20}, {20, 20}});
     view->undo();
     view.reset();
     EXPECT_EQ(session.shapes().size(), 1u);
@@ -218,8 +213,7 @@ TEST_F(MeasureViewTest, CalibrationIsToldAfterTheLineThatRanIt)
     view->setCalibrationPrompt([&asked] { return ++asked, std::optional<double>(1.0); });
     QSignalSpy notified(view.get(), &MeasureView::calibrationNotified);
     view->beginCalibration();
-    click(1, 1);
-    click(541, 406);
+    click({{1, 1}, {541, 406}});
     EXPECT_EQ(asked, 1);
     EXPECT_NEAR(session.workingScale(), 200.0025, 1e-9);
     EXPECT_EQ(notified.count(), 0);  // posted, not sent

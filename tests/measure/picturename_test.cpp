@@ -31,7 +31,6 @@ TEST(NameScale, TakenFromTheCaption)
         {"d_t_5X_N0012", "5"},
         {"_5X_N0012", "5"},
         {"5X_N0012", ""},                          // no underscore before the scale
-        {"N0012", ""},
         {"", ""},
         {"d_t_12345678901234567890123X_N0012", "1234567890123456789"},
     };

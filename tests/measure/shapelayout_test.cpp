@@ -46,21 +46,18 @@ TEST(ShapeFigures, ShortRecordsDrawOnlyWhatTheirPointsAllow)
     EXPECT_FALSE(shapeFigure(shapeOf(ShapeKind::ThreePointCircle, {{3, 3}, {5, 1}}, 2), kUnscrolled).circle.has_value());
 }
 
-TEST(CircleFigures, SavedRadiusCircleBoxComesFromTheUnroundedScaledCentre)
+TEST(CircleFigures, SavedRadiusAndDiameterCirclesComeFromUnroundedScaledCentres)
 {
     // Scaled differences 3.75 and 5 give radius trunc(6.25) = 6; the box is
     // trunc(3.75 -/+ 6) = -2 .. 9, not the truncated centre 3 -/+ 6.
     const MeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{3, 3}, {6, 7}}, 2);
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(1.25, 1.25)).circle,
               (FigureCircle{{3, 3}, 6, -2, -2, 9, 9}));
-}
-
-TEST(CircleFigures, DiameterCircleHalvesTheTruncatedDistance)
-{
-    const MeasureShape circle = shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 0}}, 2);
-    EXPECT_EQ(shapeFigure(circle, kUnscrolled).circle, (FigureCircle{{10, 0}, 10, 0, -10, 20, 10}));
-    // Saved at twice the size: centre from the canvas midpoint (10, 0), radius 42 / 2.
-    EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(2.0, 2.0)).circle,
+    // A diameter circle halves the truncated distance; saved at twice the size its centre
+    // comes from the canvas midpoint (10, 0) and its radius is 42 / 2.
+    const MeasureShape diameter = shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 0}}, 2);
+    EXPECT_EQ(shapeFigure(diameter, kUnscrolled).circle, (FigureCircle{{10, 0}, 10, 0, -10, 20, 10}));
+    EXPECT_EQ(shapeFigure(diameter, ShapePlacement::saving(2.0, 2.0)).circle,
               (FigureCircle{{20, 0}, 21, -1, -21, 41, 21}));
 }
 
