@@ -24,7 +24,6 @@ struct FakeXdgEmail {
     }
     ~FakeXdgEmail() { qputenv("PATH", m_oldPath); }
     QByteArray arguments() const { return TestFiles::readFile(m_dir.filePath("arguments")); }
-
     QTemporaryDir m_dir;
     QByteArray m_oldPath;
 };
@@ -73,10 +72,9 @@ TEST(XdgEmailClient, AnswerNeverReachesAContextThatIsGone)
     FakeXdgEmail fake("sleep 0.2; exit 0");
     XdgEmailClient client;
     bool answered = false;
-    {
-        QObject context;
-        client.send("/tmp/x.avi", &context, [&](MailClient::Result) { answered = true; });
-    }
+    auto context = std::make_unique<QObject>();
+    client.send("/tmp/x.avi", context.get(), [&](MailClient::Result) { answered = true; });
+    context.reset();
     QTest::qWait(600);
     EXPECT_FALSE(answered);
 }
