@@ -14,28 +14,16 @@ namespace {
 /// Little-endian bytes with RIFF chunks that know their own size.
 struct ByteWriter {
     std::vector<std::uint8_t> out;
-
-    void put(std::uint32_t v, int size)
-    {
-        for (int i = 0; i < size; ++i) {
-            out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-    }
     void u32(std::initializer_list<std::uint32_t> values)
     {
         for (std::uint32_t v : values) {
-            put(v, 4);
+            out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
         }
     }
     void tag(const char* t) { out.insert(out.end(), t, t + 4); }
     void bytes(const std::vector<std::uint8_t>& b) { out.insert(out.end(), b.begin(), b.end()); }
     /// Starts a chunk; the returned mark goes to close() once its content is written.
-    std::size_t open(const char* t)
-    {
-        tag(t);
-        u32({0});
-        return out.size();
-    }
+    std::size_t open(const char* t) { tag(t); u32({0}); return out.size(); }
     void close(std::size_t mark)
     {
         const auto size = static_cast<std::uint32_t>(out.size() - mark);
@@ -54,10 +42,8 @@ std::vector<std::uint8_t> dibPixels(int width, int height, const PixelColor& col
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const QColor c = color(x, y);
-            std::uint8_t* p = pixels.data() + (height - 1 - y) * stride + x * 3;
-            p[0] = static_cast<std::uint8_t>(c.blue());
-            p[1] = static_cast<std::uint8_t>(c.green());
-            p[2] = static_cast<std::uint8_t>(c.red());
+            const std::uint8_t bgr[] = {std::uint8_t(c.blue()), std::uint8_t(c.green()), std::uint8_t(c.red())};
+            std::copy_n(bgr, 3, pixels.begin() + std::ptrdiff_t((height - 1 - y) * stride + x * 3));
         }
     }
     return pixels;
@@ -118,10 +104,8 @@ std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& col
         for (int x = 0; x < width; ++x) {
             const QColor c = color(x, static_cast<int>(info.next_scanline));
             // Inverted CMYK with no black is the RGB itself followed by 255.
-            const int samples[4] = {c.red(), c.green(), c.blue(), 255};
-            for (int i = 0; i < options.components; ++i) {
-                row[static_cast<std::size_t>(x) * options.components + i] = static_cast<JSAMPLE>(samples[i]);
-            }
+            const JSAMPLE samples[4] = {JSAMPLE(c.red()), JSAMPLE(c.green()), JSAMPLE(c.blue()), 255};
+            std::copy_n(samples, options.components, row.begin() + x * options.components);
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -138,44 +122,36 @@ std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const Pixe
     const std::vector<std::uint8_t> first = dibPixels(width, height, firstFrame);
     const std::vector<std::uint8_t> black(first.size(), 0);
     const auto frameSize = static_cast<std::uint32_t>(first.size());
-    const auto count = static_cast<std::uint32_t>(frames);
+    const auto count = std::uint32_t(frames), wide = std::uint32_t(width), high = std::uint32_t(height);
     ByteWriter w;
     const std::size_t riff = w.open("RIFF");
     w.tag("AVI ");
     const std::size_t hdrl = w.open("LIST");
     w.tag("hdrl");
     const std::size_t avih = w.open("avih");
-    w.u32({200000, frameSize * 5, 0, 0x10, count, 0, 1, frameSize, std::uint32_t(width), std::uint32_t(height), 0, 0,
-           0, 0});
+    w.u32({200000, frameSize * 5, 0, 0x10, count, 0, 1, frameSize, wide, high, 0, 0, 0, 0});
     w.close(avih);
     const std::size_t strl = w.open("LIST");
     w.tag("strl");
     const std::size_t strh = w.open("strh");
     w.tag("vids");
     w.tag("DIB ");
-    w.u32({0, 0, 0, 1, 5, 0, count, frameSize, 0xFFFFFFFF, 0, 0, std::uint32_t(width) | (std::uint32_t(height) << 16)});
+    w.u32({0, 0, 0, 1, 5, 0, count, frameSize, 0xFFFFFFFF, 0, 0, wide | (high << 16)});
     w.close(strh);
     const std::size_t strf = w.open("strf");
     w.infoHeader(width, height, frameSize);
     w.close(strf);
     w.close(strl);
     w.close(hdrl);
+    // No index chunk: readers find the frames by walking the "movi" list.
     const std::size_t movi = w.open("LIST");
     w.tag("movi");
-    std::vector<std::uint32_t> offsets;
     for (int i = 0; i < frames; ++i) {
-        offsets.push_back(static_cast<std::uint32_t>(w.out.size() - movi));
         const std::size_t frame = w.open("00db");
         w.bytes(i == 0 ? first : black);
         w.close(frame);  // rows are padded to four bytes, so no chunk needs padding
     }
     w.close(movi);
-    const std::size_t index = w.open("idx1");
-    for (std::uint32_t offset : offsets) {
-        w.tag("00db");
-        w.u32({0x10, offset, frameSize});
-    }
-    w.close(index);
     w.close(riff);
     return w.out;
 }

@@ -20,10 +20,7 @@ using PixelColor = std::function<QColor(int x, int y)>;  ///< y = 0 is the top r
 
 /// A 24-bit BMP file as the still writer makes it: 14 + 40 header bytes, then bottom-up rows.
 std::vector<std::uint8_t> bmpBytes(int width, int height, const PixelColor& color);
-inline std::vector<std::uint8_t> bmpBytes(int width, int height, QColor color)
-{
-    return bmpBytes(width, height, [color](int, int) { return color; });
-}
+inline std::vector<std::uint8_t> bmpBytes(int w, int h, QColor c) { return bmpBytes(w, h, [c](int, int) { return c; }); }
 bool writeBmp(const QString& path, int width, int height, QColor color);
 
 /// A JPEG through libjpeg. COMPONENTS is 1 (grey), 3 (color) or 4 (CMYK stored inverted
