@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,11 +44,13 @@ protected:
     MailSender sender{client, english, prompter, mailFolder()};
 
     QString mailFolder() const { return runtime.filePath("quillon-jpg"); }
-    QString copyOf(int n) const { return mailFolder() + QString::asprintf("/Still_2009-03-05_101530_N%04d.jpg", n); }
-    QString still(int n = 1, const char* extension = "bmp")
+    /// NAME in the media folder: a picture, a clip, or garbage when it starts with "Damaged".
+    QString file(const QString& name)
     {
-        const QString path = media.filePath(QString::asprintf("Still_2009-03-05_101530_N%04d.", n) + extension);
-        EXPECT_TRUE(writeBmp(path, 40, 30, QColor(30, 140, 220)));
+        const QString path = media.filePath(name);
+        EXPECT_TRUE(name.endsWith(".avi")            ? writeFile(path, "RIFF clip")
+                    : name.startsWith("Damaged") ? writeFile(path, QByteArray(120, 'x'))
+                                                 : writeBmp(path, 40, 30, QColor(30, 140, 220)));
         return path;
     }
     /// Runs the mail window on PATH without its modal loop until it has handed the file
@@ -57,6 +60,7 @@ protected:
         auto window = std::make_unique<MailWindow>(sender, path);
         if (window->start()) {
             window->show();
+            EXPECT_EQ(window->text(), "Start outlook, Please waiting....");
             const std::size_t handed = client.handed.size(), shown = prompter.shown.size();
             EXPECT_TRUE(QTest::qWaitFor([&] { return client.handed.size() > handed || prompter.shown.size() > shown; }));
             QTest::qWait(20);
@@ -65,12 +69,15 @@ protected:
     }
 };
 
+/// FILES mailed one after the other, answered with RESULTS.
 struct Outcome {
     const char* name;
-    std::vector<Result> results;  ///< of the mails sent one after the other
-    QStringList texts;            ///< every message, in order
-    bool windowStays;             ///< the last mail's window
-    bool copyKept;                ///< the last mail's copy
+    QStringList files;
+    std::vector<Result> results;
+    QStringList texts;                  ///< every message, in order
+    QStringList handed;                 ///< the names of the files handed over
+    bool windowStays;                   ///< the last mail's window
+    std::optional<QStringList> copies;  ///< left in the mail folder; none when there is no folder
 };
 
 class MailResult : public MailTest, public ::testing::WithParamInterface<Outcome> {};
@@ -80,88 +87,72 @@ TEST_P(MailResult, ShowsItsMessageAndKeepsOrClearsTheCopy)
     const Outcome& c = GetParam();
     client.results = c.results;
     std::unique_ptr<MailWindow> window;
-    for (std::size_t i = 0; i < c.results.size(); ++i) {
-        window = mail(still());
+    for (const QString& name : c.files) {
+        window = mail(file(name));
     }
     EXPECT_EQ(prompter.texts(), c.texts);
+    QStringList handed;
+    for (const auto& [path, bytes] : client.handed) {
+        handed << QFileInfo(path).fileName();
+        EXPECT_TRUE(!path.endsWith(".jpg") || QImage::fromData(bytes, "JPEG").size() == QSize(40, 30)) << path.toStdString();
+    }
+    EXPECT_EQ(handed, c.handed);
     EXPECT_EQ(window->isVisible(), c.windowStays);
-    EXPECT_EQ(QFileInfo::exists(copyOf(1)), c.copyKept);
+    EXPECT_EQ(QFileInfo(mailFolder()).isDir() ? std::optional(QDir(mailFolder()).entryList(QDir::Files)) : std::nullopt,
+              c.copies);
 }
+
+using enum MailClient::Result;
+const std::optional<QStringList> kNoFolder;
+const QStringList kA = {"A.jpg"}, kAA = {"A.jpg", "A.jpg"}, kSent = {"Send Completed"};
 
 INSTANTIATE_TEST_SUITE_P(
     Results, MailResult,
     ::testing::Values(
         // The mail program may read the attachment only when the message goes out.
-        Outcome{"SentClosesAndKeepsTheCopy", {Result::Sent}, {"Send Completed"}, false, true},
-        Outcome{"CancelledClosesSilentlyAndRemovesTheCopy", {Result::Cancelled}, {}, false, false},
+        Outcome{"SentClosesAndKeepsTheCopy", {"A.bmp"}, {Sent}, kSent, kA, false, kA},
+        Outcome{"CancelledClosesSilentlyAndRemovesTheCopy", {"A.bmp"}, {Cancelled}, {}, kA, false, kNoFolder},
         // Nothing was set for clearing up before the first failure.
-        Outcome{"FirstFailureStaysAndKeepsTheCopy", {Result::Failed}, {MailSender::kFailedText}, true, true},
-        Outcome{"FailureAfterAnEarlierMailRemovesTheCopy", {Result::Failed, Result::Failed},
-                {MailSender::kFailedText, MailSender::kFailedText}, true, false},
-        Outcome{"NoMailProgramStays", {Result::Unusable}, {MailSender::kNoMailProgramText}, true, true},
+        Outcome{"FirstFailureStaysAndKeepsTheCopy", {"A.bmp"}, {Failed}, {MailSender::kFailedText}, kA, true, kA},
+        Outcome{"FailureAfterAnEarlierMailRemovesTheCopy", {"A.bmp", "A.bmp"}, {Failed, Failed},
+                {MailSender::kFailedText, MailSender::kFailedText}, kAA, true, kNoFolder},
+        Outcome{"NoMailProgramStays", {"A.bmp"}, {Unusable}, {MailSender::kNoMailProgramText}, kA, true, kA},
         // Its window may still be open with the copy attached.
-        Outcome{"NoAnswerStaysAndKeepsTheCopy", {Result::Sent, Result::NoAnswer},
-                {"Send Completed", MailSender::kNoAnswerText}, true, true}),
+        Outcome{"NoAnswerStaysAndKeepsTheCopy", {"A.bmp", "A.bmp"}, {Sent, NoAnswer},
+                {"Send Completed", MailSender::kNoAnswerText}, kAA, true, kA},
+        Outcome{"NextMailClearsTheCopiesOfEarlierOnes", {"A.bmp", "B.bmp"}, {}, kSent + kSent, {"A.jpg", "B.jpg"},
+                false, QStringList{"B.jpg"}},
+        Outcome{"ClipsAndCapitalBmpGoUnchangedWithoutTheFolder", {"C.avi", "D.BMP"}, {}, kSent + kSent,
+                {"C.avi", "D.BMP"}, false, kNoFolder},
+        Outcome{"DamagedPictureStopsBeforeSending", {"Damaged.bmp"}, {}, {"imageEmail Create fail"}, {}, true,
+                QStringList{}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(MailTest, PictureGoesAsAJpegCopyThatTheNextMailClears)
-{
-    const auto window = mail(still(1));
-    EXPECT_EQ(window->text(), "Start outlook, Please waiting....");
-    ASSERT_EQ(client.handed.size(), 1u);
-    EXPECT_EQ(client.handed[0].first, copyOf(1));
-    EXPECT_EQ(QImage::fromData(client.handed[0].second, "JPEG").size(), QSize(40, 30));
-    mail(still(2));
-    EXPECT_EQ(QDir(mailFolder()).entryList(QDir::Files), QStringList{QFileInfo(copyOf(2)).fileName()});
-}
 
 TEST_F(MailTest, WithoutSelectionOrMailSystemNothingIsHandedOver)
 {
     MailWindow::mail(sender, std::nullopt, nullptr);
     client.available = MailClient::Availability::Missing;
-    EXPECT_FALSE(MailWindow(sender, still()).start());
+    EXPECT_FALSE(MailWindow(sender, file("A.bmp")).start());
     client.available = MailClient::Availability::Unusable;
-    EXPECT_FALSE(MailWindow(sender, still()).start());
+    EXPECT_FALSE(MailWindow(sender, file("A.bmp")).start());
     QTest::qWait(MailWindow::kStartDelayMs * 2);
     EXPECT_EQ(prompter.texts(), (QStringList{"Please select an image or video", MailSender::kMissingText,
                                              MailSender::kUnusableText}));
     EXPECT_TRUE(client.handed.empty());
 }
 
-TEST_F(MailTest, ClipsAndCapitalBmpGoUnchangedWithoutTheFolder)
+TEST_F(MailTest, NeitherALinkNorAFilePlantedForTheMailFolderIsWrittenThrough)
 {
-    const QString video = media.filePath("Video_2009-03-05_101530_N0003.avi");
-    writeFile(video, "RIFF clip");
-    mail(video);
-    mail(still(4, "BMP"));
-    ASSERT_EQ(client.handed.size(), 2u);
-    EXPECT_EQ(client.handed[0], std::make_pair(video, QByteArray("RIFF clip")));
-    EXPECT_EQ(client.handed[1].first, still(4, "BMP"));
-    EXPECT_FALSE(QFileInfo::exists(mailFolder()));
-}
-
-TEST_F(MailTest, PreparationFailuresStopBeforeSending)
-{
-    const QString broken = media.filePath("Still_2009-03-05_101530_N0009.bmp");
-    writeFile(broken, QByteArray(120, 'x'));
-    EXPECT_TRUE(mail(broken)->isVisible());
+    const QString victim = file("victim.bmp");
+    const QByteArray original = readFile(victim);
+    ASSERT_TRUE(QDir().mkpath(mailFolder()) && QFile::link(victim, mailFolder() + "/A.jpg"));
+    mail(file("A.bmp"));
     QDir(mailFolder()).removeRecursively();
-    writeFile(mailFolder(), "a file in the folder's place");
-    mail(still());
-    EXPECT_EQ(prompter.texts(), (QStringList{"imageEmail Create fail", "the TemFolder create Fail"}));
-    EXPECT_TRUE(client.handed.empty());
-}
-
-TEST_F(MailTest, LinkPlantedInTheMailFolderIsNeverWrittenThrough)
-{
-    QTemporaryDir outside;
-    const QString victim = outside.filePath(QFileInfo(copyOf(1)).fileName());
-    writeFile(victim, "precious");
-    ASSERT_TRUE(QDir().mkpath(mailFolder()) && QFile::link(victim, copyOf(1)));
-    mail(still());
-    EXPECT_EQ(readFile(victim), "precious");
-    ASSERT_EQ(client.handed.size(), 1u);
-    EXPECT_TRUE(client.handed[0].second.startsWith("\xFF\xD8\xFF"));
+    writeFile(mailFolder(), "a file");
+    mail(file("A.bmp"));
+    EXPECT_EQ(readFile(victim), original);
+    EXPECT_EQ(readFile(mailFolder()), "a file");
+    EXPECT_EQ(prompter.texts(), (QStringList{"Send Completed", "the TemFolder create Fail"}));
 }
 
 }  // namespace
