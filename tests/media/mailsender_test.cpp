@@ -18,12 +18,18 @@ using namespace TestFiles;
 namespace {
 using Result = MailClient::Result;
 
-/// A mail client that remembers what it was handed and answers through the event loop, as a real one does.
-class FakeMailClient final : public MailClient {
+/// The fixture is the mail client: it remembers what it was handed and answers through the event loop, as a real
+/// one does.
+class MailTest : public ::testing::Test, public MailClient {
 public:
     Availability available = Availability::Ready;
     std::vector<Result> results;                         ///< one per send, Sent past the end
     std::vector<std::pair<QString, QByteArray>> handed;  ///< path, content when handed over
+    QTemporaryDir media;
+    QTemporaryDir runtime;
+    LocalText english;
+    ScriptedPrompter prompter;
+    MailSender sender{*this, english, prompter, mailFolder()};
 
     Availability availability() const override { return available; }
     void send(const QString& attachment, QObject* context, Done done) override
@@ -32,17 +38,6 @@ public:
         handed.emplace_back(attachment, readFile(attachment));
         QMetaObject::invokeMethod(context, [done, result] { done(result); }, Qt::QueuedConnection);
     }
-};
-
-class MailTest : public ::testing::Test {
-protected:
-    QTemporaryDir media;
-    QTemporaryDir runtime;
-    FakeMailClient client;
-    LocalText english;
-    ScriptedPrompter prompter;
-    MailSender sender{client, english, prompter, mailFolder()};
-
     QString mailFolder() const { return runtime.filePath("quillon-jpg"); }
     /// NAME in the media folder: a picture, a clip, or garbage when it starts with "Damaged".
     QString file(const QString& name)
@@ -61,8 +56,8 @@ protected:
         if (window->start()) {
             window->show();
             EXPECT_EQ(window->text(), "Start outlook, Please waiting....");
-            const std::size_t handed = client.handed.size(), shown = prompter.shown.size();
-            EXPECT_TRUE(QTest::qWaitFor([&] { return client.handed.size() > handed || prompter.shown.size() > shown; }));
+            const std::size_t sent = handed.size(), shown = prompter.shown.size();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() > sent || prompter.shown.size() > shown; }));
             QTest::qWait(20);
         }
         return window;
@@ -85,18 +80,18 @@ class MailResult : public MailTest, public ::testing::WithParamInterface<Outcome
 TEST_P(MailResult, ShowsItsMessageAndKeepsOrClearsTheCopy)
 {
     const Outcome& c = GetParam();
-    client.results = c.results;
+    results = c.results;
     std::unique_ptr<MailWindow> window;
     for (const QString& name : c.files) {
         window = mail(file(name));
     }
     EXPECT_EQ(prompter.texts(), c.texts);
-    QStringList handed;
-    for (const auto& [path, bytes] : client.handed) {
-        handed << QFileInfo(path).fileName();
+    QStringList names;
+    for (const auto& [path, bytes] : handed) {
+        names << QFileInfo(path).fileName();
         EXPECT_TRUE(!path.endsWith(".jpg") || QImage::fromData(bytes, "JPEG").size() == QSize(40, 30)) << path.toStdString();
     }
-    EXPECT_EQ(handed, c.handed);
+    EXPECT_EQ(names, c.handed);
     EXPECT_EQ(window->isVisible(), c.windowStays);
     EXPECT_EQ(QFileInfo(mailFolder()).isDir() ? std::optional(QDir(mailFolder()).entryList(QDir::Files)) : std::nullopt,
               c.copies);
@@ -131,14 +126,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MailTest, WithoutSelectionOrMailSystemNothingIsHandedOver)
 {
     MailWindow::mail(sender, std::nullopt, nullptr);
-    client.available = MailClient::Availability::Missing;
+    available = MailClient::Availability::Missing;
     EXPECT_FALSE(MailWindow(sender, file("A.bmp")).start());
-    client.available = MailClient::Availability::Unusable;
+    available = MailClient::Availability::Unusable;
     EXPECT_FALSE(MailWindow(sender, file("A.bmp")).start());
     QTest::qWait(MailWindow::kStartDelayMs * 2);
     EXPECT_EQ(prompter.texts(), (QStringList{"Please select an image or video", MailSender::kMissingText,
                                              MailSender::kUnusableText}));
-    EXPECT_TRUE(client.handed.empty());
+    EXPECT_TRUE(handed.empty());
 }
 
 TEST_F(MailTest, NeitherALinkNorAFilePlantedForTheMailFolderIsWrittenThrough)
