@@ -116,11 +116,7 @@ QString copyQuestion(const QString& name)
 /// Takes still 3 and answers the chooser with the path NAME has in FOLDER (and any question with ANSWERS).
 Arrange saveThreeAs(std::function<QString(Desk&)> path, std::deque<Answer> answers = {})
 {
-    return [=](Desk& d) {
-        d.take({3});
-        d.choose(path(d));
-        d.prompter.answers = answers;
-    };
+    return [=](Desk& d) { d.take({3}); d.choose(path(d)); d.prompter.answers = answers; };
 }
 QString takenPath(Desk& d)
 {
