@@ -79,7 +79,7 @@ struct Fixture {
             MeasureShape shape;
             shape.kind = kind;
             shape.penWidth = 1 + i % 3;
-            shape.penStyle = i % 5;
+            shape.penStyle = PenStyle(i % 5);
             shape.penColor = 0x0000FF;
             shape.labelColor = 0xFF0000;
             const int pointCount = kind == ShapeKind::ContinuousLine ? 5

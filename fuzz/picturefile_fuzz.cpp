@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the picture reader as BMP and as JPEG. Whatever it accepts must
 // stay within the size limits and survive being drawn and encoded again.
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static QCoreApplication app(argc, argv);
 
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const int type : {PictureFile::TypeBmp, PictureFile::TypeJpeg}) {
+    for (const PictureType type : {PictureType::Bmp, PictureType::Jpeg}) {
         PictureFile picture;
         if (!picture.loadFromData(bytes, type)) {
             if (picture.isValid()) {
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
             continue;
         }
-        if (picture.width() <= 0 || picture.height() <= 0 || picture.width() > PictureFile::maxSide
-            || picture.height() > PictureFile::maxSide) {
+        if (picture.width() <= 0 || picture.height() <= 0 || picture.width() > PictureFile::kMaxSide
+            || picture.height() > PictureFile::kMaxSide) {
             std::abort();
         }
         QImage target(16, 16, QImage::Format_RGB32);

@@ -2,6 +2,7 @@
 // scale text without reading outside the name.
 #include "measure/measuresession.h"
 #include "measure/picturename.h"
+#include "picture/picturetype.h"
 
 #include <cstdint>
 #include <cstdlib>

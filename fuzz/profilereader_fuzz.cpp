@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const std::string_view sample = std::string_view(bytes).substr(0, 4096);
     for (const int codePage : {874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258,
-                               CodePage::utf8}) {
+                               CodePage::kUtf8}) {
         check(isValidUtf8(CodePage::toUtf8(sample, codePage)));
         for (const int bufferSize : {10, 16, 24, 25, 30, 32, 60, 64}) {
             const std::string_view cut = sample.substr(0, static_cast<std::size_t>(bufferSize - 1));

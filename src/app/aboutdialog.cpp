@@ -29,9 +29,9 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
 
     // The links are named by their texts from the language file and show the addresses.
     m_mailLink = new HyperLink(text.read(Text::AboutViewMorrow2), this);
-    m_mailLink->setLink(QString::fromLatin1(MailAddress), QStringLiteral("mailto:") + MailAddress);
+    m_mailLink->setLink(QString::fromLatin1(kMailAddress), QStringLiteral("mailto:") + kMailAddress);
     m_webLink = new HyperLink(text.read(Text::AboutDescription), this);
-    m_webLink->setLink(QString::fromLatin1(WebAddress), QString::fromLatin1(WebAddress));
+    m_webLink->setLink(QString::fromLatin1(kWebAddress), QString::fromLatin1(kWebAddress));
 
     m_ok = new QPushButton(text.read(Text::AboutOk), this);
     m_ok->setDefault(true);

@@ -13,8 +13,8 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* MailAddress = "support@quillon.example";
-    static constexpr const char* WebAddress = "https://quillon.example";
+    static constexpr const char* kMailAddress = "support@quillon.example";
+    static constexpr const char* kWebAddress = "https://quillon.example";
 
     AboutDialog(const LocalText& text, QWidget* parent = nullptr);
     ~AboutDialog() override;

@@ -1,22 +1,25 @@
 #include "app/interfacefonts.h"
 
-#include "measure/fontdescription.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 
 #include <QApplication>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 QFont systemFontWithCell(int cellHeight, int averageWidth)
 {
-    FontDescription description;
-    description.height = cellHeight;
-    description.width = averageWidth;
-    description.weight = 400;
-    description.quality = 0;
-    description.pitchAndFamily = 0;
-    description.setFace(QApplication::font().family().toStdString());
-    return toQFont(description);
+    ShapeFont shapeFont;
+    shapeFont.family = QApplication::font().family().toStdString();
+    shapeFont.height = cellHeight;
+    shapeFont.monospaceFallback = false;
+    QFont font = toQFont(shapeFont);
+    // The usual average character width is about half the em.
+    const long stretch = std::lround(double(averageWidth) * 200.0 / font.pixelSize());
+    font.setStretch(int(std::clamp(stretch, 1L, 4000L)));
+    return font;
 }
 
 QFont systemFontAtPixelSize(int pixelSize)

@@ -68,7 +68,7 @@ MainToolBar::MainToolBar(QWidget& client)
     scaleBox = new QLineEdit(&client);
     scaleBox->setObjectName(QStringLiteral("scaleBox"));
     scaleBox->setGeometry(800, 5, 56, 22);
-    new TypingLimit(ScaleBoxLength, scaleBox);
+    new TypingLimit(kScaleBoxLength, scaleBox);
 }
 
 std::array<PictureButton*, 7> MainToolBar::buttons() const

@@ -14,7 +14,7 @@ class QWidget;
 class MainToolBar {
 public:
     /// Characters the user can type into the scale box.
-    static constexpr int ScaleBoxLength = 5;
+    static constexpr int kScaleBoxLength = 5;
 
     /// Control ids.
     enum ButtonId { PreviewId = 1001, CameraId, VideoId, ClockId, SettingId, SaveId, EMailId };

@@ -91,7 +91,7 @@ void MainWindow::buildLayout()
     m_background = QPixmap(QStringLiteral(":/app/background.png"));
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(clientSize);
+    m_client->setFixedSize(kClientSize);
     m_client->installEventFilter(this);
     setCentralWidget(m_client);
 
@@ -160,7 +160,7 @@ void MainWindow::tryCameraAtStart()
         return;
     }
     if (result == CaptureEngine::StartResult::BuildFailed) {
-        m_reconnect.start(buildRetryMs);
+        m_reconnect.start(kBuildRetryMs);
     }
     m_context.engine.takeDown();
     showDisconnected();
@@ -188,7 +188,7 @@ void MainWindow::deviceChangeNotice(DeviceChange change, bool describesInterface
     switch (change) {
     case DeviceChange::NodesChanged:
         // A plug-in comes as a burst of these; check once the burst is over.
-        m_reconnect.start(deviceSettleMs);
+        m_reconnect.start(kDeviceSettleMs);
         break;
     case DeviceChange::Arrival:
         if (describesInterface) {
@@ -290,10 +290,10 @@ void MainWindow::paintClient(const QRect& area)
     painter.setPen(kLabelColor);
     painter.setFont(m_fonts.medium);
     const QFontMetrics medium(m_fonts.medium);
-    painter.drawText(scaleLabelPosition + QPoint(0, medium.ascent()), m_scaleLabel);
+    painter.drawText(kScaleLabelPosition + QPoint(0, medium.ascent()), m_scaleLabel);
     painter.setFont(m_fonts.small);
     const QFontMetrics small(m_fonts.small);
-    painter.drawText(resolutionLabelRect.topLeft() + QPoint(0, small.ascent()),
+    painter.drawText(kResolutionLabelRect.topLeft() + QPoint(0, small.ascent()),
                      resolutionText(m_context.engine.resolution()));
 }
 
@@ -371,14 +371,14 @@ void MainWindow::leaveFullScreen()
     setWindowFlags(m_normal.flags);
     setWindowState(Qt::WindowNoState);
     setWindowTitle(m_normal.title);
-    m_client->setFixedSize(clientSize);
+    m_client->setFixedSize(kClientSize);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    m_video->setGeometry(VideoWindow::normalGeometry);
+    m_video->setGeometry(VideoWindow::kNormalGeometry);
     setGeometry(m_normal.geometry);
     show();
     m_toolBar->setShownInNormalLayout(true);
     m_gallery->show();
-    m_context.engine.leaveFullScreen(VideoWindow::normalGeometry.size());
+    m_context.engine.leaveFullScreen(VideoWindow::kNormalGeometry.size());
     m_gallery->redraw();
     menuBar()->show();
     m_switching = false;
@@ -478,7 +478,7 @@ void MainWindow::timeLapse()
 void MainWindow::setResolution(int width, int height)
 {
     m_context.engine.setResolution(width, height);
-    m_client->update(resolutionLabelRect);
+    m_client->update(kResolutionLabelRect);
 }
 
 void MainWindow::toggleOverlay(Overlay overlay)

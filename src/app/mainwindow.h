@@ -37,15 +37,15 @@ class MainWindow : public QMainWindow {
 
 public:
     /// The client area of the normal layout: the size of the background picture.
-    static constexpr QSize clientSize{870, 546};
+    static constexpr QSize kClientSize{870, 546};
     /// Where the "Scale:" label's text starts.
-    static constexpr QPoint scaleLabelPosition{755, 6};
+    static constexpr QPoint kScaleLabelPosition{755, 6};
     /// The resolution label; a resolution change repaints just this.
-    static constexpr QRect resolutionLabelRect{260, 515, 75, 12};
+    static constexpr QRect kResolutionLabelRect{260, 515, 75, 12};
     /// How long a burst of device-tree changes must be quiet before the camera is checked.
-    static constexpr int deviceSettleMs = 1000;
+    static constexpr int kDeviceSettleMs = 1000;
     /// Retry delay after the camera was found but its pipeline could not be built at start.
-    static constexpr int buildRetryMs = 100;
+    static constexpr int kBuildRetryMs = 100;
 
     explicit MainWindow(MainContext context, QWidget* parent = nullptr);
     ~MainWindow() override;

@@ -34,7 +34,7 @@ public:
         Failed,       ///< no microscope, or it could not be set up or started
     };
 
-    static constexpr QSize initialResolution{1280, 1024};
+    static constexpr QSize kInitialResolution{1280, 1024};
 
     explicit CaptureEngine(QObject* parent = nullptr);
     ~CaptureEngine() override;
@@ -112,8 +112,8 @@ protected:
     void clearStillRequest() { m_stillRequested.store(false); }
 
 private:
-    QSize m_resolution = initialResolution;
-    int m_frameRateClass = frameRateClassFor(initialResolution.width());
+    QSize m_resolution = kInitialResolution;
+    int m_frameRateClass = frameRateClassFor(kInitialResolution.width());
     OverlayFlags m_overlays;
     LivePicture m_livePicture;
     std::atomic<bool> m_fullScreen{false};        // read by the frame path and the recorder

@@ -12,7 +12,7 @@ VideoWindow::VideoWindow(CaptureEngine& engine, QWidget* parent)
 {
     // Every pixel comes from the off-screen picture; nothing underneath needs drawing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setGeometry(normalGeometry);
+    setGeometry(kNormalGeometry);
     // The capture thread announces each frame; the paint happens on this thread.
     connect(&m_engine, &CaptureEngine::liveViewChanged, this, qOverload<>(&QWidget::update),
             Qt::QueuedConnection);

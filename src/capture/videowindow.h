@@ -17,7 +17,7 @@ class VideoWindow : public QWidget {
 
 public:
     /// Place and size in the main window's normal layout.
-    static constexpr QRect normalGeometry{249, 34, 610, 480};
+    static constexpr QRect kNormalGeometry{249, 34, 610, 480};
 
     explicit VideoWindow(CaptureEngine& engine, QWidget* parent = nullptr);
 

@@ -4,25 +4,14 @@
 
 namespace {
 // Beyond this a line covers any window we draw in; wider pens only cost time.
-constexpr int32_t maxPenWidth = 4096;
+constexpr int32_t kMaxPenWidth = 4096;
 }  // namespace
 
-QColor toQColor(uint32_t colorRef)
+QPen linePen(PenStyle style, int32_t width, const QColor& color)
 {
-    return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
-}
-
-uint32_t fromQColor(const QColor& color)
-{
-    const QColor rgb = color.toRgb();
-    return uint32_t(rgb.red()) | uint32_t(rgb.green()) << 8 | uint32_t(rgb.blue()) << 16;
-}
-
-QPen linePen(int32_t style, int32_t width, uint32_t colorRef)
-{
-    QPen pen(toQColor(colorRef));
+    QPen pen(QColor::fromRgb(color.rgb()));
     if (width > 1) {
-        pen.setWidth(std::min(width, maxPenWidth));
+        pen.setWidth(std::min(width, kMaxPenWidth));
         pen.setCapStyle(Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);
         return pen;
@@ -33,11 +22,11 @@ QPen linePen(int32_t style, int32_t width, uint32_t colorRef)
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     switch (style) {
-    case 1: pen.setDashPattern({18, 6}); break;
-    case 2: pen.setDashPattern({3, 3}); break;
-    case 3: pen.setDashPattern({9, 6, 3, 6}); break;
-    case 4: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-    default: break;
+    case PenStyle::Dash: pen.setDashPattern({18, 6}); break;
+    case PenStyle::Dot: pen.setDashPattern({3, 3}); break;
+    case PenStyle::DashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+    case PenStyle::DashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+    case PenStyle::Solid: break;
     }
     return pen;
 }

@@ -490,7 +490,7 @@ void MeasureGesture::paintFeedback(QPainter& painter) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(linePen(int32_t(style.penStyle), int32_t(style.penWidth), style.penColor));
+    painter.setPen(linePen(style.penStyle, int32_t(style.penWidth), style.penColor));
     for (const QLine& segment : segments) {
         painter.drawLine(segment);
     }

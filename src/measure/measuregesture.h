@@ -19,13 +19,13 @@ class QPainter;
 /// The pen, fonts and colors the owner sets on the measurement view; every finished shape
 /// copies what it uses.
 struct ShapeStyle {
-    uint32_t penStyle = PenStyle::Solid;
+    PenStyle penStyle = PenStyle::Solid;
     uint32_t penWidth = 1;
-    uint32_t penColor = kDefaultShapeColor;
-    FontDescription labelFont = FontDescription::arial(14);
-    uint32_t labelColor = kDefaultShapeColor;
-    FontDescription textFont = FontDescription::arial(12);
-    uint32_t textColor = kDefaultShapeColor;
+    Rgb penColor = kDefaultShapeColor;
+    ShapeFont labelFont = ShapeFont::arial(14);
+    Rgb labelColor = kDefaultShapeColor;
+    ShapeFont textFont = ShapeFont::arial(12);
+    Rgb textColor = kDefaultShapeColor;
 };
 
 /// What a gesture needs from the widget it runs in.
@@ -44,7 +44,7 @@ public:
     virtual QRect visiblePictureRect() const = 0;
     virtual MeasurePoint toCanvas(QPoint client) const = 0;
     virtual QPoint toClient(MeasurePoint canvas) const = 0;
-    virtual QSize textSize(const QString& text, const FontDescription& font) const = 0;
+    virtual QSize textSize(const QString& text, const ShapeFont& font) const = 0;
 
     /// Routes all pointer input to the view and keeps the pointer inside CONFINEMENT
     /// (client coordinates) until released.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/fontdescription.h"
+#include "measure/shapefont.h"
 
 #include <cstdint>
 #include <string>
@@ -29,17 +29,19 @@ enum class ShapeKind : int32_t {
 };
 
 /// Pen styles of a shape's figure. A non-solid style shows only at width 1; wider pens
-/// draw solid.
-namespace PenStyle {
-inline constexpr uint32_t Solid = 0;
-inline constexpr uint32_t Dash = 1;
-inline constexpr uint32_t Dot = 2;
-inline constexpr uint32_t DashDot = 3;
-inline constexpr uint32_t DashDotDot = 4;
-} // namespace PenStyle
+/// draw solid. Scripts may hand in any number: one not listed draws solid.
+enum class PenStyle : uint32_t {
+    Solid = 0,
+    Dash = 1,
+    Dot = 2,
+    DashDot = 3,
+    DashDotDot = 4,
+};
 
-/// Colors are 0x00BBGGRR; 255 is red.
-inline constexpr uint32_t kDefaultShapeColor = 255;
+/// A color as 0xAARRGGBB, the layout of Qt's QRgb, so the model needs no Qt. Shapes are
+/// drawn opaque whatever the alpha byte holds.
+using Rgb = uint32_t;
+inline constexpr Rgb kDefaultShapeColor = 0xFFFF0000;  ///< red
 
 /// One finished shape: how it is drawn, its canvas points and its readout texts.
 /// A record owns its points and labels and lives in exactly one of the session's shape
@@ -47,13 +49,13 @@ inline constexpr uint32_t kDefaultShapeColor = 255;
 /// empty labels; an empty label draws nothing.
 struct MeasureShape {
     uint32_t penWidth = 1;
-    uint32_t penStyle = PenStyle::Solid;
-    uint32_t penColor = kDefaultShapeColor;
+    PenStyle penStyle = PenStyle::Solid;
+    Rgb penColor = kDefaultShapeColor;
     ShapeKind kind{};  ///< set by the gesture that finishes the record
-    uint32_t textColor = kDefaultShapeColor;   ///< text items only
-    uint32_t labelColor = kDefaultShapeColor;  ///< readout labels
-    FontDescription textFont = FontDescription::arial(12);   ///< text items only
-    FontDescription labelFont = FontDescription::arial(14);  ///< measured shapes and polygons
+    Rgb textColor = kDefaultShapeColor;   ///< text items only
+    Rgb labelColor = kDefaultShapeColor;  ///< readout labels
+    ShapeFont textFont = ShapeFont::arial(12);   ///< text items only
+    ShapeFont labelFont = ShapeFont::arial(14);  ///< measured shapes and polygons
     std::vector<MeasurePoint> points;
     std::vector<std::string> labels;
 

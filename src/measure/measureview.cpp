@@ -3,9 +3,10 @@
 #include "measure/geometry.h"
 #include "measure/measuresession.h"
 #include "measure/picturename.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 #include "measure/shapelayout.h"
 #include "measure/shapepainter.h"
+#include "picture/picturetype.h"
 #include "platform/prompter.h"
 #include "texts/localtext.h"
 
@@ -24,12 +25,12 @@
 namespace {
 
 const QColor kBackgroundGrey(128, 128, 128);
-constexpr uint32_t captionColor = 0xFFFFFF;
+const QColor kCaptionColor(255, 255, 255);
 
-FontDescription captionFont()
+ShapeFont captionFont()
 {
-    FontDescription font = FontDescription::arial(14);
-    font.setFace("Lucida Console");
+    ShapeFont font = ShapeFont::arial(14);
+    font.family = "Lucida Console";
     return font;
 }
 
@@ -51,7 +52,7 @@ public:
     QRect visiblePictureRect() const override { return m_view.visiblePictureRect(); }
     MeasurePoint toCanvas(QPoint client) const override { return m_view.toCanvas(client); }
     QPoint toClient(MeasurePoint canvas) const override { return m_view.toClient(canvas); }
-    QSize textSize(const QString& text, const FontDescription& font) const override
+    QSize textSize(const QString& text, const ShapeFont& font) const override
     {
         return QFontMetrics(toQFont(font)).size(0, text);
     }
@@ -105,7 +106,7 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
 {
     const std::string path = picturePath.toStdString();
     const PictureType type = pictureTypeOf(path);
-    if (type != PictureType::None && !m_picture.load(picturePath, int(type))) {
+    if (type != PictureType::None && !m_picture.load(picturePath, type)) {
         m_picture.destroy();
         prompter.message(parentWidget(),
                          text.read(Text::OpenFileFail),
@@ -148,11 +149,11 @@ void MeasureView::beginCalibration()
     m_calibrationPending = true;
 }
 
-void MeasureView::setPen(uint32_t style, uint32_t width, uint32_t color)
+void MeasureView::setPen(PenStyle style, uint32_t width, const QColor& color)
 {
     m_style.penStyle = style;
     m_style.penWidth = width;
-    m_style.penColor = color;
+    m_style.penColor = color.rgb();
 }
 
 void MeasureView::undo()
@@ -221,7 +222,7 @@ bool MeasureView::renderToFile(const QString& path)
         }
     }
     PictureFile output;
-    return output.createFromImage(rendered) && output.save(path, int(type));
+    return output.createFromImage(rendered) && output.save(path, type);
 }
 
 double MeasureView::pixelLength() const
@@ -409,7 +410,7 @@ void MeasureView::renderCanvas()
     for (const MeasureShape& shape : m_session.shapes()) {
         shapes.paint(shape, placement);
     }
-    shapes.drawText(QPoint(2, clientRect().height() - 14), m_caption, captionFont(), captionColor);
+    shapes.drawText(QPoint(2, clientRect().height() - 14), m_caption, captionFont(), kCaptionColor);
     m_canvasDirty = false;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "measure/measuregesture.h"
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 #include "measure/scale.h"
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -66,11 +67,14 @@ public:
     // What the pen and text dialogs set; the next finished shape copies it.
     const ShapeStyle& shapeStyle() const { return m_style; }
     void setShapeStyle(const ShapeStyle& style) { m_style = style; }
-    void setPen(uint32_t style, uint32_t width, uint32_t color);
-    void setLabelFont(const FontDescription& font) { m_style.labelFont = font; }
-    void setLabelColor(uint32_t color) { m_style.labelColor = color; }
-    void setTextFont(const FontDescription& font) { m_style.textFont = font; }
-    void setTextColor(uint32_t color) { m_style.textColor = color; }
+    void setPen(PenStyle style, uint32_t width, const QColor& color);
+    QColor penColor() const { return QColor::fromRgb(m_style.penColor); }
+    void setLabelFont(const ShapeFont& font) { m_style.labelFont = font; }
+    void setLabelColor(const QColor& color) { m_style.labelColor = color.rgb(); }
+    QColor labelColor() const { return QColor::fromRgb(m_style.labelColor); }
+    void setTextFont(const ShapeFont& font) { m_style.textFont = font; }
+    void setTextColor(const QColor& color) { m_style.textColor = color.rgb(); }
+    QColor textColor() const { return QColor::fromRgb(m_style.textColor); }
 
     /// The readout divisor; every measure command sets it first.
     double viewScale() const { return m_viewScale; }

@@ -4,23 +4,6 @@
 
 namespace {
 
-bool equalsIgnoringCase(std::string_view text, std::string_view lowerCase)
-{
-    if (text.size() != lowerCase.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != lowerCase[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Drops COUNT characters from the end; a shorter text becomes empty rather than being
 // read before its start.
 std::string_view dropLast(std::string_view text, std::size_t count)
@@ -29,21 +12,6 @@ std::string_view dropLast(std::string_view text, std::size_t count)
 }
 
 } // namespace
-
-PictureType pictureTypeOf(std::string_view path)
-{
-    if (path.size() < 3) {
-        return PictureType::None;
-    }
-    const std::string_view extension = path.substr(path.size() - 3);
-    if (equalsIgnoringCase(extension, "bmp")) {
-        return PictureType::Bmp;
-    }
-    if (equalsIgnoringCase(extension, "jpg")) {
-        return PictureType::Jpeg;
-    }
-    return PictureType::None;
-}
 
 std::string pictureCaption(std::string_view path)
 {

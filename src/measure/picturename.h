@@ -1,18 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
-
-/// How a picture file is read and written, chosen from the last three characters of its
-/// name: "bmp" and "jpg" without regard to case. Anything else is not a picture we load.
-enum class PictureType : int32_t {
-    None = 0,
-    Bmp = 1,
-    Jpeg = 3,
-};
-
-PictureType pictureTypeOf(std::string_view path);
 
 /// The caption the view shows for PATH: the file name after the last '/', without its
 /// last four characters (the extension and its dot), from after its first underscore on.

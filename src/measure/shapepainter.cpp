@@ -1,7 +1,7 @@
 #include "measure/shapepainter.h"
 
 #include "measure/linepen.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -54,26 +54,26 @@ ShapePainter::ShapePainter(QPainter& painter)
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-const QFont& ShapePainter::font(const FontDescription& description)
+const QFont& ShapePainter::font(const ShapeFont& shapeFont)
 {
     for (const auto& [known, qfont] : m_fonts) {
-        if (known == description) {
+        if (known == shapeFont) {
             return qfont;
         }
     }
-    m_fonts.emplace_back(description, toQFont(description));
+    m_fonts.emplace_back(shapeFont, toQFont(shapeFont));
     return m_fonts.back().second;
 }
 
-void ShapePainter::drawText(QPoint topLeft, const QString& text, const FontDescription& description,
-                            uint32_t color)
+void ShapePainter::drawText(QPoint topLeft, const QString& text, const ShapeFont& shapeFont,
+                            const QColor& color)
 {
     if (text.isEmpty()) {
         return;
     }
-    const QFont& qfont = font(description);
+    const QFont& qfont = font(shapeFont);
     m_painter.setFont(qfont);
-    m_painter.setPen(toQColor(color));
+    m_painter.setPen(QColor::fromRgb(color.rgb()));
     m_painter.drawText(QPoint(topLeft.x(), topLeft.y() + QFontMetrics(qfont).ascent()), text);
 }
 
@@ -82,12 +82,13 @@ void ShapePainter::paint(const MeasureShape& shape, const ShapePlacement& placem
     if (shape.kind == ShapeKind::Text) {
         if (!shape.points.empty() && !shape.labels.empty()) {
             drawText(toQPoint(placement.map(shape.points.front())),
-                     QString::fromStdString(shape.labels.front()), shape.textFont, shape.textColor);
+                     QString::fromStdString(shape.labels.front()), shape.textFont,
+                     QColor::fromRgb(shape.textColor));
         }
         return;
     }
     const ShapeFigure figure = shapeFigure(shape, placement);
-    m_painter.setPen(linePen(int32_t(shape.penStyle), int32_t(shape.penWidth), shape.penColor));
+    m_painter.setPen(linePen(shape.penStyle, int32_t(shape.penWidth), QColor::fromRgb(shape.penColor)));
     for (const FigureSegment& segment : figure.segments) {
         m_painter.drawLine(toQPoint(segment.from), toQPoint(segment.to));
     }
@@ -103,6 +104,6 @@ void ShapePainter::paint(const MeasureShape& shape, const ShapePlacement& placem
     const std::size_t placed = std::min(anchors.size(), shape.labels.size());
     for (std::size_t i = 0; i < placed; ++i) {
         drawText(toQPoint(anchors[i]), QString::fromStdString(shape.labels[i]), shape.labelFont,
-                 shape.labelColor);
+                 QColor::fromRgb(shape.labelColor));
     }
 }

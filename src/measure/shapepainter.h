@@ -1,9 +1,9 @@
 #pragma once
 
-#include "measure/fontdescription.h"
 #include "measure/measureshape.h"
 #include "measure/shapelayout.h"
 
+#include <QColor>
 #include <QFont>
 #include <QPoint>
 
@@ -25,15 +25,15 @@ public:
     void paint(const MeasureShape& shape, const ShapePlacement& placement);
 
     /// TEXT with its top-left corner at TOPLEFT.
-    void drawText(QPoint topLeft, const QString& text, const FontDescription& font, uint32_t color);
+    void drawText(QPoint topLeft, const QString& text, const ShapeFont& font, const QColor& color);
 
 private:
-    const QFont& font(const FontDescription& description);
+    const QFont& font(const ShapeFont& shapeFont);
 
     QPainter& m_painter;
     // Shapes mostly share two or three fonts; turning a record into a QFont asks the font
-    // database, so each distinct record is turned once per painting.
-    std::vector<std::pair<FontDescription, QFont>> m_fonts;
+    // database, so each distinct font is turned once per painting.
+    std::vector<std::pair<ShapeFont, QFont>> m_fonts;
 };
 
 /// An unfilled circle or ellipse inside the box from (LEFT, TOP) to (RIGHT, BOTTOM), the

@@ -1,6 +1,6 @@
 #include "media/filecommands.h"
 
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
 #include "platform/fileoperations.h"
@@ -191,11 +191,11 @@ void FileCommands::saveAs()
 
     if (destination->right(3).compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) {
         PictureFile picture;
-        if (!picture.load(*source, PictureFile::TypeBmp)) {
+        if (!picture.load(*source, PictureType::Bmp)) {
             warn(QStringLiteral("imageSave Create fail"));
             return;
         }
-        if (!picture.save(*destination, PictureFile::TypeJpeg)) {
+        if (!picture.save(*destination, PictureType::Jpeg)) {
             warn(QStringLiteral("Conpress fail"));
             return;
         }

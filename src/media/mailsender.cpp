@@ -1,8 +1,8 @@
 #include "media/mailsender.h"
 
-#include "measure/picturefile.h"
-#include "texts/localtext.h"
+#include "picture/picturefile.h"
 #include "platform/prompter.h"
+#include "texts/localtext.h"
 
 #include <QFileInfo>
 
@@ -68,14 +68,14 @@ std::optional<MailAttachment> MailSender::prepare(const QString& selectedPath, Q
         return std::nullopt;
     }
     PictureFile picture;
-    if (!picture.load(selectedPath, PictureFile::TypeBmp)) {
+    if (!picture.load(selectedPath, PictureType::Bmp)) {
         warn(parent, QStringLiteral("imageEmail Create fail"));
         return std::nullopt;
     }
     // The name is claimed as a new file of ours first, so nothing planted under it (a link
     // to another file) is written through; then the picture is saved over our own file.
     const QString copyName = QFileInfo(copyPath).fileName();
-    if (m_folder.createFile(copyName).isEmpty() || !picture.save(copyPath, PictureFile::TypeJpeg)
+    if (m_folder.createFile(copyName).isEmpty() || !picture.save(copyPath, PictureType::Jpeg)
         || !m_folder.holdsOwnFile(copyName)) {
         warn(parent, QStringLiteral("Compress fail"));
         return std::nullopt;

@@ -4,11 +4,11 @@
 
 #include <QPainter>
 
-void LinePreview::setPen(int32_t style, int32_t width, uint32_t colorRef)
+void LinePreview::setPen(int32_t style, int32_t width, const QColor& color)
 {
     m_style = style;
     m_width = width;
-    m_color = colorRef;
+    m_color = color;
     update();
 }
 
@@ -16,7 +16,7 @@ void LinePreview::paintEvent(QPaintEvent* event)
 {
     QGroupBox::paintEvent(event);
     QPainter painter(this);
-    painter.setPen(linePen(m_style, m_width, m_color));
+    painter.setPen(linePen(PenStyle(m_style), m_width, m_color));
     const int middle = height() / 2;
     // A one-pixel pen leaves its end point blank, so both margins are ten pixels wide.
     painter.drawLine(10, middle, width() - 10, middle);

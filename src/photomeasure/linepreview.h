@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QGroupBox>
 
 #include <cstdint>
@@ -11,8 +12,8 @@ class LinePreview : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
 
-    /// Repaints with the pen of STYLE, WIDTH and COLOR (0x00BBGGRR).
-    void setPen(int32_t style, int32_t width, uint32_t colorRef);
+    /// Repaints with the pen of STYLE, WIDTH and COLOR.
+    void setPen(int32_t style, int32_t width, const QColor& color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -20,5 +21,5 @@ protected:
 private:
     int32_t m_style = 0;
     int32_t m_width = 1;
-    uint32_t m_color = 255;
+    QColor m_color{255, 0, 0};
 };

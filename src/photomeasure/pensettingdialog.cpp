@@ -1,7 +1,7 @@
 #include "photomeasure/pensettingdialog.h"
 
 #include "measure/linepen.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "photomeasure/linepreview.h"
@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int smallestLineWidth = 1;
-constexpr int largestLineWidth = 3;
+constexpr int kSmallestLineWidth = 1;
+constexpr int kLargestLineWidth = 3;
 
 // In line type order: the button's index is the type it selects.
 constexpr TextEntry lineTypeTexts[] = {
@@ -55,7 +55,7 @@ PenSettingDialog::PenSettingDialog(Prompter& prompter, const LocalText& localTex
     (new QVBoxLayout(colorGroup))->addWidget(colorButton);
 
     auto* widthGroup = new QGroupBox(localText.read(Text::PenWidth), this);
-    m_widthBox = new WidthBox(smallestLineWidth, largestLineWidth, widthGroup);
+    m_widthBox = new WidthBox(kSmallestLineWidth, kLargestLineWidth, widthGroup);
     m_widthBox->setObjectName(QStringLiteral("PenWidthBox"));
     connect(m_widthBox, &WidthBox::textChanged, this, &PenSettingDialog::widthTextChanged);
     (new QVBoxLayout(widthGroup))->addWidget(m_widthBox);
@@ -113,13 +113,13 @@ void PenSettingDialog::setValues(const PenSetting& values)
 
 QString PenSettingDialog::widthRangeMessage()
 {
-    return QStringLiteral("Please enter an integer between %1 and %2.").arg(smallestLineWidth).arg(largestLineWidth);
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(kSmallestLineWidth).arg(kLargestLineWidth);
 }
 
 void PenSettingDialog::accept()
 {
     const std::optional<int32_t> width = wholeNumber(m_widthBox->text());
-    if (!width || *width < smallestLineWidth || *width > largestLineWidth) {
+    if (!width || *width < kSmallestLineWidth || *width > kLargestLineWidth) {
         m_prompter.message(this, widthRangeMessage(), Prompter::Icon::Warning);
         m_widthBox->setFocus();
         m_widthBox->selectAll();
@@ -144,9 +144,9 @@ void PenSettingDialog::widthTextChanged(const QString& text)
 
 void PenSettingDialog::chooseLineColor()
 {
-    const std::optional<QColor> color = m_prompter.chooseColor(this, toQColor(m_values.lineColor));
+    const std::optional<QColor> color = m_prompter.chooseColor(this, m_values.lineColor);
     if (color && color->isValid()) {
-        m_values.lineColor = fromQColor(*color);
+        m_values.lineColor = QColor::fromRgb(color->rgb());
         updatePreview();
     }
 }
@@ -155,13 +155,13 @@ void PenSettingDialog::chooseLabelFont()
 {
     // The chooser opens on the default font, not on the current label font.
     const std::optional<Prompter::FontChoice> choice =
-        m_prompter.chooseFontWithColor(this, std::nullopt, toQColor(m_values.labelColor));
+        m_prompter.chooseFontWithColor(this, std::nullopt, m_values.labelColor);
     if (!choice) {
         return;
     }
-    m_values.labelFont = fromQFont(choice->font, m_values.labelFont);
+    m_values.labelFont = toShapeFont(choice->font, m_values.labelFont);
     if (choice->color.isValid()) {
-        m_values.labelColor = fromQColor(choice->color);
+        m_values.labelColor = QColor::fromRgb(choice->color.rgb());
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "measure/fontdescription.h"
+#include "measure/shapefont.h"
 
+#include <QColor>
 #include <QDialog>
 
 #include <cstdint>
@@ -16,9 +17,9 @@ class WidthBox;
 struct PenSetting {
     int32_t lineType = 0;  ///< 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
     int32_t lineWidth = 1;  ///< pixels, 1 to 3 once the dialog is closed with OK
-    uint32_t lineColor = 255;  ///< 0x00BBGGRR
-    FontDescription labelFont = FontDescription::arial(14);
-    uint32_t labelColor = 255;  ///< 0x00BBGGRR
+    QColor lineColor{255, 0, 0};
+    ShapeFont labelFont = ShapeFont::arial(14);
+    QColor labelColor{255, 0, 0};
 
     bool operator==(const PenSetting&) const = default;
 };

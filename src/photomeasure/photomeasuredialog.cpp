@@ -130,7 +130,7 @@ void PhotoMeasureDialog::fitView()
     if (m_view == nullptr) {
         return;
     }
-    QRect frame(0, PhotoMeasureStrip::Height, width(), height() - PhotoMeasureStrip::Height);
+    QRect frame(0, PhotoMeasureStrip::kHeight, width(), height() - PhotoMeasureStrip::kHeight);
     // A fitted picture is stretched to its canvas; the view is given exactly that size, so the
     // caption at its bottom and every click line up with the canvas.
     if (m_view->displayMode() == DisplayMode::Fitted && m_view->hasPicture()) {
@@ -251,13 +251,13 @@ void PhotoMeasureDialog::penSettings()
     }
     const ShapeStyle& style = m_view->shapeStyle();
     PenSettingDialog dialog(m_context.prompter, m_context.text, this);
-    dialog.setValues(PenSetting{int32_t(style.penStyle), int32_t(style.penWidth), style.penColor,
-                                style.labelFont, style.labelColor});
+    dialog.setValues(PenSetting{int32_t(style.penStyle), int32_t(style.penWidth), m_view->penColor(),
+                                style.labelFont, m_view->labelColor()});
     if (dialog.exec() != QDialog::Accepted || m_view == nullptr) {
         return;
     }
     const PenSetting& chosen = dialog.values();
-    m_view->setPen(uint32_t(chosen.lineType), uint32_t(chosen.lineWidth), chosen.lineColor);
+    m_view->setPen(PenStyle(chosen.lineType), uint32_t(chosen.lineWidth), chosen.lineColor);
     m_view->setLabelFont(chosen.labelFont);
     m_view->setLabelColor(chosen.labelColor);
 }
@@ -269,7 +269,7 @@ void PhotoMeasureDialog::textSettings()
         return;
     }
     TextSettingDialog dialog(m_context.prompter, m_context.text, this);
-    dialog.setTextColor(m_view->shapeStyle().textColor);
+    dialog.setTextColor(m_view->textColor());
     dialog.setTextFont(m_view->shapeStyle().textFont);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     if (m_view == nullptr) {

@@ -121,7 +121,7 @@ PhotoMeasureStrip::PhotoMeasureStrip(QWidget& window, const LocalText& text)
     toolNameBox->setEnabled(false);
     rateBox = box(window, "rateBox", 600, 40);
     // A scale text set from a picture's name shows whole even when longer than five.
-    new TypingLimit(RateLength, rateBox);
+    new TypingLimit(kRateLength, rateBox);
 
     giveToolTips(window, text);
 }

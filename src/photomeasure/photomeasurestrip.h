@@ -17,9 +17,9 @@ class QWidget;
 class PhotoMeasureStrip {
 public:
     /// Height of the strip; the measurement view starts below it.
-    static constexpr int Height = 30;
+    static constexpr int kHeight = 30;
     /// Characters the user can type into the rate box.
-    static constexpr int RateLength = 5;
+    static constexpr int kRateLength = 5;
 
     /// Restored and maximised places of the boxes and the label.
     enum class Layout { Restored = 1, Maximised = 2 };

@@ -1,7 +1,5 @@
 #include "photomeasure/textpreview.h"
 
-#include "measure/linepen.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -18,9 +16,9 @@ void TextPreview::setPreviewFont(const QFont& font, int characterHeight)
     update();
 }
 
-void TextPreview::setColor(uint32_t colorRef)
+void TextPreview::setColor(const QColor& color)
 {
-    m_color = toQColor(colorRef);
+    m_color = color;
     update();
 }
 

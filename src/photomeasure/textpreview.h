@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QGroupBox>
 
-#include <cstdint>
 
 /// The text dialog's preview group: the text in one line from the group's left edge, its
 /// top half the font's character height above the group's vertical middle, in the chosen
@@ -17,7 +16,7 @@ public:
     void setText(const QString& text);
     /// FONT draws; CHARACTER HEIGHT (pixels) places the line.
     void setPreviewFont(const QFont& font, int characterHeight);
-    void setColor(uint32_t colorRef);
+    void setColor(const QColor& color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

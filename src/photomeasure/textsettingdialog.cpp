@@ -1,7 +1,7 @@
 #include "photomeasure/textsettingdialog.h"
 
 #include "measure/linepen.h"
-#include "measure/qfontdescription.h"
+#include "measure/qshapefont.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 #include "photomeasure/textpreview.h"
@@ -41,9 +41,9 @@ public:
     }
 };
 
-int characterHeight(const FontDescription& font)
+int characterHeight(const ShapeFont& font)
 {
-    // Only the size counts here, whichever sign the record uses for it.
+    // Only the size counts here, whichever sign the height is given with.
     return int(std::min<int64_t>(std::abs(int64_t(font.height)), 4096));
 }
 }  // namespace
@@ -57,7 +57,7 @@ TextSettingDialog::TextSettingDialog(Prompter& prompter, const LocalText& localT
     prompt->setObjectName(QStringLiteral("EnterText"));
     m_textBox = new QLineEdit(this);
     m_textBox->setObjectName(QStringLiteral("TextBox"));
-    m_textBox->setMaxLength(maxTextLength);
+    m_textBox->setMaxLength(kMaxTextLength);
     m_textBox->setValidator(new WholeCharacterValidator(m_textBox));
     prompt->setBuddy(m_textBox);
 
@@ -98,25 +98,25 @@ TextSettingDialog::TextSettingDialog(Prompter& prompter, const LocalText& localT
     showFont(m_values.textFont);
 }
 
-void TextSettingDialog::setTextColor(uint32_t colorRef)
+void TextSettingDialog::setTextColor(const QColor& color)
 {
-    m_handedBack.textColor = colorRef;
-    showColor(colorRef);
+    m_handedBack.textColor = QColor::fromRgb(color.rgb());
+    showColor(color);
 }
 
-void TextSettingDialog::setTextFont(const FontDescription& font)
+void TextSettingDialog::setTextFont(const ShapeFont& font)
 {
     m_handedBack.textFont = font;
     showFont(font);
 }
 
-void TextSettingDialog::showColor(uint32_t colorRef)
+void TextSettingDialog::showColor(const QColor& color)
 {
-    m_values.textColor = colorRef;
-    m_preview->setColor(colorRef);
+    m_values.textColor = QColor::fromRgb(color.rgb());
+    m_preview->setColor(m_values.textColor);
 }
 
-void TextSettingDialog::showFont(const FontDescription& font)
+void TextSettingDialog::showFont(const ShapeFont& font)
 {
     m_values.textFont = font;
     m_font = toQFont(font);
@@ -133,12 +133,12 @@ void TextSettingDialog::accept()
 void TextSettingDialog::chooseFont()
 {
     const std::optional<Prompter::FontChoice> choice =
-        m_prompter.chooseFontWithColor(this, m_font, toQColor(m_values.textColor));
+        m_prompter.chooseFontWithColor(this, m_font, m_values.textColor);
     if (!choice) {
         return;
     }
-    showFont(fromQFont(choice->font, m_values.textFont));
+    showFont(toShapeFont(choice->font, m_values.textFont));
     if (choice->color.isValid()) {
-        showColor(fromQColor(choice->color));
+        showColor(choice->color);
     }
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "measure/fontdescription.h"
+#include "measure/shapefont.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QFont>
 
-#include <cstdint>
 
 class LocalText;
 class Prompter;
@@ -23,17 +23,17 @@ class TextSettingDialog : public QDialog {
     Q_OBJECT
 public:
     /// Longest text the text box takes.
-    static constexpr int maxTextLength = 254;
+    static constexpr int kMaxTextLength = 254;
 
     TextSettingDialog(Prompter& prompter, const LocalText& localText, QWidget* parent = nullptr);
 
-    void setTextColor(uint32_t colorRef);
-    void setTextFont(const FontDescription& font);
+    void setTextColor(const QColor& color);
+    void setTextFont(const ShapeFont& font);
 
     /// The text taken from the box at OK; empty before.
     const QString& text() const { return m_handedBack.text; }
-    uint32_t textColor() const { return m_handedBack.textColor; }
-    const FontDescription& textFont() const { return m_handedBack.textFont; }
+    const QColor& textColor() const { return m_handedBack.textColor; }
+    const ShapeFont& textFont() const { return m_handedBack.textFont; }
 
 public slots:
     void accept() override;
@@ -41,13 +41,13 @@ public slots:
 private:
     void chooseFont();
 
-    void showFont(const FontDescription& font);
-    void showColor(uint32_t colorRef);
+    void showFont(const ShapeFont& font);
+    void showColor(const QColor& color);
 
     struct Values {
         QString text;
-        uint32_t textColor = 255;
-        FontDescription textFont = FontDescription::arial(12);
+        QColor textColor{255, 0, 0};
+        ShapeFont textFont = ShapeFont::arial(12);
     };
 
     Prompter& m_prompter;

@@ -70,7 +70,7 @@ const char* iconvName(int codePage)
     case 1256: return "CP1256";
     case 1257: return "CP1257";
     case 1258: return "CP1258";
-    case utf8: return "UTF-8";
+    case kUtf8: return "UTF-8";
     default: return nullptr;
     }
 }
@@ -122,7 +122,7 @@ std::string toUtf8(std::string_view bytes, const char* from, int unitSize)
 std::string toUtf8(std::string_view bytes, int codePage)
 {
     const char* name = iconvName(codePage);
-    if (codePage == utf8) {
+    if (codePage == kUtf8) {
         return sanitizeUtf8(bytes);
     }
     return toUtf8(bytes, name != nullptr ? name : "CP1252");

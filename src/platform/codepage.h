@@ -7,7 +7,7 @@
 /// Windows code pages of the language files and their conversion to UTF-8 through iconv.
 namespace CodePage {
 
-inline constexpr int utf8 = 65001;
+inline constexpr int kUtf8 = 65001;
 
 /// The code page a language file names at the end of its stem ("Chinese936.ini" -> 936),
 /// or 0 when the name ends in no number.

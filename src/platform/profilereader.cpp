@@ -77,7 +77,7 @@ std::optional<Text> load(const std::filesystem::path& file)
     // file goes on beyond it.
     std::string bytes;
     char chunk[16 * 1024];
-    while (bytes.size() <= maxFileBytes) {
+    while (bytes.size() <= kMaxFileBytes) {
         in.read(chunk, sizeof chunk);
         const std::streamsize got = in.gcount();
         if (got <= 0) {
@@ -85,9 +85,9 @@ std::optional<Text> load(const std::filesystem::path& file)
         }
         bytes.append(chunk, static_cast<std::size_t>(got));
     }
-    const bool capped = bytes.size() > maxFileBytes;
+    const bool capped = bytes.size() > kMaxFileBytes;
     if (capped) {
-        bytes.resize(maxFileBytes);
+        bytes.resize(kMaxFileBytes);
     }
     Text text = fromBytes(std::move(bytes));
     if (capped) {

@@ -25,9 +25,9 @@ struct Text {
 
 /// The most we read of a profile file. Language files are a few kilobytes; the cap keeps a
 /// huge or endless file (a device node, a 2 GB mistake) from filling memory.
-inline constexpr std::size_t maxFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
-/// Loads at most maxFileBytes of FILE, without a byte-order mark; nullopt when it cannot be
+/// Loads at most kMaxFileBytes of FILE, without a byte-order mark; nullopt when it cannot be
 /// opened. When the file is longer, the text ends at the last line break inside the cap so
 /// no half line is taken for a whole one.
 std::optional<Text> load(const std::filesystem::path& file);

@@ -7,7 +7,7 @@
 #include <system_error>
 
 namespace {
-constexpr std::string_view sectionName = "Morrow";
+constexpr std::string_view kSectionName = "Morrow";
 }
 
 LocalText::LocalText(std::filesystem::path languageFile) : m_languageFile(std::move(languageFile)) {}
@@ -36,7 +36,7 @@ QString LocalText::read(const TextEntry& entry) const
 {
     // An empty path opens nothing and a missing key finds nothing: both yield the default.
     const ProfileReader::Lookup lookup =
-        ProfileReader::read(m_languageFile, sectionName, entry.key, entry.englishDefault, entry.bufferSize);
+        ProfileReader::read(m_languageFile, kSectionName, entry.key, entry.englishDefault, entry.bufferSize);
     // Defaults are written in our own UTF-8 source; a file's text is in its own code page.
     std::string utf8;
     if (!lookup.fromFile || lookup.encoding == ProfileReader::Encoding::Utf8) {

@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 #include "capture/nocameraengine.h"
 #include "capture/videowindow.h"
-#include "fakecaptureengine.h"
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
@@ -18,7 +17,60 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
+
+/// An engine for main-window tests: bringUp() answers from a queue (Failed when it is empty),
+/// presence is a flag, and the connect check's calls are counted.
+class FakeCaptureEngine final : public CaptureEngine {
+public:
+    std::deque<StartResult> startResults;
+    bool present = true;
+    int bringUpCalls = 0;
+    int rescanCalls = 0;
+
+    StartResult bringUp() override
+    {
+        ++bringUpCalls;
+        const StartResult result = startResults.empty() ? StartResult::Failed : startResults.front();
+        if (!startResults.empty()) {
+            startResults.pop_front();
+        }
+        m_running = result == StartResult::Running;
+        return result;
+    }
+    void takeDown() override
+    {
+        m_running = false;
+        setRecording(false);
+        livePicture().release();
+    }
+    bool isRunning() const override { return m_running; }
+    bool start() override { return m_running = true; }
+    bool stop() override { return !(m_running = false); }
+    bool stillPresent() override { return present; }
+    bool rescan() override { return ++rescanCalls > 0; }
+    bool startQuickRecording() override
+    {
+        setRecording(m_running);
+        return m_running;
+    }
+    void stopRecording() override { setRecording(false); }
+
+    /// Whether a still was asked for since the last call.
+    bool takeStillRequest()
+    {
+        const bool requested = isStillRequested();
+        clearStillRequest();
+        return requested;
+    }
+
+protected:
+    void changeFormat(int, int) override {}
+
+private:
+    bool m_running = false;
+};
 
 /// A mail system that is not there: the E-Mail command stops at its first check.
 class NoMailClient final : public MailClient {
@@ -51,6 +103,7 @@ protected:
 
     void open(CaptureEngine& engine)
     {
+        window.reset();  // before the next one brings the engine up
         window = std::make_unique<MainWindow>(
             MainContext{session, photoMeasure, text, prompter, paths, engine, mail});
         window->show();
@@ -64,6 +117,18 @@ protected:
         open(fake);
     }
 
+    void unplug()
+    {
+        fake.present = false;
+        emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
+    }
+    void replug()
+    {
+        fake.present = true;
+        fake.startResults = {CaptureEngine::StartResult::Running};
+        emit fake.deviceChanged(DeviceChange::Arrival, true);
+    }
+
     MainToolBar& bar() { return window->toolBar(); }
     VideoWindow& video() { return *window->videoWindow(); }
     ThumbnailGallery& gallery() { return *window->gallery(); }
@@ -71,15 +136,3 @@ protected:
 
     void press(Qt::Key key, QWidget* target = nullptr) { QTest::keyClick(target ? target : window.get(), key); }
 };
-
-/// Pixels of IMAGE within AREA that have exactly COLOR.
-inline int countPixels(const QImage& image, const QRect& area, QColor color)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += image.pixelColor(x, y) == color ? 1 : 0;
-        }
-    }
-    return count;
-}

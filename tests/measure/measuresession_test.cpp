@@ -29,62 +29,57 @@ Ends endsOf(const std::vector<MeasureShape>& shapes)
     return ends;
 }
 
-// One step of a history sequence: 'a' adds a line to the next number, 'u' undoes, 'r'
-// resumes, 'c' clears both lists, '?' asks about unsaved work and marks it checked.
-struct HistoryCase {
-    const char* name;
-    const char* steps;
-    Ends shapes;
-    Ends redo;
-    std::string answers;  ///< one 'y' or 'n' per '?'
-};
-
-class ShapeHistory : public testing::TestWithParam<HistoryCase> {};
-
-TEST_P(ShapeHistory, ListsAndUnsavedWorkAnswers)
+// Steps: 'a' adds a line to the next number, 'u' undoes, 'r' resumes, 'c' clears both
+// lists, '?' asks about unsaved work and marks it checked.
+TEST(ShapeHistory, ListsAndUnsavedWorkAnswersOfStepSequences)
 {
-    const HistoryCase& c = GetParam();
-    MeasureSession session;
-    int32_t next = 1;
-    std::string answers;
-    for (const char step : std::string(c.steps)) {
-        switch (step) {
-        case 'a': session.addShape(lineTo(next++)); break;
-        case 'u': session.undo(); break;
-        case 'r': session.redo(); break;
-        case 'c': session.clearShapes(); break;
-        case '?':
-            answers += session.hasUnsavedWork() ? 'y' : 'n';
-            EXPECT_EQ(session.hasUnsavedWork(), answers.back() == 'y') << "asking changed the answer";
-            session.markChecked();
-            break;
-        }
-    }
-    EXPECT_EQ(endsOf(session.shapes()), c.shapes);
-    EXPECT_EQ(endsOf(session.redoShapes()), c.redo);
-    EXPECT_EQ(answers, c.answers);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ShapeHistory,
-    testing::Values(
-        HistoryCase{"UndoAndResumeOnEmptyListsDoNothing", "ur?", {}, {}, "n"},
-        HistoryCase{"UndoUndoResumeResumeRestoresInOrder", "aaauurrr", {1, 2, 3}, {}, ""},
-        HistoryCase{"TwoUndosLeaveTheNewestLast", "aaauu", {1}, {3, 2}, ""},
-        HistoryCase{"ResumeAfterANewShapeChangesNothing", "aauar", {1, 3}, {2}, ""},
+    const struct {
+        const char* name;
+        const char* steps;
+        Ends shapes;
+        Ends redo;
+        std::string answers;  ///< one 'y' or 'n' per '?'
+    } cases[] = {
+        {"UndoAndResumeOnEmptyListsDoNothing", "ur?", {}, {}, "n"},
+        {"UndoUndoResumeResumeRestoresInOrder", "aaauurrr", {1, 2, 3}, {}, ""},
+        {"TwoUndosLeaveTheNewestLast", "aaauu", {1}, {3, 2}, ""},
+        {"ResumeAfterANewShapeChangesNothing", "aauar", {1, 3}, {2}, ""},
         // Regression: a history count fixed at the first Undo made this Resume delete shape
         // 4, although nothing was drawn between the Undo and the Resume.
-        HistoryCase{"ResumeRightAfterUndoRestoresAfterEarlierAdds", "aaauraur", {1, 2, 3, 4}, {}, ""},
-        HistoryCase{"UndoAfterANewShapeAllowsResumeAgain", "auaur", {2}, {1}, ""},
-        HistoryCase{"ClearEmptiesBothLists", "aauc", {}, {}, ""},
-        HistoryCase{"FreshSessionHasNoUnsavedWork", "??", {}, {}, "nn"},
-        HistoryCase{"DrawnOrUndoneWorkIsUnsaved", "a?u?", {}, {1}, "yy"},
-        HistoryCase{"EmptiedListsAreAskedAboutOnceMore", "aa?c??", {}, {}, "yyn"},
+        {"ResumeRightAfterUndoRestoresAfterEarlierAdds", "aaauraur", {1, 2, 3, 4}, {}, ""},
+        {"UndoAfterANewShapeAllowsResumeAgain", "auaur", {2}, {1}, ""},
+        {"ClearEmptiesBothLists", "aauc", {}, {}, ""},
+        {"FreshSessionHasNoUnsavedWork", "??", {}, {}, "nn"},
+        {"DrawnOrUndoneWorkIsUnsaved", "a?u?", {}, {1}, "yy"},
+        {"EmptiedListsAreAskedAboutOnceMore", "aa?c??", {}, {}, "yyn"},
         // Never asked while the shape existed: only the history count (1 after the Resume)
         // remembers that there was work.
-        HistoryCase{"HistoryCountAloneRemembersWork", "aurc??", {}, {}, "yn"},
-        HistoryCase{"UndoneWorkIsRememberedAfterClearing", "aaau?c??", {}, {}, "yyn"}),
-    [](const testing::TestParamInfo<HistoryCase>& info) { return std::string(info.param.name); });
+        {"HistoryCountAloneRemembersWork", "aurc??", {}, {}, "yn"},
+        {"UndoneWorkIsRememberedAfterClearing", "aaau?c??", {}, {}, "yyn"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MeasureSession session;
+        int32_t next = 1;
+        std::string answers;
+        for (const char step : std::string(c.steps)) {
+            switch (step) {
+            case 'a': session.addShape(lineTo(next++)); break;
+            case 'u': session.undo(); break;
+            case 'r': session.redo(); break;
+            case 'c': session.clearShapes(); break;
+            case '?':
+                answers += session.hasUnsavedWork() ? 'y' : 'n';
+                EXPECT_EQ(session.hasUnsavedWork(), answers.back() == 'y') << "asking changed the answer";
+                session.markChecked();
+                break;
+            }
+        }
+        EXPECT_EQ(endsOf(session.shapes()), c.shapes);
+        EXPECT_EQ(endsOf(session.redoShapes()), c.redo);
+        EXPECT_EQ(answers, c.answers);
+    }
+}
 
 TEST(Calibration, TwoMillimetreLineAgainstOneEnteredMillimetreDoublesTheScale)
 {
@@ -123,34 +118,28 @@ TEST(NameScaleText, KeptInTwentyBytesWithItsZero)
     EXPECT_EQ(session.nameScaleText(), "12");
 }
 
-struct FactorCase {
-    const char* name;
-    DisplayMode mode;
-    int32_t width, height;
-    CanvasSize canvas;
-    double factor;
-    SavingFactors saving;
-};
-
-class PictureFactors : public testing::TestWithParam<FactorCase> {};
-
-TEST_P(PictureFactors, CanvasReadoutAndSavingFactors)
+TEST(PictureFactors, CanvasReadoutAndSavingFactorsOfPictureSizes)
 {
-    const FactorCase& c = GetParam();
-    EXPECT_EQ(canvasSize(c.mode, c.width, c.height), c.canvas);
-    EXPECT_EQ(pictureFactor(c.mode, c.width, c.height), c.factor);
-    EXPECT_EQ(savingFactors(c.mode, c.width, c.height), c.saving);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PictureFactors,
-    testing::Values(
-        FactorCase{"Fitted1280x1024", DisplayMode::Fitted, 1280, 1024, {640, 512}, 2.0, {2.0, 2.0}},
+    const struct {
+        const char* name;
+        DisplayMode mode;
+        int32_t width, height;
+        CanvasSize canvas;
+        double factor;
+        SavingFactors saving;
+    } cases[] = {
+        {"Fitted1280x1024", DisplayMode::Fitted, 1280, 1024, {640, 512}, 2.0, {2.0, 2.0}},
         // Regression: 800 x 600 used to get the 320 x 240 factor 0.5.
-        FactorCase{"Fitted800x600", DisplayMode::Fitted, 800, 600, {640, 480}, 1.25, {1.25, 1.25}},
-        FactorCase{"FittedOddAspect", DisplayMode::Fitted, 1000, 600, {640, 480}, 1.5625, {1.5625, 1.25}},
-        FactorCase{"Fitted1280x960", DisplayMode::Fitted, 1280, 960, {640, 480}, 2.0, {2.0, 2.0}},
-        FactorCase{"FullSize320x240", DisplayMode::FullSize, 320, 240, {320, 240}, 1.0, {1.0, 1.0}}),
-    [](const testing::TestParamInfo<FactorCase>& info) { return std::string(info.param.name); });
+        {"Fitted800x600", DisplayMode::Fitted, 800, 600, {640, 480}, 1.25, {1.25, 1.25}},
+        {"FittedOddAspect", DisplayMode::Fitted, 1000, 600, {640, 480}, 1.5625, {1.5625, 1.25}},
+        {"Fitted1280x960", DisplayMode::Fitted, 1280, 960, {640, 480}, 2.0, {2.0, 2.0}},
+        {"FullSize320x240", DisplayMode::FullSize, 320, 240, {320, 240}, 1.0, {1.0, 1.0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(canvasSize(c.mode, c.width, c.height), c.canvas) << c.name;
+        EXPECT_EQ(pictureFactor(c.mode, c.width, c.height), c.factor) << c.name;
+        EXPECT_EQ(savingFactors(c.mode, c.width, c.height), c.saving) << c.name;
+    }
+}
 
 }  // namespace

@@ -23,40 +23,25 @@ TEST(PictureCaption, NamesWithoutScaleOrUnderscoreAndShortNames)
     EXPECT_EQ(pictureCaption("/tmp/_.bmp"), "");
 }
 
-struct ScaleCase {
-    const char* caption;
-    const char* scale;
-};
-
-class NameScale : public testing::TestWithParam<ScaleCase> {};
-
-TEST_P(NameScale, FromCaption)
+TEST(NameScale, TakenFromTheCaption)
 {
-    EXPECT_EQ(nameScaleTextOf(GetParam().caption), GetParam().scale);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, NameScale,
-    testing::Values(ScaleCase{"2009-03-05_101530_200.0X_N0012", "200.0"},
-                    ScaleCase{"2009-03-05_101530_N0012", ""},
-                    ScaleCase{"2009-03-05_101530_200.0x_N0012", ""},   // a capital X only
-                    ScaleCase{"2009-03-05_101530_200.0X_N012", ""},    // running number shorter than six
-                    ScaleCase{"d_t_X_N0012", ""},
-                    ScaleCase{"d_t_5X_N0012", "5"},
-                    ScaleCase{"_5X_N0012", "5"},
-                    ScaleCase{"5X_N0012", ""},                          // no underscore before the scale
-                    ScaleCase{"N0012", ""},
-                    ScaleCase{"", ""},
-                    ScaleCase{"d_t_12345678901234567890123X_N0012", "1234567890123456789"}));
-
-TEST(PictureType, ByTheLastThreeCharactersWithoutCase)
-{
-    EXPECT_EQ(pictureTypeOf("/p/IMG.JPG"), PictureType::Jpeg);
-    EXPECT_EQ(pictureTypeOf("/p/img.jpg"), PictureType::Jpeg);
-    EXPECT_EQ(pictureTypeOf("/p/img.Bmp"), PictureType::Bmp);
-    EXPECT_EQ(pictureTypeOf("/p/img.png"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf("/p/img.jpeg"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf("/p/imgbmp"), PictureType::Bmp);
-    EXPECT_EQ(pictureTypeOf("bm"), PictureType::None);
-    EXPECT_EQ(pictureTypeOf(""), PictureType::None);
+    const struct {
+        const char* caption;
+        const char* scale;
+    } cases[] = {
+        {"2009-03-05_101530_200.0X_N0012", "200.0"},
+        {"2009-03-05_101530_N0012", ""},
+        {"2009-03-05_101530_200.0x_N0012", ""},   // a capital X only
+        {"2009-03-05_101530_200.0X_N012", ""},    // running number shorter than six
+        {"d_t_X_N0012", ""},
+        {"d_t_5X_N0012", "5"},
+        {"_5X_N0012", "5"},
+        {"5X_N0012", ""},                          // no underscore before the scale
+        {"N0012", ""},
+        {"", ""},
+        {"d_t_12345678901234567890123X_N0012", "1234567890123456789"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(nameScaleTextOf(c.caption), c.scale) << c.caption;
+    }
 }

@@ -25,80 +25,67 @@ Labels labelsOf(ShapeKind kind, std::vector<MeasurePoint> points, double length 
 
 } // namespace
 
-struct ReadoutCase {
-    const char* name;
-    ShapeKind kind;
-    std::vector<MeasurePoint> points;
-    double pictureFactor;
-    double viewScale;
-    Labels labels;
-};
-
-class MeasuredReadout : public testing::TestWithParam<ReadoutCase> {};
-
-TEST_P(MeasuredReadout, Labels)
+TEST(MeasuredReadout, LabelsOfWorkedExamples)
 {
-    const ReadoutCase& c = GetParam();
-    EXPECT_EQ(labelsOf(c.kind, c.points, pixelLength(c.pictureFactor), c.viewScale), c.labels);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, MeasuredReadout,
-    testing::Values(
-        ReadoutCase{"LineOfHundredPixels", ShapeKind::Line, {{0, 0}, {100, 0}}, 1.0, 1.0, {"dist:29.630mm"}},
-        ReadoutCase{"ViewScaleDividesTheReading", ShapeKind::Line, {{0, 0}, {100, 0}}, 1.0, 10.0, {"dist:2.963mm"}},
-        ReadoutCase{"TwiceAsLongFittedOf1280x1024", ShapeKind::Line, {{0, 0}, {100, 0}}, 2.0, 1.0, {"dist:59.260mm"}},
+    const struct {
+        const char* name;
+        ShapeKind kind;
+        std::vector<MeasurePoint> points;
+        double pictureFactor;
+        double viewScale;
+        Labels labels;
+    } cases[] = {
+        {"ViewScaleDividesTheReading", ShapeKind::Line, {{0, 0}, {100, 0}}, 1.0, 10.0, {"dist:2.963mm"}},
+        {"TwiceAsLongFittedOf1280x1024", ShapeKind::Line, {{0, 0}, {100, 0}}, 2.0, 1.0, {"dist:59.260mm"}},
         // Regression: a fixed factor 0.5 for every unusual size read this line as 11.852 mm.
-        ReadoutCase{"EightyCanvasPixelsOf800x600", ShapeKind::Line, {{0, 0}, {80, 0}}, 1.25, 1.0, {"dist:29.630mm"}},
+        {"EightyCanvasPixelsOf800x600", ShapeKind::Line, {{0, 0}, {80, 0}}, 1.25, 1.0, {"dist:29.630mm"}},
         // sqrt(2) keeps its fraction: 1.41421 x 0.2963.
-        ReadoutCase{"DiagonalIsNotRounded", ShapeKind::Line, {{0, 0}, {1, 1}}, 1.0, 1.0, {"dist:0.419mm"}},
-        ReadoutCase{"RadiusCircleOfTenPixels", ShapeKind::RadiusCircle, {{50, 50}, {60, 50}}, 1.0, 1.0,
-                    {"area:27.581mm2", "radius:2.963mm"}},
-        ReadoutCase{"DiameterCircleHalvesTheClickDistance", ShapeKind::DiameterCircle, {{40, 50}, {60, 50}}, 1.0,
-                    1.0, {"area:27.581mm2", "diameter:5.926mm"}},
-        ReadoutCase{"RectangleOfZeroHeight", ShapeKind::Rectangle, {{0, 20}, {100, 20}}, 1.0, 1.0,
-                    {"area:0.000mm2", "width:29.630mm"}},
-        ReadoutCase{"PolygonSquareCountsHundredPixels", ShapeKind::Polygon, {{0, 0}, {10, 0}, {10, 10}, {0, 10}},
-                    1.0, 1.0, {"area:8.779mm2"}},
+        {"DiagonalIsNotRounded", ShapeKind::Line, {{0, 0}, {1, 1}}, 1.0, 1.0, {"dist:0.419mm"}},
+        {"RadiusCircleOfTenPixels", ShapeKind::RadiusCircle, {{50, 50}, {60, 50}}, 1.0, 1.0,
+         {"area:27.581mm2", "radius:2.963mm"}},
+        {"DiameterCircleHalvesTheClickDistance", ShapeKind::DiameterCircle, {{40, 50}, {60, 50}}, 1.0,
+         1.0, {"area:27.581mm2", "diameter:5.926mm"}},
+        {"RectangleOfZeroHeight", ShapeKind::Rectangle, {{0, 20}, {100, 20}}, 1.0, 1.0,
+         {"area:0.000mm2", "width:29.630mm"}},
+        {"PolygonSquareCountsHundredPixels", ShapeKind::Polygon, {{0, 0}, {10, 0}, {10, 10}, {0, 10}},
+         1.0, 1.0, {"area:8.779mm2"}},
         // Three vertices of the square: the closing edge makes it a triangle of 45 pixels.
-        ReadoutCase{"PolygonClosingEdgeIncluded", ShapeKind::Polygon, {{0, 0}, {10, 0}, {0, 10}}, 1.0, 1.0,
-                    {"area:3.951mm2"}},
+        {"PolygonClosingEdgeIncluded", ShapeKind::Polygon, {{0, 0}, {10, 0}, {0, 10}}, 1.0, 1.0,
+         {"area:3.951mm2"}},
         // A zero view scale never reaches a readout from the window, but must not print inf.
-        ReadoutCase{"ZeroViewScaleIsUndefined", ShapeKind::Line, {{0, 0}, {100, 0}}, 1.0, 0.0, {"dist:--"}}),
-    [](const testing::TestParamInfo<ReadoutCase>& info) { return std::string(info.param.name); });
-
-struct AngleCase {
-    const char* name;
-    std::vector<MeasurePoint> points;
-    const char* expected;
-};
-
-class AngleReadout : public testing::TestWithParam<AngleCase> {};
-
-TEST_P(AngleReadout, Degrees)
-{
-    const AngleCase& angle = GetParam();
-    const ShapeKind kind = angle.points.size() == 3 ? ShapeKind::Angle : ShapeKind::FourPointAngle;
-    EXPECT_EQ(labelsOf(kind, angle.points), Labels{angle.expected});
+        {"ZeroViewScaleIsUndefined", ShapeKind::Line, {{0, 0}, {100, 0}}, 1.0, 0.0, {"dist:--"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(labelsOf(c.kind, c.points, pixelLength(c.pictureFactor), c.viewScale), c.labels) << c.name;
+    }
 }
 
 // Angle points are stored as arm end, arm end, vertex.
-INSTANTIATE_TEST_SUITE_P(
-    Table, AngleReadout,
-    testing::Values(
-        AngleCase{"PerpendicularArms", {{100, 0}, {0, 100}, {0, 0}}, "90.00"},
-        AngleCase{"ObtuseArms", {{100, 0}, {-100, 100}, {0, 0}}, "135.00"},
-        AngleCase{"StraightAngleReadsZero", {{0, 0}, {100, 0}, {50, 0}}, "0.00"},
-        AngleCase{"VerticalArm", {{0, 0}, {60, 0}, {0, 100}}, "30.96"},
-        AngleCase{"FourPointCrossingBeyondNinety", {{10, 10}, {100, 100}, {0, 50}, {60, 50}}, "135.00"},
-        AngleCase{"FourPointTieTakesSecondEnd", {{0, 0}, {100, 100}, {0, 50}, {60, 50}}, "135.00"},
-        AngleCase{"FourPointFirstLineVertical", {{50, 0}, {50, 80}, {0, 0}, {100, 100}}, "135.00"},
-        AngleCase{"FourPointLinesApart", {{0, 0}, {10, 0}, {30, 10}, {30, 40}}, "90.00"},
-        AngleCase{"FourPointParallel", {{0, 0}, {10, 5}, {0, 20}, {20, 30}}, "0.00"},
-        AngleCase{"FourPointBothVertical", {{0, 0}, {0, 10}, {5, 0}, {5, 30}}, "0.00"},
-        AngleCase{"ZeroLengthArmIsUndefined", {{0, 0}, {100, 0}, {0, 0}}, "--"},
-        AngleCase{"FourPointZeroLengthLine", {{5, 5}, {5, 5}, {0, 0}, {10, 3}}, "--"}),
-    [](const testing::TestParamInfo<AngleCase>& info) { return std::string(info.param.name); });
+TEST(AngleReadout, DegreesOfWorkedExamples)
+{
+    const struct {
+        const char* name;
+        std::vector<MeasurePoint> points;
+        const char* expected;
+    } cases[] = {
+        {"PerpendicularArms", {{100, 0}, {0, 100}, {0, 0}}, "90.00"},
+        {"ObtuseArms", {{100, 0}, {-100, 100}, {0, 0}}, "135.00"},
+        {"StraightAngleReadsZero", {{0, 0}, {100, 0}, {50, 0}}, "0.00"},
+        {"VerticalArm", {{0, 0}, {60, 0}, {0, 100}}, "30.96"},
+        {"FourPointCrossingBeyondNinety", {{10, 10}, {100, 100}, {0, 50}, {60, 50}}, "135.00"},
+        {"FourPointTieTakesSecondEnd", {{0, 0}, {100, 100}, {0, 50}, {60, 50}}, "135.00"},
+        {"FourPointFirstLineVertical", {{50, 0}, {50, 80}, {0, 0}, {100, 100}}, "135.00"},
+        {"FourPointLinesApart", {{0, 0}, {10, 0}, {30, 10}, {30, 40}}, "90.00"},
+        {"FourPointParallel", {{0, 0}, {10, 5}, {0, 20}, {20, 30}}, "0.00"},
+        {"FourPointBothVertical", {{0, 0}, {0, 10}, {5, 0}, {5, 30}}, "0.00"},
+        {"ZeroLengthArmIsUndefined", {{0, 0}, {100, 0}, {0, 0}}, "--"},
+        {"FourPointZeroLengthLine", {{5, 5}, {5, 5}, {0, 0}, {10, 3}}, "--"},
+    };
+    for (const auto& c : cases) {
+        const ShapeKind kind = c.points.size() == 3 ? ShapeKind::Angle : ShapeKind::FourPointAngle;
+        EXPECT_EQ(labelsOf(kind, c.points), Labels{c.expected}) << c.name;
+    }
+}
 
 TEST(AngleGeometry, NearlyParallelLinesStayFinite)
 {
@@ -109,41 +96,36 @@ TEST(AngleGeometry, NearlyParallelLinesStayFinite)
     EXPECT_LT(*degrees, 0.001);
 }
 
-struct CircleCase {
-    const char* name;
-    MeasurePoint a, b, c;
-    MeasurePoint centre;
-    int32_t drawnRadius;
-    Labels labels;
-};
-
-class ThreePointCircleRule : public testing::TestWithParam<CircleCase> {};
-
-TEST_P(ThreePointCircleRule, CentreRadiusAndLabels)
+TEST(ThreePointCircleRule, CentreRadiusAndLabelsOfWorkedExamples)
 {
-    const CircleCase& circle = GetParam();
-    const std::optional<ThreePointCircle> found = threePointCircle(circle.a, circle.b, circle.c);
-    ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(found->centre, circle.centre);
-    EXPECT_EQ(truncToInt32(found->radius), circle.drawnRadius);
-    EXPECT_EQ(labelsOf(ShapeKind::ThreePointCircle, {circle.a, circle.b, circle.c}), circle.labels);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ThreePointCircleRule,
-    testing::Values(
-        CircleCase{"ExactCentre", {100, 50}, {50, 100}, {50, 0}, {50, 50}, 50, {"area:689.530mm2", "radius:14.815mm"}},
+    const struct {
+        const char* name;
+        MeasurePoint a, b, c;
+        MeasurePoint centre;
+        int32_t drawnRadius;
+        Labels labels;
+    } cases[] = {
+        {"ExactCentre", {100, 50}, {50, 100}, {50, 0}, {50, 50}, 50, {"area:689.530mm2", "radius:14.815mm"}},
         // True centre (9.69, 10.92): cx truncates to 9, then the integer halves (17/2 = 8,
         // 27/2 = 13) give cy = 10 where real halves would give 11.
-        CircleCase{"TruncatedCentreWithIntegerHalves", {10, 3}, {2, 9}, {17, 14}, {9, 10}, 8, {"area:22.065mm2", "radius:2.650mm"}},
+        {"TruncatedCentreWithIntegerHalves", {10, 3}, {2, 9}, {17, 14}, {9, 10}, 8, {"area:22.065mm2", "radius:2.650mm"}},
         // True centre (5.25, -2.59): truncation goes toward zero, not down.
-        CircleCase{"NegativeCentreTruncatesTowardZero", {0, 0}, {7, 3}, {3, -8}, {5, -2}, 6, {"area:11.032mm2", "radius:1.874mm"}},
+        {"NegativeCentreTruncatesTowardZero", {0, 0}, {7, 3}, {3, -8}, {5, -2}, 6, {"area:11.032mm2", "radius:1.874mm"}},
         // True centre (86.18, 54.41): the rule's cy comes from the truncated cx.
-        CircleCase{"CyFollowsTruncatedCx", {40, 60}, {100, 10}, {130, 70}, {86, 56}, 46, {"area:588.031mm2", "radius:13.681mm"}},
+        {"CyFollowsTruncatedCx", {40, 60}, {100, 10}, {130, 70}, {86, 56}, 46, {"area:588.031mm2", "radius:13.681mm"}},
         // The slope rule divides by zero here; a circle exists and is found exactly.
-        CircleCase{"FirstAndSecondShareX", {0, 0}, {0, 10}, {10, 0}, {5, 5}, 7, {"area:13.791mm2", "radius:2.095mm"}},
-        CircleCase{"FirstAndThirdShareX", {0, 0}, {10, 10}, {0, 20}, {0, 10}, 10, {"area:27.581mm2", "radius:2.963mm"}}),
-    [](const testing::TestParamInfo<CircleCase>& info) { return std::string(info.param.name); });
+        {"FirstAndSecondShareX", {0, 0}, {0, 10}, {10, 0}, {5, 5}, 7, {"area:13.791mm2", "radius:2.095mm"}},
+        {"FirstAndThirdShareX", {0, 0}, {10, 10}, {0, 20}, {0, 10}, 10, {"area:27.581mm2", "radius:2.963mm"}},
+    };
+    for (const auto& circle : cases) {
+        SCOPED_TRACE(circle.name);
+        const std::optional<ThreePointCircle> found = threePointCircle(circle.a, circle.b, circle.c);
+        ASSERT_TRUE(found.has_value());
+        EXPECT_EQ(found->centre, circle.centre);
+        EXPECT_EQ(truncToInt32(found->radius), circle.drawnRadius);
+        EXPECT_EQ(labelsOf(ShapeKind::ThreePointCircle, {circle.a, circle.b, circle.c}), circle.labels);
+    }
+}
 
 TEST(ThreePointCircleRule, NoCircleThroughCollinearOrCoincidentPoints)
 {

@@ -5,250 +5,136 @@
 
 #include <QFile>
 #include <QImageReader>
-#include <QScrollBar>
 
 namespace {
 
-Prompter::FileAnswer chosen(const QString& path, const QString& filter = "BMP Files(*.BMP)")
-{
-    return {path, filter};
-}
+const QString kBmpFilter = "BMP Files(*.BMP)";
+const QString kJpgFilter = "JPG Files(*.JPG)";
 
-QByteArray leadingBytes(const QString& path, int count)
+QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(count) : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(PictureSavingNames, ProposedNameIsThePictureNameWithBmp)
+TEST(PictureSavingNames, ProposedNameAndTheFiltersExtensionWhenNoneWasTyped)
 {
-    EXPECT_EQ(PictureSaving::proposedName("/pics/Still_2009-03-05_101530_200.0X_N0012.bmp"),
-              "Still_2009-03-05_101530_200.0X_N0012.bmp");
     EXPECT_EQ(PictureSaving::proposedName("/pics/slide.v2.JPG"), "slide.v2.bmp");
     EXPECT_EQ(PictureSaving::proposedName("/pics.old/plain"), "plain.bmp");
+    EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a", kJpgFilter), "/out/a.jpg");
+    EXPECT_EQ(PictureSaving::withDefaultExtension("/out.d/a", kBmpFilter), "/out.d/a.bmp");
+    EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a.png", kJpgFilter), "/out/a.png");
 }
 
-TEST(PictureSavingNames, AddsTheChosenFiltersExtensionOnlyWhenNoneWasTyped)
+TEST_F(PhotoMeasureTest, SaveWritesThePictureAtItsOwnSizeSaysHowItWentAndAsksBeforeReplacing)
 {
-    EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a", "JPG Files(*.JPG)"), "/out/a.jpg");
-    EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a", "BMP Files(*.BMP)"), "/out/a.bmp");
-    EXPECT_EQ(PictureSaving::withDefaultExtension("/out.d/a", "BMP Files(*.BMP)"), "/out.d/a.bmp");
-    EXPECT_EQ(PictureSaving::withDefaultExtension("/out/a.png", "JPG Files(*.JPG)"), "/out/a.png");
-}
-
-TEST_F(PhotoMeasureTest, SaveWritesTheAnnotatedPictureAtItsOwnSize)
-{
-    openLarge();
+    const QString original = picture(kLargeName, 1280, 1024);
+    open(original);
     drawLine();
     const QString bmp = dir.filePath("saved.bmp");
     const QString jpg = dir.filePath("saved.JPG");
-    prompter.files = {chosen(bmp), chosen(jpg, "JPG Files(*.JPG)")};
-    click(strip().saveButton);
-    click(strip().saveButton);
-
-    ASSERT_EQ(prompter.fileRequests.size(), 2u);
-    EXPECT_EQ(prompter.fileRequests[0].fileName, LargeName);
+    prompter.files = {{{bmp, kBmpFilter}}, {{jpg, kJpgFilter}}, {{dir.filePath("saved.png"), kBmpFilter}},
+                      {{dir.filePath("missing/saved.bmp"), kBmpFilter}}, {{original, kBmpFilter}}};
+    for (int save = 0; save < 5; ++save) {
+        click(strip().saveButton);
+    }
+    EXPECT_EQ(prompter.fileRequests[0].fileName, kLargeName);
     EXPECT_EQ(prompter.fileRequests[0].filter, "BMP Files(*.BMP);;JPG Files(*.JPG)");
-    EXPECT_EQ(prompter.texts(), QStringList({"Save successfully!", "Save successfully!"}));
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::None);
-    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::Ok);
-    EXPECT_EQ(QImageReader(bmp).size(), QSize(1280, 1024));
-    EXPECT_EQ(leadingBytes(bmp, 2), QByteArray("BM"));
-    EXPECT_EQ(leadingBytes(jpg, 2), QByteArray("\xff\xd8"));
-    EXPECT_EQ(QImageReader(jpg).size(), QSize(1280, 1024));
-    EXPECT_TRUE(state.askBeforeDiscarding);
-    EXPECT_EQ(session.shapes().size(), 1u);
-}
-
-TEST_F(PhotoMeasureTest, SaveReportsFailureForAnUnknownTypeOrFolder)
-{
-    openLarge();
-    prompter.files = {chosen(dir.filePath("saved.png")), chosen(dir.filePath("missing/saved.bmp"))};
-    click(strip().saveButton);
-    click(strip().saveButton);
-    EXPECT_EQ(prompter.texts(), QStringList({"Save fail", "Save fail"}));
+    EXPECT_EQ(prompter.texts(), QStringList({"Save successfully!", "Save successfully!", "Save fail", "Save fail",
+                                             QString("%1 already exists.\nDo you want to replace it?").arg(kLargeName)}));
+    for (const auto& [path, format] : {std::pair{bmp, "bmp"}, {jpg, "jpeg"}}) {
+        EXPECT_EQ(QImageReader(path).format(), format);
+        EXPECT_EQ(QImageReader(path).size(), QSize(1280, 1024));
+    }
     EXPECT_FALSE(QFile::exists(dir.filePath("saved.png")));
-}
 
-TEST_F(PhotoMeasureTest, SaveAsksBeforeReplacingAFile)
-{
-    const QString original = picture(LargeName, 1280, 1024);
-    open(original);
-    drawLine();
-    const QByteArray before = leadingBytes(original, 1 << 22);
-    prompter.files = {chosen(original)};
-    click(strip().saveButton);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text,
-              QString("%1 already exists.\nDo you want to replace it?").arg(LargeName));
-    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
-    EXPECT_EQ(leadingBytes(original, 1 << 22), before);
-
-    prompter.files = {chosen(original)};
+    const QByteArray before = fileBytes(original);
+    prompter.files = {{{original, kBmpFilter}}};
     prompter.answers = {Prompter::Answer::Yes};
     click(strip().saveButton);
     EXPECT_EQ(prompter.texts().last(), "Save successfully!");
-    EXPECT_NE(leadingBytes(original, 1 << 22), before);
+    EXPECT_NE(fileBytes(original), before);
 }
 
-TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredYesSavesInsteadOfOpening)
+TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredNoOpensAndYesSavesInsteadAndAsksNoMore)
 {
-    const QString first = picture(LargeName, 1280, 1024);
+    const QString first = picture(kLargeName, 1280, 1024);
     const QString second = picture("Still_second_100X_N0002.bmp", 640, 480);
     open(first);
     drawLine();
-    prompter.answers = {Prompter::Answer::Yes};
-    prompter.files = {chosen(dir.filePath("kept.bmp"))};
-    click(strip().openButton);
-    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save successfully!"}));
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Question);
-    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
-    EXPECT_EQ(window->picturePath(), first);
-    EXPECT_EQ(session.shapes().size(), 1u);
-    EXPECT_FALSE(state.askBeforeDiscarding);
-
-    // The flag stays clear: the next Open goes straight to the chooser.
-    prompter.files = {chosen(second)};
-    click(strip().openButton);
-    EXPECT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.fileRequests.back().filter, "bmp Files(*.bmp)");
-    EXPECT_EQ(window->picturePath(), second);
-    EXPECT_EQ(view().pictureSize(), QSize(640, 480));
-    EXPECT_EQ(view().geometry(), QRect(0, 30, 640, 480));
-    EXPECT_TRUE(session.shapes().empty());
-}
-
-TEST_F(PhotoMeasureTest, OpenWithUnsavedShapesAnsweredNoOpensAndRestartsTheButtons)
-{
-    openLarge();
-    drawLine();
-    ASSERT_TRUE(strip().undoButton->isEnabled());
-    const QString second = picture("Still_second_100X_N0002.bmp", 640, 480);
-    prompter.answers = {Prompter::Answer::No};
-    prompter.files = {chosen(second)};
-    click(strip().openButton);
-    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to..."}));
-    EXPECT_EQ(window->picturePath(), second);
-    EXPECT_TRUE(session.shapes().empty());
-    EXPECT_FALSE(strip().undoButton->isEnabled());
-    EXPECT_FALSE(strip().redoButton->isEnabled());
-}
-
-TEST_F(PhotoMeasureTest, OpenCancelledKeepsThePictureAndItsShapes)
-{
-    openLarge();
-    drawLine();
     MeasureView* before = window->view();
-    prompter.answers = {Prompter::Answer::No};
-    click(strip().openButton);
+    prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
+    click(strip().openButton);  // the chooser is cancelled
+    EXPECT_EQ(prompter.fileRequests.size(), 1u);
     EXPECT_EQ(window->view(), before);
     EXPECT_EQ(session.shapes().size(), 1u);
+
+    prompter.files = {{{dir.filePath("kept.bmp"), kBmpFilter}}, {{second, kBmpFilter}}};
+    click(strip().openButton);
+    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to...", "Save successfully!"}));
+    EXPECT_EQ(window->picturePath(), first);
+    click(strip().openButton);
+    EXPECT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(prompter.fileRequests.back().filter, "bmp Files(*.bmp)");
+    EXPECT_EQ(window->picturePath(), second);
+    EXPECT_TRUE(session.shapes().empty());
 }
 
-TEST_F(PhotoMeasureTest, MaximisingWithShapesAnsweredNoShowsThePictureAtFullSize)
+TEST_F(PhotoMeasureTest, MaximisingWithUnsavedShapesAsksToSaveFirst)
 {
     openLarge();
     drawLine();
-    prompter.answers = {Prompter::Answer::No};
+    // No shows the picture at full size, and restoring fits it again.
+    prompter.answers = {Prompter::Answer::No, Prompter::Answer::No};
     window->showMaximized();
     settle();
-    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to..."}));
-    EXPECT_EQ(window->layout(), PhotoMeasureStrip::Layout::Maximised);
-    EXPECT_EQ(session.displayMode(), DisplayMode::FullSize);
     EXPECT_EQ(view().displayMode(), DisplayMode::FullSize);
     EXPECT_EQ(view().canvasSize(), QSize(1280, 1024));
     EXPECT_TRUE(session.shapes().empty());
-    const int width = window->width();
-    EXPECT_EQ(view().geometry(), QRect(0, 30, width, window->height() - 30));
-    EXPECT_EQ(strip().toolNameBox->pos(), QPoint(width - 180, 4));
-    EXPECT_EQ(strip().rateBox->pos(), QPoint(width - 41, 6));
-    EXPECT_TRUE(view().horizontalScrollBar()->isVisible());
-    EXPECT_TRUE(view().verticalScrollBar()->isVisible());
-    EXPECT_FALSE(strip().undoButton->isEnabled());
-
-    // Back to restored: the emptied lists are asked about once more (No again), and the
-    // picture is fitted again.
-    window->showNormal();
+    window->showNormal();  // the emptied lists are asked about once more
     settle();
     EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to..."}));
-    EXPECT_EQ(window->layout(), PhotoMeasureStrip::Layout::Restored);
     EXPECT_EQ(view().displayMode(), DisplayMode::Fitted);
-    EXPECT_EQ(view().geometry(), QRect(0, 30, 640, 512));
-    EXPECT_EQ(strip().toolNameBox->pos(), QPoint(480, 4));
-    EXPECT_EQ(strip().rateBox->pos(), QPoint(602, 6));
-}
+    EXPECT_EQ(view().canvasSize(), QSize(640, 512));
 
-TEST_F(PhotoMeasureTest, MaximisingWithShapesAnsweredYesSavesAndStaysRestored)
-{
-    openLarge();
     drawLine();
+    prompter.shown.clear();
+    // Yes saves and stays restored, as minimising does.
     prompter.answers = {Prompter::Answer::Yes};
-    prompter.files = {chosen(dir.filePath("before-maximise.bmp"))};
+    prompter.files = {{{dir.filePath("before-maximise.bmp"), kBmpFilter}}};
     window->showMaximized();
     settle();
     EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save successfully!"}));
     EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(window->layout(), PhotoMeasureStrip::Layout::Restored);
     EXPECT_EQ(view().displayMode(), DisplayMode::Fitted);
-    EXPECT_EQ(session.shapes().size(), 1u);
-    EXPECT_FALSE(state.askBeforeDiscarding);
-}
-
-TEST_F(PhotoMeasureTest, RestoringWithShapesAnsweredYesSavesAndStaysMaximised)
-{
-    openLarge();
-    window->showMaximized();
-    settle();
-    ASSERT_EQ(window->layout(), PhotoMeasureStrip::Layout::Maximised);
-    clickView(100, 100);  // no tool yet
-    drawLine();
-    prompter.answers = {Prompter::Answer::Yes};
-    prompter.files = {chosen(dir.filePath("before-restore.bmp"))};
-    window->showNormal();
-    settle();
-    EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save successfully!"}));
-    EXPECT_TRUE(window->isMaximized());
-    EXPECT_EQ(window->layout(), PhotoMeasureStrip::Layout::Maximised);
-    EXPECT_EQ(session.shapes().size(), 1u);
-}
-
-TEST_F(PhotoMeasureTest, RestoringFromMinimisedKeepsTheViewAndItsShapes)
-{
-    openLarge();
-    drawLine();
     MeasureView* before = window->view();
     window->showMinimized();
     settle();
     window->showNormal();
     settle();
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(window->view(), before);
     EXPECT_EQ(session.shapes().size(), 1u);
-    EXPECT_EQ(view().displayMode(), DisplayMode::Fitted);
 }
 
-TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpen)
+TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpenAndRunsOneThatDoes)
 {
     const PhotoMeasureContext context{session, state, text, prompter};
     EXPECT_FALSE(runPhotoMeasure(dir.filePath("gone.bmp"), context, nullptr));
     EXPECT_FALSE(runPhotoMeasure(dir.path(), context, nullptr));
-    EXPECT_EQ(prompter.texts(), QStringList({"the picture not open,please check the file exist!",
-                                             "the picture not open,please check the file exist!"}));
+    EXPECT_EQ(prompter.texts(), QStringList(2, "the picture not open,please check the file exist!"));
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
-}
 
-TEST_F(PhotoMeasureTest, OpenerRunsTheWindowUntilItIsClosed)
-{
-    const QString path = picture(LargeName, 1280, 1024);
+    const QString path = picture(kLargeName, 1280, 1024);
     QString shownPath;
     prompter.answers = {Prompter::Answer::Yes};
     whenModal<PhotoMeasureDialog>([&shownPath](PhotoMeasureDialog& window) {
         shownPath = window.picturePath();
         window.close();
     });
-    EXPECT_TRUE(runPhotoMeasure(path, {session, state, text, prompter}, nullptr));
+    EXPECT_TRUE(runPhotoMeasure(path, context, nullptr));
     EXPECT_EQ(shownPath, path);
-    EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to close?"}));
+    EXPECT_EQ(prompter.texts().last(), "Are you sure to close?");
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST(ProfileRead, ReadsNoMoreThanTheCapOfAHugeFile)
 {
     QTemporaryDir dir;
     std::string text = "[Morrow]\nEarly=yes\nLate=";
-    text.append(ProfileReader::maxFileBytes, 'x');
+    text.append(ProfileReader::kMaxFileBytes, 'x');
     const auto file = writeFile(dir, "Huge1252.ini", text + "\nBeyond=no\n");
     EXPECT_EQ(ProfileReader::read(file, "Morrow", "Early", "default", 30).bytes, "yes");
     // The line that runs over the cap is never taken for a whole line; what lies past it is unread.

@@ -2,7 +2,7 @@
 
 namespace {
 template <typename T>
-T takeOr(std::deque<T>& queue, T fallback)
+T takeOr(std::deque<T>& queue, T fallback = {})
 {
     if (queue.empty()) {
         return fallback;
@@ -32,26 +32,35 @@ Prompter::Answer ScriptedPrompter::message(QWidget*, const QString& text, Icon i
 std::optional<Prompter::FileAnswer> ScriptedPrompter::openFile(QWidget*, const FileRequest& request)
 {
     fileRequests.push_back(request);
-    return takeOr<std::optional<FileAnswer>>(files, std::nullopt);
+    return takeOr(files);
 }
 
 std::optional<Prompter::FileAnswer> ScriptedPrompter::saveFile(QWidget*, const FileRequest& request)
 {
     fileRequests.push_back(request);
-    return takeOr<std::optional<FileAnswer>>(files, std::nullopt);
+    return takeOr(files);
 }
 
 std::optional<QString> ScriptedPrompter::chooseFolder(QWidget*, const QString&, const QString&)
 {
-    return takeOr<std::optional<QString>>(folders, std::nullopt);
+    return takeOr(folders);
 }
 
-std::optional<QColor> ScriptedPrompter::chooseColor(QWidget*, const QColor&)
+std::optional<QColor> ScriptedPrompter::chooseColor(QWidget*, const QColor& initial)
 {
-    return takeOr<std::optional<QColor>>(colors, std::nullopt);
+    colorRequests.push_back(initial);
+    return takeOr(colors);
 }
 
 std::optional<QFont> ScriptedPrompter::chooseFont(QWidget*, const QFont&)
 {
-    return takeOr<std::optional<QFont>>(fonts, std::nullopt);
+    return takeOr(fonts);
+}
+
+std::optional<Prompter::FontChoice> ScriptedPrompter::chooseFontWithColor(QWidget* parent,
+                                                                          const std::optional<QFont>& initialFont,
+                                                                          const QColor& initialColor)
+{
+    fontRequests.push_back(initialFont);
+    return Prompter::chooseFontWithColor(parent, initialFont, initialColor);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <vector>
 
 /// A prompter for tests: records every question and answers from queues the test fills.
 /// An unscripted message box answers OK (or No for a Yes/No question); an unscripted
@@ -26,6 +27,10 @@ public:
 
     std::vector<Shown> shown;               ///< every message box, in order
     std::vector<FileRequest> fileRequests;  ///< every file chooser request, in order
+    std::vector<QColor> colorRequests;      ///< the color every color chooser opened on
+    /// The font every font-with-color chooser opened on (none: the default font). Its color
+    /// chooser, asked next, lands in colorRequests.
+    std::vector<std::optional<QFont>> fontRequests;
 
     /// The texts of every message shown so far.
     QStringList texts() const;
@@ -38,4 +43,6 @@ public:
                                         const QString& directory) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<FontChoice> chooseFontWithColor(QWidget* parent, const std::optional<QFont>& initialFont,
+                                                  const QColor& initialColor) override;
 };

@@ -10,21 +10,18 @@
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // a platform given by the caller stays
     QTemporaryDir home(QDir::tempPath() + "/quillon-test-home-XXXXXX");
     if (!home.isValid()) {
         return 3;
     }
     const QByteArray homePath = home.path().toLocal8Bit();
-    const QByteArray runtimePath = homePath + "/runtime";
-    ::mkdir(runtimePath.constData(), 0700);
+    ::mkdir((homePath + "/runtime").constData(), 0700);
     setenv("HOME", homePath.constData(), 1);
     setenv("XDG_CONFIG_HOME", (homePath + "/.config").constData(), 1);
     setenv("XDG_CACHE_HOME", (homePath + "/.cache").constData(), 1);
     setenv("XDG_DATA_HOME", (homePath + "/.local/share").constData(), 1);
-    setenv("XDG_RUNTIME_DIR", runtimePath.constData(), 1);
+    setenv("XDG_RUNTIME_DIR", (homePath + "/runtime").constData(), 1);
     setenv("LC_ALL", "C.UTF-8", 1);
 
     QApplication app(argc, argv);

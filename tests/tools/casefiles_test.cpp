@@ -1,7 +1,8 @@
 // Runs quillon-measure on every script in cases/ and compares what it prints, its exit
 // status, its error lines and the pixels of what it saved with the NAME.out beside it.
 // The outputs were taken from the tool before a refactoring, so any change in behaviour
-// shows here. QUILLON_UPDATE_CASES=1 rewrites the .out files from the current tool.
+// shows here. QUILLON_UPDATE_CASES=1 rewrites the .out files, from the tool QUILLON_MEASURE
+// names when set (a reference build), else from the one built here.
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -70,10 +71,13 @@ QString runCase(const QString& name)
             arguments = line.mid(8).replace(QLatin1String("{dir}"), dir.path()).split(QLatin1Char(' '));
         }
     }
-    arguments << picture;
+    if (!picture.isEmpty()) {
+        arguments << picture;
+    }
 
+    const QString tool = qEnvironmentVariable("QUILLON_MEASURE", QStringLiteral(QUILLON_MEASURE_PATH));
     QProcess process;
-    process.start(QStringLiteral(QUILLON_MEASURE_PATH), arguments);
+    process.start(tool, arguments);
     if (!process.waitForStarted(10000)) {
         return QStringLiteral("did not start");
     }
@@ -86,9 +90,9 @@ QString runCase(const QString& name)
 
     QString result = QString::fromUtf8(process.readAllStandardOutput());
     result += QStringLiteral("--- exit %1\n").arg(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1);
-    // Sanitizer and Qt chatter is not the tool's own; its error lines name the script line.
+    // Sanitizer and Qt chatter is not the tool's own: keep its messages and the usage line.
     for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'))) {
-        if (line.contains(QLatin1String("line "))) {
+        if (line.startsWith(QLatin1String("quillon-measure:")) || line.startsWith(QLatin1String("usage:"))) {
             result += QStringLiteral("--- error %1\n").arg(QString(line).replace(dir.path(), QLatin1String("{dir}")));
         }
     }

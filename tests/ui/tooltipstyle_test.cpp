@@ -1,6 +1,6 @@
 #include "ui/tooltipstyle.h"
 
-#include "qtprint.h"
+#include "uitest.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -8,21 +8,10 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(ToolTipStyle, TipTextsReadExactlyAsTyped)
 {
-    const struct {
-        const char* typed;
-        const char* handed;
-    } cases[] = {
-        {"Save As", "Save As"},
-        {"Save & Close", "Save & Close"},
-        {"<b>bold</b>", "<p>&lt;b&gt;bold&lt;/b&gt;</p>"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ToolTipStyle::displayText(QString::fromLatin1(c.typed)), QString::fromLatin1(c.handed)) << c.typed;
-    }
+    EXPECT_EQ(ToolTipStyle::displayText("Save & Close"), "Save & Close");
+    EXPECT_EQ(ToolTipStyle::displayText("<b>bold</b>"), "<p>&lt;b&gt;bold&lt;/b&gt;</p>");
 }
 
 TEST(ToolTipStyle, RestingOnAButtonOfAnInactiveWindowShowsItsTip)
@@ -44,5 +33,3 @@ TEST(ToolTipStyle, RestingOnAButtonOfAnInactiveWindowShowsItsTip)
     EXPECT_EQ(QToolTip::text(), "Recording Video");
     QToolTip::hideText();
 }
-
-}  // namespace

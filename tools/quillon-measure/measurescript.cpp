@@ -27,6 +27,12 @@ std::optional<uint32_t> toUnsigned(const QString& text)
     return ok ? std::optional<uint32_t>(value) : std::nullopt;
 }
 
+// Scripts give colors as 0x00BBGGRR, red in the low byte; the top byte is ignored.
+QColor colorFromBgr(uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
 void sendMouse(QWidget& view, QEvent::Type type, Qt::MouseButton button, QPoint point)
 {
     const QPointF local(point);
@@ -135,7 +141,7 @@ std::optional<QString> MeasureScript::run(const QString& line)
         if (!style || !width || !color) {
             return badNumber();
         }
-        m_view.setPen(*style, *width, *color);
+        m_view.setPen(PenStyle(*style), *width, colorFromBgr(*color));
     } else if (command == QLatin1String("label-color") || command == QLatin1String("text-color")) {
         if (auto error = argumentCount(1)) {
             return error;
@@ -145,9 +151,9 @@ std::optional<QString> MeasureScript::run(const QString& line)
             return badNumber();
         }
         if (command == QLatin1String("label-color")) {
-            m_view.setLabelColor(*color);
+            m_view.setLabelColor(colorFromBgr(*color));
         } else {
-            m_view.setTextColor(*color);
+            m_view.setTextColor(colorFromBgr(*color));
         }
     } else if (command == QLatin1String("click") || command == QLatin1String("dclick")
                || command == QLatin1String("move") || command == QLatin1String("rclick")

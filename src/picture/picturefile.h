@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/picturetype.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
@@ -10,29 +12,24 @@ class QRect;
 /// One picture read from or written to a BMP or JPEG file. Either valid (it holds pixels) or
 /// not; every failure leaves it invalid and says nothing, so the caller reports it in its own
 /// words. Files come from outside: headers are checked against the file's real size before
-/// anything is decoded, and pictures larger than maxSide a side or maxPixels in all are refused.
+/// anything is decoded, and pictures larger than kMaxSide a side or kMaxPixels in all are refused.
 class PictureFile {
 public:
-    /// Type codes the callers pass with every load and save.
-    static constexpr int TypeNone = 0;
-    static constexpr int TypeBmp = 1;
-    static constexpr int TypeJpeg = 3;
-
-    static constexpr int maxSide = 16384;
+    static constexpr int kMaxSide = 16384;
     /// 64 Mpixel: 256 MB once decoded at four bytes a pixel.
-    static constexpr qint64 maxPixels = qint64(64) * 1024 * 1024;
+    static constexpr qint64 kMaxPixels = qint64(64) * 1024 * 1024;
 
     PictureFile() = default;
 
-    /// Reads PATH as TYPE (TypeBmp or TypeJpeg). Returns isValid().
-    bool load(const QString& path, int type);
+    /// Reads PATH as TYPE. Returns isValid().
+    bool load(const QString& path, PictureType type);
     /// Decodes a whole file's bytes as TYPE. Returns isValid().
-    bool loadFromData(QByteArrayView data, int type);
+    bool loadFromData(QByteArrayView data, PictureType type);
     /// Takes the pixels of a rendered picture. Returns isValid().
     bool createFromImage(const QImage& image);
     /// Writes the picture to PATH as TYPE: BMP at 24 bits a pixel, or JPEG at the default
     /// quality. The file appears only when it was written whole. Returns true when written.
-    bool save(const QString& path, int type) const;
+    bool save(const QString& path, PictureType type) const;
 
     bool isValid() const { return !m_image.isNull(); }
     int width() const { return m_image.width(); }

@@ -1,4 +1,4 @@
-#include "measure/picturefile.h"
+#include "picture/picturefile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -16,7 +16,7 @@ namespace {
 
 // Largest file worth reading: the biggest picture we accept, uncompressed, plus room for
 // headers and a palette.
-constexpr qint64 maxFileBytes = PictureFile::maxPixels * 4 + 1024 * 1024;
+constexpr qint64 kMaxFileBytes = PictureFile::kMaxPixels * 4 + 1024 * 1024;
 
 uint32_t readU16le(QByteArrayView data, qsizetype at)
 {
@@ -35,15 +35,15 @@ uint32_t readU16be(QByteArrayView data, qsizetype at)
 
 bool acceptableSize(qint64 width, qint64 height)
 {
-    return width > 0 && height > 0 && width <= PictureFile::maxSide
-        && height <= PictureFile::maxSide && width * height <= PictureFile::maxPixels;
+    return width > 0 && height > 0 && width <= PictureFile::kMaxSide
+        && height <= PictureFile::kMaxSide && width * height <= PictureFile::kMaxPixels;
 }
 
 // The size a BMP claims, when its headers agree with the bytes that are really there.
 std::optional<QSize> checkBmp(QByteArrayView data)
 {
-    constexpr qsizetype fileHeaderSize = 14;
-    if (data.size() < fileHeaderSize + 12 || data[0] != 'B' || data[1] != 'M') {
+    constexpr qsizetype kFileHeaderSize = 14;
+    if (data.size() < kFileHeaderSize + 12 || data[0] != 'B' || data[1] != 'M') {
         return std::nullopt;
     }
     const qint64 fileSize = data.size();
@@ -64,7 +64,7 @@ std::optional<QSize> checkBmp(QByteArrayView data)
         bitsPerPixel = readU16le(data, 24);
     } else if (infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64
                || infoSize == 108 || infoSize == 124) {
-        if (fileHeaderSize + infoSize > fileSize) {
+        if (kFileHeaderSize + infoSize > fileSize) {
             return std::nullopt;
         }
         width = int32_t(readU32le(data, 18));
@@ -82,20 +82,20 @@ std::optional<QSize> checkBmp(QByteArrayView data)
         && bitsPerPixel != 24 && bitsPerPixel != 32) {
         return std::nullopt;
     }
-    if (dataOffset < fileHeaderSize + infoSize || dataOffset > fileSize) {
+    if (dataOffset < kFileHeaderSize + infoSize || dataOffset > fileSize) {
         return std::nullopt;
     }
-    constexpr uint32_t plainRows = 0;
-    constexpr uint32_t runLength8 = 1;
-    constexpr uint32_t runLength4 = 2;
-    constexpr uint32_t bitFields = 3;
-    constexpr uint32_t alphaBitFields = 6;
-    if (compression == plainRows || compression == bitFields || compression == alphaBitFields) {
+    constexpr uint32_t kPlainRows = 0;
+    constexpr uint32_t kRunLength8 = 1;
+    constexpr uint32_t kRunLength4 = 2;
+    constexpr uint32_t kBitFields = 3;
+    constexpr uint32_t kAlphaBitFields = 6;
+    if (compression == kPlainRows || compression == kBitFields || compression == kAlphaBitFields) {
         const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
         if (dataOffset + rowBytes * height > fileSize) {
             return std::nullopt;
         }
-    } else if (compression == runLength8 || compression == runLength4) {
+    } else if (compression == kRunLength8 || compression == kRunLength4) {
         // Run lengths give no fixed size; the decoder stops at the end of the bytes.
         if (dataOffset >= fileSize) {
             return std::nullopt;
@@ -184,18 +184,19 @@ std::optional<QSize> checkJpeg(QByteArrayView data)
     return std::nullopt;
 }
 
-QByteArray formatName(int type)
+QByteArray formatName(PictureType type)
 {
     switch (type) {
-    case PictureFile::TypeBmp: return QByteArrayLiteral("bmp");
-    case PictureFile::TypeJpeg: return QByteArrayLiteral("jpeg");
-    default: return {};
+    case PictureType::Bmp: return QByteArrayLiteral("bmp");
+    case PictureType::Jpeg: return QByteArrayLiteral("jpeg");
+    case PictureType::None: break;
     }
+    return {};
 }
 
 }  // namespace
 
-bool PictureFile::load(const QString& path, int type)
+bool PictureFile::load(const QString& path, PictureType type)
 {
     destroy();
     if (formatName(type).isEmpty()) {
@@ -207,7 +208,7 @@ bool PictureFile::load(const QString& path, int type)
         return false;
     }
     const qint64 size = file.size();
-    if (size <= 0 || size > maxFileBytes) {
+    if (size <= 0 || size > kMaxFileBytes) {
         return false;
     }
     const QByteArray bytes = file.read(size);
@@ -217,13 +218,13 @@ bool PictureFile::load(const QString& path, int type)
     return loadFromData(bytes, type);
 }
 
-bool PictureFile::loadFromData(QByteArrayView data, int type)
+bool PictureFile::loadFromData(QByteArrayView data, PictureType type)
 {
     destroy();
     std::optional<QSize> declared;
-    if (type == TypeBmp) {
+    if (type == PictureType::Bmp) {
         declared = checkBmp(data);
-    } else if (type == TypeJpeg) {
+    } else if (type == PictureType::Jpeg) {
         declared = checkJpeg(data);
     }
     if (!declared) {
@@ -258,7 +259,7 @@ bool PictureFile::createFromImage(const QImage& image)
     return !m_image.isNull();
 }
 
-bool PictureFile::save(const QString& path, int type) const
+bool PictureFile::save(const QString& path, PictureType type) const
 {
     const QByteArray format = formatName(type);
     if (!isValid() || format.isEmpty()) {
