@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TestFiles;
 
@@ -41,6 +42,13 @@ TEST_F(PrivateFolderTest, CreateMakesARealFolderOnlyItsOwnerCanEnter)
         // The link's target is neither emptied nor given the folder's mode.
         {"link planted in its place", [](const QString& place, const QString& outside) { QFile::link(outside, place); }, ""},
         {"file in its place", [](const QString& place, const QString&) { writeFile(place, "a file"); }, "Not a directory"},
+        // Handing the folder to another user needs root; elsewhere the row has nothing to arrange.
+        {"folder of another user", [](const QString& place, const QString&) {
+             QDir().mkdir(place);
+             if (::chown(QFile::encodeName(place).constData(), 4321, 4321) != 0) {
+                 QDir(place).removeRecursively();
+             }
+         }, ::geteuid() == 0 ? "Operation not permitted" : ""},
     };
     const mode_t outsideMode = modeOf(outside());
     for (const auto& c : cases) {
