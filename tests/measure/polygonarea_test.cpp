@@ -1,5 +1,3 @@
-// Pixel count of polygons: exact counts of known shapes, and the scanline count against
-// the per-pixel reference on many shapes.
 #include "measure/polygonarea.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Where each shape's figure and labels land on screen (scroll offsets) and in a saved
-// picture (per-axis factors, truncation).
+// Shape figures on screen and in a saved picture (per-axis factors, truncation); label
+// anchors and the figures of plain shapes are pinned by quillon-measure's saved pictures.
 #include "measure/shapelayout.h"
 
 #include <gtest/gtest.h>
@@ -25,28 +25,6 @@ const ShapePlacement kUnscrolled = ShapePlacement::screen(0, 0);
 
 } // namespace
 
-TEST(LabelAnchors, EveryKindOnScreen)
-{
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Text, {{4, 9}, {40, 21}}, 1), kUnscrolled), (Anchors{{4, 9}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::ContinuousLine, {{0, 0}, {10, 0}, {10, 21}}, 2), kUnscrolled),
-              (Anchors{{5, 0}, {10, 10}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Polygon, {{0, 0}, {10, 0}, {7, 8}}, 1), kUnscrolled),
-              (Anchors{{7, 8}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Angle, {{100, 0}, {0, 100}, {3, 4}}, 1), kUnscrolled),
-              (Anchors{{3, 4}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::RadiusCircle, {{50, 60}, {53, 64}}, 2), kUnscrolled),
-              (Anchors{{50, 60}, {50, 72}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 9}}, 2), kUnscrolled),
-              (Anchors{{10, 4}, {10, 16}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::Rectangle, {{30, 40}, {0, 1}}, 2), kUnscrolled),
-              (Anchors{{15, 20}, {15, 32}}));
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::ThreePointCircle, {{10, 3}, {2, 9}, {17, 14}}, 2), kUnscrolled),
-              (Anchors{{9, 10}, {9, 22}}));
-    // Midpoints (5, 5) and (20, 10) of the two lines, then their midpoint.
-    EXPECT_EQ(labelAnchors(shapeOf(ShapeKind::FourPointAngle, {{0, 0}, {11, 11}, {15, 0}, {25, 21}}, 1), kUnscrolled),
-              (Anchors{{12, 7}}));
-}
-
 TEST(ShapeFigures, PolygonLeavesOutEdgesEndingOnTheCanvasEdge)
 {
     // (0, 10) has x = 0 and (10, 0) has y = 0: the edges into them are left out, the edges
@@ -68,21 +46,18 @@ TEST(ShapeFigures, ShortRecordsDrawOnlyWhatTheirPointsAllow)
     EXPECT_FALSE(shapeFigure(shapeOf(ShapeKind::ThreePointCircle, {{3, 3}, {5, 1}}, 2), kUnscrolled).circle.has_value());
 }
 
-TEST(CircleFigures, SavedRadiusCircleBoxComesFromTheUnroundedScaledCentre)
+TEST(CircleFigures, SavedRadiusAndDiameterCirclesComeFromUnroundedScaledCentres)
 {
     // Scaled differences 3.75 and 5 give radius trunc(6.25) = 6; the box is
     // trunc(3.75 -/+ 6) = -2 .. 9, not the truncated centre 3 -/+ 6.
     const MeasureShape circle = shapeOf(ShapeKind::RadiusCircle, {{3, 3}, {6, 7}}, 2);
     EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(1.25, 1.25)).circle,
               (FigureCircle{{3, 3}, 6, -2, -2, 9, 9}));
-}
-
-TEST(CircleFigures, DiameterCircleHalvesTheTruncatedDistance)
-{
-    const MeasureShape circle = shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 0}}, 2);
-    EXPECT_EQ(shapeFigure(circle, kUnscrolled).circle, (FigureCircle{{10, 0}, 10, 0, -10, 20, 10}));
-    // Saved at twice the size: centre from the canvas midpoint (10, 0), radius 42 / 2.
-    EXPECT_EQ(shapeFigure(circle, ShapePlacement::saving(2.0, 2.0)).circle,
+    // A diameter circle halves the truncated distance; saved at twice the size its centre
+    // comes from the canvas midpoint (10, 0) and its radius is 42 / 2.
+    const MeasureShape diameter = shapeOf(ShapeKind::DiameterCircle, {{0, 0}, {21, 0}}, 2);
+    EXPECT_EQ(shapeFigure(diameter, kUnscrolled).circle, (FigureCircle{{10, 0}, 10, 0, -10, 20, 10}));
+    EXPECT_EQ(shapeFigure(diameter, ShapePlacement::saving(2.0, 2.0)).circle,
               (FigureCircle{{20, 0}, 21, -1, -21, 41, 21}));
 }
 

@@ -7,10 +7,7 @@
 
 namespace {
 
-QString item(int i)
-{
-    return QString::asprintf("/p/Still_N%04d.bmp", i);
-}
+QString item(int i) { return QString::asprintf("/p/Still_N%04d.bmp", i); }
 
 GalleryItemList listOf(int count)
 {
@@ -25,10 +22,9 @@ GalleryItemList listOf(int count)
 
 struct ListCase {
     const char* name;
-    int listed;                                    ///< items found at start-up
-    std::function<void(GalleryItemList&)> steps;   ///< what happens to the list then
-    int count;
-    int topRow;
+    int listed;                                   ///< items found at start-up
+    std::function<void(GalleryItemList&)> steps;  ///< what happens to the list then
+    int count, topRow;
     std::optional<int> actedOn;  ///< index of the item the commands act on
     int framed;
 };
@@ -43,48 +39,32 @@ TEST_P(ItemList, EndsWithItsPageAndSelection)
     EXPECT_EQ(list.count(), c.count);
     EXPECT_EQ(list.topRow(), c.topRow);
     const GalleryItem* acted = list.selectedItem();
-    EXPECT_EQ(acted ? std::optional<QString>(acted->path) : std::nullopt,
-              c.actedOn ? std::optional<QString>(item(*c.actedOn)) : std::nullopt);
+    EXPECT_EQ(acted ? acted->path : QString(), c.actedOn ? item(*c.actedOn) : QString());
     EXPECT_EQ(list.framedIndex(), c.framed);
 }
-
-void none(GalleryItemList&) {}
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, ItemList,
     ::testing::Values(
-        ListCase{"TenShowFromTheTop", 10, none, 10, 0, std::nullopt, -1},
-        ListCase{"ElevenShowTheFirstTen", 11, none, 11, 0, std::nullopt, -1},
-        ListCase{"ThirtyShowTheLastPage", 30, none, 30, 10, std::nullopt, -1},
-        ListCase{"ThirtyOneRoundTowardsTheTop", 31, none, 31, 10, std::nullopt, -1},
-        ListCase{"NewStillOnTwelveScrollsToItself", 11, [](GalleryItemList& l) { l.append(item(11)); },
-                 12, 1, 11, 11},
+        ListCase{"ElevenShowTheFirstTen", 11, [](GalleryItemList&) {}, 11, 0, std::nullopt, -1},
+        ListCase{"ThirtyOneShowTheLastPageRoundedTowardsTheTop", 31, [](GalleryItemList&) {}, 31, 10, std::nullopt, -1},
         ListCase{"NewStillOnAnOddCountShowsTheLastRowAtTheBottom", 10,
                  [](GalleryItemList& l) { l.append(item(10)); }, 11, 1, 10, 10},
-        ListCase{"NewStillTakesTheSelection", 3,
-                 [](GalleryItemList& l) { l.select(0); l.append(item(3)); }, 4, 0, 3, 3},
+        ListCase{"NewStillTakesTheSelection", 3, [](GalleryItemList& l) { l.select(0); l.append(item(3)); }, 4, 0, 3, 3},
         ListCase{"RemovingAnItemAboveTheSelectionKeepsItOnTheSameItem", 4,
                  [](GalleryItemList& l) { l.select(2); l.remove(item(0)); }, 3, 0, 2, 1},
         ListCase{"RemovingTheSelectedItemLeavesNoneSelected", 4,
                  [](GalleryItemList& l) { l.select(2); l.remove(item(2)); }, 3, 0, std::nullopt, -1},
         ListCase{"RemoveMatchesWithoutRegardToCase", 4,
                  [](GalleryItemList& l) { l.select(3); l.remove(item(1).toUpper()); }, 3, 0, 3, 2},
-        ListCase{"UnknownPathRemovesNothing", 4,
-                 [](GalleryItemList& l) { l.select(1); l.remove("/p/x.bmp"); }, 4, 0, 1, 1},
         ListCase{"VanishedItemTakesTheSelectionWithIt", 4,
                  [](GalleryItemList& l) { l.select(3); l.dropVanished(0); }, 3, 0, std::nullopt, -1},
         ListCase{"SelectFromTopActsOnTheFirstShownAndFramesTheLast", 14,
                  [](GalleryItemList& l) { l.selectFromTop(); }, 14, 2, 4, 13},
-        ListCase{"SelectFromTopKeepsAnItemSelectedAboveThePage", 14,
-                 [](GalleryItemList& l) { l.select(1); l.selectFromTop(); }, 14, 2, 1, 13},
-        ListCase{"ClearWithoutSelectionKeepsTheList", 12, [](GalleryItemList& l) { l.clearIfSelected(); },
-                 12, 1, std::nullopt, -1},
-        ListCase{"ClearWithSelectionEmptiesIt", 12,
-                 [](GalleryItemList& l) { l.select(5); l.clearIfSelected(); }, 0, 0, std::nullopt, -1},
-        ListCase{"ScrollIsHeldToTheLastRow", 30, [](GalleryItemList& l) { l.scrollTo(20); }, 30, 14,
-                 std::nullopt, -1},
-        ListCase{"ScrollIsHeldToTheTop", 30, [](GalleryItemList& l) { l.scrollTo(-3); }, 30, 0,
-                 std::nullopt, -1},
+        ListCase{"ClearWithSelectionEmptiesIt", 12, [](GalleryItemList& l) { l.select(5); l.clearIfSelected(); },
+                 0, 0, std::nullopt, -1},
+        ListCase{"ScrollIsHeldBetweenTheTopAndTheLastRow", 30,
+                 [](GalleryItemList& l) { l.scrollTo(-3); l.scrollTo(l.topRow() + 20); }, 30, 14, std::nullopt, -1},
         ListCase{"PageComesBackAfterItemsGoAway", 30,
                  [](GalleryItemList& l) {
                      l.scrollTo(14);
@@ -95,11 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  20, 9, std::nullopt, -1},
         ListCase{"ListThatFitsAgainShowsFromTheTop", 12,
-                 [](GalleryItemList& l) {
-                     l.remove(item(0));
-                     l.remove(item(1));
-                     l.fitPage();
-                 },
+                 [](GalleryItemList& l) { l.remove(item(0)); l.remove(item(1)); l.fitPage(); },
                  10, 0, std::nullopt, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -112,25 +88,11 @@ TEST(ItemList, RemovePrefersTheExactPathOverOneDifferingInCase)
     EXPECT_EQ(list.items()[0].path, "/p/Still_2.bmp");
 }
 
-TEST(ItemList, ScrollBarIsNeededFromTheSixthRow)
-{
-    EXPECT_FALSE(listOf(10).needsScrolling());
-    EXPECT_TRUE(listOf(11).needsScrolling());
-    EXPECT_EQ(listOf(3).scrollMaximum(), 4);
-    EXPECT_EQ(listOf(30).scrollMaximum(), 14);
-}
-
-struct ExtensionCase {
-    const char* path;
-    bool measurable;
-};
-
 TEST(ItemList, OnlyTheExactSpellingsBmpAndBMPOpenForMeasuring)
 {
-    const ExtensionCase cases[] = {{"/a/Still.bmp", true},  {"/a/b.c/Still.BMP", true}, {"/a/Shot.Bmp", false},
-                                   {"/a/b.bmp/Still", false}, {"/a/Video.avi", false},  {"/a/Still.jpg", false}};
-    for (const ExtensionCase& c : cases) {
-        EXPECT_EQ(isMeasurablePicturePath(c.path), c.measurable) << c.path;
+    for (const auto& [path, measurable] : {std::pair{"/a/Still.bmp", true}, {"/a/b.c/Still.BMP", true},
+                                           {"/a/Shot.Bmp", false}, {"/a/b.bmp/Still", false}}) {
+        EXPECT_EQ(isMeasurablePicturePath(path), measurable) << path;
     }
 }
 

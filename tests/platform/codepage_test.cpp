@@ -9,11 +9,8 @@ namespace {
 TEST(CodePage, ComesFromTheNumberThatEndsTheFileName)
 {
     EXPECT_EQ(CodePage::fromFileName("/opt/quillon/Chinese936.ini"), 936);
-    EXPECT_EQ(CodePage::fromFileName("Thai874.ini"), 874);
-    EXPECT_EQ(CodePage::fromFileName("Vietnamese1258.ini"), 1258);
     EXPECT_EQ(CodePage::fromFileName("lang2/English.ini"), 0);
     EXPECT_EQ(CodePage::fromFileName("Name12345678.ini"), 0);
-    EXPECT_EQ(CodePage::fromFileName(""), 0);
 }
 
 struct DecodeCase {
@@ -27,8 +24,7 @@ class Decode : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(Decode, GivesTheUnicodeText)
 {
-    const DecodeCase& c = GetParam();
-    EXPECT_EQ(CodePage::toUtf8(c.bytes, c.codePage), c.utf8);
+    EXPECT_EQ(CodePage::toUtf8(GetParam().bytes, GetParam().codePage), GetParam().utf8);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -36,55 +32,29 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         DecodeCase{"WesternUmlautAndEuro", 1252, "Gr\xF6\xDF" "e \x80", "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC"},
         DecodeCase{"Cyrillic", 1251, "\xC0\xFF", "\xD0\x90\xD1\x8F"},
-        DecodeCase{"CentralEuropean", 1250, "\xA3\xA5", "\xC5\x81\xC4\x84"},
-        DecodeCase{"Hebrew", 1255, "\xF9\xEC\xE5\xED", "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"},
         DecodeCase{"Thai", 874, "\xE4\xB7\xC2", "\xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2"},
         DecodeCase{"SimplifiedChinese", 936, "\xC8\xB7\xB6\xA8", "\xE7\xA1\xAE\xE5\xAE\x9A"},
         DecodeCase{"TraditionalChinese", 950, "\xBD\x54\xA9\x77", "\xE7\xA2\xBA\xE5\xAE\x9A"},
-        DecodeCase{"Japanese", 932, "\x8A\x6D\x92\xE8", "\xE7\xA2\xBA\xE5\xAE\x9A"},
         // Microsoft's table, not JIS: 0x5C stays a backslash, 0x8160 is the full-width tilde.
-        DecodeCase{"JapaneseMicrosoftMapping", 932, "\x5C\x81\x60", "\x5C\xEF\xBD\x9E"},
+        DecodeCase{"JapaneseMicrosoftMapping", 932, "\x8A\x6D\x5C\x81\x60", "\xE7\xA2\xBA\x5C\xEF\xBD\x9E"},
         DecodeCase{"Korean", 949, "\xC8\xAE\xC0\xCE", "\xED\x99\x95\xEC\x9D\xB8"},
         DecodeCase{"Utf8", 65001, "\xE7\xA1\xAE", "\xE7\xA1\xAE"},
         DecodeCase{"UnknownCodePageReadsAsWestern", 4711, "\xE4", "\xC3\xA4"},
-        DecodeCase{"NoCodePageReadsAsWestern", 0, "\xE4", "\xC3\xA4"},
-        DecodeCase{"Empty", 936, "", ""}),
-    [](const testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
-
-INSTANTIATE_TEST_SUITE_P(
-    CutText, Decode,
-    testing::Values(
-        // The first byte of a double-byte character left at the end of a full buffer.
+        // The first byte of a multi-byte character left at the end of a full buffer.
         DecodeCase{"HalfChineseCharacterDropped", 936, "\xC8\xB7\xB6", "\xE7\xA1\xAE"},
-        DecodeCase{"HalfTraditionalCharacterDropped", 950, "a\xBD", "a"},
         DecodeCase{"HalfJapaneseCharacterDropped", 932, "\x8A\x6D\x92", "\xE7\xA2\xBA"},
-        DecodeCase{"HalfKoreanCharacterDropped", 949, "\xC8\xAE\xC0", "\xED\x99\x95"},
-        DecodeCase{"CutUtf8Dropped", 65001, "a\xE7\xA1", "a"}),
-    [](const testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
-
-INSTANTIATE_TEST_SUITE_P(
-    InvalidBytes, Decode,
-    testing::Values(
+        DecodeCase{"CutUtf8Dropped", 65001, "a\xE7\xA1", "a"},
         DecodeCase{"UndefinedWesternByte", 1252, "a\x81" "b", "a\xEF\xBF\xBD" "b"},
-        DecodeCase{"BadChineseLeadByteThenText", 936, "\xFF" "ab", "\xEF\xBF\xBD" "ab"},
         DecodeCase{"LeadByteBeforeAsciiGoesOnAfterIt", 932, "\x81\x20" "b", "\xEF\xBF\xBD b"},
         // The Hebrew converter holds a letter back for combining marks; a bad byte must not lose it.
         DecodeCase{"HebrewLetterBeforeABadByteIsKept", 1255, "\xF9\xFF\xEC", "\xD7\xA9\xEF\xBF\xBD\xD7\x9C"},
-        DecodeCase{"SeveralBadBytes", 1252, "\x81\x8D\x8F", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
         DecodeCase{"OverlongUtf8", 65001, "\xC0\xAF" "x", "\xEF\xBF\xBD\xEF\xBF\xBD" "x"},
-        DecodeCase{"Utf8AboveTheLastCodePoint", 65001, "\xF4\x90\x80\x80",
-                   "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
-        DecodeCase{"Utf8FiveBitLead", 65001, "\xF7\x8B\xBE\x82" "a",
-                   "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "a"},
-        DecodeCase{"Utf8InterruptedSequence", 65001, "\xE7\xA1" "a\xE7\xA1\xAE",
-                   "\xEF\xBF\xBD\xEF\xBF\xBD" "a\xE7\xA1\xAE"},
         DecodeCase{"Utf8Surrogate", 65001, "\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
 
 TEST(CodePage, ConvertsTextLongerThanOneConversionChunk)
 {
-    std::string bytes;
-    std::string expected;
+    std::string bytes, expected;
     for (int i = 0; i < 3000; ++i) {
         bytes += "\xC8\xB7";
         expected += "\xE7\xA1\xAE";
