@@ -60,6 +60,7 @@ TEST_F(PrivateFolderTest, CreateMakesARealFolderOnlyItsOwnerCanEnter)
             EXPECT_EQ(modeOf(place()), 0700u) << c.name;  // a link left in place would show 0777
         }
         EXPECT_EQ(modeOf(outside()), outsideMode) << c.name;
+        QFile::remove(place());  // a file or a link
         QDir(place()).removeRecursively();
     }
 }
