@@ -59,11 +59,14 @@ TEST(XdgEmailClient, ExitStatusGivesTheResult)
     }
 }
 
-TEST(XdgEmailClient, MissingProgramIsMissingAndASendAnswersUnusable)
+TEST(XdgEmailClient, MissingProgramIsMissingOneThatCannotRunIsUnusableAndASendAnswersUnusable)
 {
     FakeXdgEmail none;
     XdgEmailClient client;
     EXPECT_EQ(client.availability(), MailClient::Availability::Missing);
+    EXPECT_EQ(sendAndWait(client, "/tmp/x.avi"), std::vector{MailClient::Result::Unusable});
+    ASSERT_TRUE(TestFiles::writeFile(none.m_dir.filePath("xdg-email"), "#!/bin/sh\nexit 0\n"));  // not executable
+    EXPECT_EQ(client.availability(), MailClient::Availability::Unusable);
     EXPECT_EQ(sendAndWait(client, "/tmp/x.avi"), std::vector{MailClient::Result::Unusable});
 }
 
