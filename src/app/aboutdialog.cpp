@@ -24,8 +24,8 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.3);
     name->setFont(nameFont);
-    m_version = new QLabel(text.read(Text::AboutVersion), this);
-    m_copyright = new QLabel(text.read(Text::AboutCopyright), this);
+    auto* version = new QLabel(text.read(Text::AboutVersion), this);
+    auto* copyright = new QLabel(text.read(Text::AboutCopyright), this);
 
     // The links are named by their texts from the language file and show the addresses.
     m_mailLink = new HyperLink(text.read(Text::AboutViewMorrow2), this);
@@ -41,8 +41,8 @@ AboutDialog::AboutDialog(const LocalText& text, QWidget* parent)
     grid->setHorizontalSpacing(16);
     grid->addWidget(icon, 0, 0, 5, 1);
     grid->addWidget(name, 0, 1);
-    grid->addWidget(m_version, 1, 1);
-    grid->addWidget(m_copyright, 2, 1);
+    grid->addWidget(version, 1, 1);
+    grid->addWidget(copyright, 2, 1);
     grid->addWidget(m_mailLink, 3, 1);
     grid->addWidget(m_webLink, 4, 1);
     auto* buttons = new QHBoxLayout;

@@ -4,7 +4,6 @@
 
 class HyperLink;
 class LocalText;
-class QLabel;
 class QPushButton;
 
 /// The About box: program icon, name, version and copyright lines, and two links to the
@@ -21,14 +20,10 @@ public:
 
     HyperLink* mailLink() const { return m_mailLink; }
     HyperLink* webLink() const { return m_webLink; }
-    QLabel* versionLabel() const { return m_version; }
-    QLabel* copyrightLabel() const { return m_copyright; }
     QPushButton* okButton() const { return m_ok; }
 
 private:
     HyperLink* m_mailLink = nullptr;
     HyperLink* m_webLink = nullptr;
-    QLabel* m_version = nullptr;
-    QLabel* m_copyright = nullptr;
     QPushButton* m_ok = nullptr;
 };

@@ -66,7 +66,6 @@ public:
 
     // What the pen and text dialogs set; the next finished shape copies it.
     const ShapeStyle& shapeStyle() const { return m_style; }
-    void setShapeStyle(const ShapeStyle& style) { m_style = style; }
     void setPen(PenStyle style, uint32_t width, const QColor& color);
     QColor penColor() const { return QColor::fromRgb(m_style.penColor); }
     void setLabelFont(const ShapeFont& font) { m_style.labelFont = font; }
@@ -88,20 +87,13 @@ public:
     QString pendingText() const { return m_gesture.pendingText(); }
 
     bool hasPicture() const { return m_picture.isValid(); }
-    QSize pictureSize() const { return {m_picture.width(), m_picture.height()}; }
     /// The off-screen canvas: the fitted size (640 x 512 or 640 x 480), or the picture's size
     /// in full-size mode. Empty without a picture.
     QSize canvasSize() const { return m_canvasSize; }
     DisplayMode displayMode() const { return m_displayMode; }
-    const QString& caption() const { return m_caption; }
-    SavingFactors savingFactors() const { return m_savingFactors; }
 
     /// Full-size mode: moves a scroll bar as dragging its thumb to POSITION would.
     void setScrollPosition(Qt::Orientation orientation, int position);
-    /// Canvas pixels the picture is scrolled by.
-    QPoint scrollOffset() const { return {m_offsetX, m_offsetY}; }
-    QScrollBar* horizontalScrollBar() const { return m_horizontalBar; }
-    QScrollBar* verticalScrollBar() const { return m_verticalBar; }
     /// The client area without the scroll bars.
     QRect clientRect() const;
     QRect visiblePictureRect() const;

@@ -34,7 +34,6 @@ public:
     /// Adds every item from the first one on the page to the end to the selection.
     void selectFromTop();
     void clearSelection();
-    bool isSelected(int index) const { return m_first >= 0 && index >= m_first && index <= m_last; }
     /// The item the commands act on; null when nothing is selected.
     GalleryItem* selectedItem();
     const GalleryItem* selectedItem() const;

@@ -51,8 +51,6 @@ public:
     /// characters, with ".jpg", in the mail folder.
     QString copyPathFor(const QString& selectedPath) const;
     const PrivateFolder& folder() const { return m_folder; }
-    /// Set after every hand-over; while set, a failed hand-over removes its copy at once.
-    bool cleanupPending() const { return m_cleanupPending; }
 
     // The mail system's own messages, in its own (English) words.
     static constexpr const char* kMissingText =
@@ -72,5 +70,5 @@ private:
     const LocalText& m_text;
     Prompter& m_prompter;
     PrivateFolder m_folder;
-    bool m_cleanupPending = false;
+    bool m_cleanupPending = false;  ///< set after every hand-over; a failed one then removes its copy at once
 };
