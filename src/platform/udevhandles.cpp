@@ -1,0 +1,23 @@
+#include "platform/udevhandles.h"
+
+#include <libudev.h>
+
+void UdevDeleter::operator()(udev* context) const
+{
+    udev_unref(context);
+}
+
+void UdevDeleter::operator()(udev_device* device) const
+{
+    udev_device_unref(device);
+}
+
+void UdevDeleter::operator()(udev_enumerate* enumerate) const
+{
+    udev_enumerate_unref(enumerate);
+}
+
+void UdevDeleter::operator()(udev_monitor* monitor) const
+{
+    udev_monitor_unref(monitor);
+}
