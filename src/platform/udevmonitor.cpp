@@ -1,7 +1,5 @@
 #include "platform/udevmonitor.h"
 
-#include "platform/udevhandles.h"
-
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -10,6 +8,15 @@
 #include <string_view>
 
 namespace {
+
+template <auto release>
+struct Releaser {
+    template <typename Handle>
+    void operator()(Handle* handle) const { release(handle); }
+};
+using UdevPtr = std::unique_ptr<udev, Releaser<udev_unref>>;
+using UdevMonitorPtr = std::unique_ptr<udev_monitor, Releaser<udev_monitor_unref>>;
+using UdevDevicePtr = std::unique_ptr<udev_device, Releaser<udev_device_unref>>;
 
 std::string_view text(const char* value)
 {

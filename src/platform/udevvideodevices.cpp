@@ -1,17 +1,26 @@
 #include "platform/udevvideodevices.h"
 
-#include "platform/udevhandles.h"
-
 #include <libudev.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string_view>
 #include <utility>
 
 namespace {
+
+template <auto release>
+struct Releaser {
+    template <typename Handle>
+    void operator()(Handle* handle) const { release(handle); }
+};
+using UdevPtr = std::unique_ptr<udev, Releaser<udev_unref>>;
+using UdevEnumeratePtr = std::unique_ptr<udev_enumerate, Releaser<udev_enumerate_unref>>;
+using UdevDevicePtr = std::unique_ptr<udev_device, Releaser<udev_device_unref>>;
 
 std::string_view trimmedEnd(const char* value)
 {
@@ -142,7 +151,8 @@ VideoDevice describe(udev_device* node, const std::vector<ButtonNode>& buttons)
     VideoDevice device;
     device.node = udev_device_get_devnode(node);
     device.friendlyName = attribute(node, "name");
-    const auto usb = usbInterface(udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_interface"));
+    const auto usb =
+        usbInterface(udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_interface"));
     if (!usb) {
         // vivid, a platform camera: no USB identity, so the node's own place in sysfs names it.
         device.identity = udev_device_get_syspath(node);
@@ -160,13 +170,6 @@ VideoDevice describe(udev_device* node, const std::vector<ButtonNode>& buttons)
         device.buttonNode = button->node;
     }
     return device;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 }  // namespace
@@ -192,9 +195,6 @@ std::optional<std::vector<VideoDevice>> UdevVideoDevices::list()
     std::stable_sort(nodes->begin(), nodes->end(),
                      [](const auto& a, const auto& b) { return nodeNumber(a.get()) < nodeNumber(b.get()); });
     std::vector<VideoDevice> devices;
-    if (nodes->empty()) {
-        return devices;
-    }
     const auto buttons = buttonNodes(context.get());
     for (const auto& node : *nodes) {
         devices.push_back(describe(node.get(), buttons));
@@ -220,7 +220,8 @@ bool UdevVideoDevices::isPresent(const std::string& hardwareId)
         char formed[40];
         std::snprintf(formed, sizeof formed, "USB\\VID_%04X&PID_%04X&MI_%02X", usb->vendor, usb->product,
                       usb->number);
-        if (equalIgnoringCase(formed, hardwareId)) {
+        // Whole strings: an id with a stray NUL in it must not match on its first part.
+        if (hardwareId.size() == std::strlen(formed) && ::strcasecmp(formed, hardwareId.c_str()) == 0) {
             return true;
         }
     }
