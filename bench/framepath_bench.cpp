@@ -82,13 +82,14 @@ void SimulatedPreviewCpuShare(benchmark::State& state)
     for (auto _ : state) {
         SimulatedMicroscope microscope;
         QTemporaryDir config;
-        CaptureEngine engine({&microscope}, config.filePath("CapConfig.dat").toStdString());
-        engine.setResolution(1280, 1024);
+        // 30 frames/s at 1280 x 1024 through the stored format, as a user's CapConfig.dat would ask.
+        const std::filesystem::path file = config.filePath("CapConfig.dat").toStdString();
+        writeCaptureConfig(file, CaptureFormat::fromDevice({kWidth, kHeight, 0x56595559, 16, kWidth * kHeight * 2, 333333}));
+        CaptureEngine engine({&microscope}, file);
         if (engine.bringUp() != CaptureEngine::StartResult::Running) {
             state.SkipWithError("the simulated microscope did not start");
             return;
         }
-        engine.setFrameRate(30);
         engine.livePicture().recreate(QSize(610, 480));
         std::atomic<int> frames{0};
         QObject::connect(&engine, &CaptureEngine::liveViewChanged, [&] { ++frames; });
