@@ -4,6 +4,7 @@
 // descriptor, the way another program sharing the camera would.
 #include "platform/v4l2camerasource.h"
 
+#include <linux/uinput.h>
 #include <linux/videodev2.h>
 
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -41,7 +43,7 @@ struct Report {
 struct Collector {
     std::mutex mutex;
     std::condition_variable changed;
-    int width = 0, height = 0, frames = 0, wrongSize = 0, lostCalls = 0;
+    int width = 0, height = 0, frames = 0, wrongSize = 0, lostCalls = 0, snapshots = 0;
     bool timeWentBack = false;
     double lastTime = -1;
     std::vector<std::uint8_t> last;
@@ -53,7 +55,7 @@ struct Collector {
             std::lock_guard lock(mutex);
             width = expectedWidth;
             height = expectedHeight;
-            frames = wrongSize = lostCalls = 0;
+            frames = wrongSize = lostCalls = snapshots = 0;
             timeWentBack = false;
             lastTime = -1;
         }
@@ -72,7 +74,12 @@ struct Collector {
             ++lostCalls;
             changed.notify_all();
         };
-        return source.startStreaming(onFrame, {}, onLost);
+        const auto onSnapshot = [this] {
+            std::lock_guard lock(mutex);
+            ++snapshots;
+            changed.notify_all();
+        };
+        return source.startStreaming(onFrame, onSnapshot, onLost);
     }
     bool waitFrames(int count) { return waitUntil([&] { return frames >= count; }); }
     bool waitLost() { return waitUntil([&] { return lostCalls > 0; }); }
@@ -96,6 +103,34 @@ bool setNamedControl(int fd, const char* name)
         query.id |= V4L2_CTRL_FLAG_NEXT_CTRL;
     }
     return false;
+}
+
+/// A uinput device with the camera key, standing in for the microscope's button: its event
+/// node, or nothing.
+std::string createButton(int fd)
+{
+    uinput_setup setup{};
+    setup.id.bustype = BUS_USB;
+    std::strcpy(setup.name, "Snapshot button");
+    char name[64] = {};
+    if (fd < 0 || ioctl(fd, UI_SET_EVBIT, EV_KEY) != 0 || ioctl(fd, UI_SET_KEYBIT, KEY_CAMERA) != 0
+        || ioctl(fd, UI_DEV_SETUP, &setup) != 0 || ioctl(fd, UI_DEV_CREATE) != 0
+        || ioctl(fd, UI_GET_SYSNAME(sizeof name - 1), name) < 0)
+        return {};
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/sys/devices/virtual/input/" + std::string(name),
+                                                                 error)) {
+        if (const std::string child = entry.path().filename(); child.starts_with("event"))
+            return "/dev/input/" + child;
+    }
+    return {};
+}
+
+bool pressButton(int fd)
+{
+    const input_event events[] = {{{}, EV_KEY, KEY_CAMERA, 1}, {{}, EV_SYN, SYN_REPORT, 0},
+                                  {{}, EV_KEY, KEY_CAMERA, 0}, {{}, EV_SYN, SYN_REPORT, 0}};
+    return ::write(fd, events, sizeof events) == ssize_t(sizeof events);
 }
 
 bool setTimings(int fd, std::uint32_t width, std::uint32_t height)
@@ -139,10 +174,16 @@ std::string barsProblem(const std::vector<std::uint8_t>& bgr, int width, int hei
     return darkNearTop ? "" : "no text overlay at the top: rows are not bottom-up";
 }
 
-/// Streams at least kFrames frames of WIDTH × HEIGHT and checks their size, times and picture.
+/// Checks the device format, then streams at least kFrames frames of WIDTH × HEIGHT and checks
+/// their size, times and picture.
 void streamAndCheck(Report& report, V4l2CameraSource& source, Collector& seen, int width, int height)
 {
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const auto format = source.format();
+    report.check(format && format->width == width && format->height == height && format->fourcc == V4L2_PIX_FMT_YUYV
+                     && format->bitsPerPixel == 16 && format->imageSize == std::uint32_t(width * height * 2)
+                     && format->frameInterval > 0,
+                 size + ": device format reads back as YUYV, 16 bits, with a frame interval");
     if (!seen.start(source, width, height)) {
         report.check(false, size + ": streaming starts");
         return;
@@ -155,18 +196,7 @@ void streamAndCheck(Report& report, V4l2CameraSource& source, Collector& seen, i
                                           + std::to_string(seen.wrongSize) + " were not)");
     report.check(!seen.timeWentBack, size + ": sample times never go back");
     const std::string problem = barsProblem(seen.last, width, height);
-    report.check(problem.empty(), size + ": colour bars bottom-up " + problem);
-}
-
-void checkFormat(Report& report, V4l2CameraSource& source, int width, int height)
-{
-    const auto format = source.format();
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    report.check(format && format->width == width && format->height == height
-                     && format->fourcc == V4L2_PIX_FMT_YUYV && format->bitsPerPixel == 16
-                     && format->imageSize == std::uint32_t(width * height * 2)
-                     && format->frameInterval > 0,
-                 "device format reads back as " + size + " YUYV 16 bits with a frame interval");
+    report.check(problem.empty(), size + ": colour bars bottom-up" + (problem.empty() ? "" : ": " + problem));
 }
 
 void checkControls(Report& report, V4l2CameraSource& source)
@@ -209,9 +239,25 @@ int main()
     report.check(ioctl(control, VIDIOC_S_INPUT, &kWebcam) == 0, "webcam input selected");
     report.check(!source.setFormat({1280, 1024, 0, 0, 0, 0}), "a size the webcam lacks is refused");
     report.check(source.setFormat({640, 480, 0, 0, 0, 333'333}), "640x480 at 30 frames/s is set");
-    checkFormat(report, source, 640, 480);
     streamAndCheck(report, source, seen, 640, 480);
     checkControls(report, source);
+
+    // The snapshot button: each press reaches the handler; a button unplugged alone leaves the
+    // picture streaming.
+    const int uinput = ::open("/dev/uinput", O_WRONLY);
+    const std::string buttonNode = createButton(uinput);
+    report.check(!buttonNode.empty(), "a button with the camera key at " + buttonNode);
+    {
+        V4l2CameraSource withButton(kNode, buttonNode);
+        report.check(withButton.open() == CameraSource::OpenResult::Opened && seen.start(withButton, 640, 480)
+                         && seen.waitFrames(3) && pressButton(uinput) && pressButton(uinput)
+                         && seen.waitUntil([&] { return seen.snapshots == 2; }),
+                     "two presses, two snapshots");
+        report.check(ioctl(uinput, UI_DEV_DESTROY) == 0 && seen.waitUntil([&] { return seen.frames >= 10; })
+                         && seen.waitUntil([&] { return seen.lostCalls == 0; }),
+                     "the picture streams on when the button goes away");
+    }
+    ::close(uinput);
 
     // A new size while streaming: the stream stops, takes the size, starts again.
     report.check(seen.start(source, 640, 480) && seen.waitFrames(5),
@@ -225,9 +271,9 @@ int main()
     report.check(seen.wrongSize == 0, "every frame after the change is 1280x720");
 
     // HDMI input: 1280x1024 comes from the DV timings.
-    report.check(ioctl(control, VIDIOC_S_INPUT, &kHdmi) == 0 && setTimings(control, 1280, 1024), "HDMI input at 1280x1024 timings");
+    report.check(ioctl(control, VIDIOC_S_INPUT, &kHdmi) == 0 && setTimings(control, 1280, 1024),
+                 "HDMI input at 1280x1024 timings");
     report.check(source.setFormat({1280, 1024, 0, 0, 0, 0}), "1280x1024 is set");
-    checkFormat(report, source, 1280, 1024);
     streamAndCheck(report, source, seen, 1280, 1024);
 
     // A driver that refuses to start leaves the source ready for the next start; a buffer the
@@ -241,7 +287,7 @@ int main()
                  "a buffer marked failed does not end the stream");
     report.check(inject("Inject Fatal Streaming Error") && seen.waitLost(), "a fatal stream error is a loss");
     source.stopStreaming();
-    report.check(seen.start(source, 1280, 1024) && seen.waitFrames(3), "streaming starts again after the error");
+    report.check(seen.start(source, 1280, 1024) && seen.waitFrames(3), "streams again after the error");
 
     // Unplugging: the lost handler fires once and stopping returns.
     report.check(inject("Disconnect") && seen.waitLost(), "a disconnect fires the lost handler");
