@@ -329,13 +329,13 @@ bool V4l2CameraSource::startStreaming(FrameHandler frames, SnapshotHandler snaps
     }
     d.wake.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     int type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    d.startSeconds = monotonicSeconds();  // before the first frame can be stamped
     if (!ready || !d.wake.valid() || xioctl(fd, VIDIOC_STREAMON, &type) == -1) {
         d.releaseBuffers();
         d.wake.reset();
         return false;
     }
     d.streamOn = true;
-    d.startSeconds = monotonicSeconds();
     d.frames = std::move(frames);
     d.snapshots = std::move(snapshots);
     d.lost = std::move(lost);
