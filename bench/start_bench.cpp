@@ -9,7 +9,7 @@
 #include "app/appresources.h"
 #include "app/maincontext.h"
 #include "app/mainwindow.h"
-#include "capture/nocameraengine.h"
+#include "capture/captureengine.h"
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
 #include "texts/localtext.h"
@@ -60,7 +60,7 @@ struct Program {
     LocalText text;
     QtPrompter prompter;
     MediaPaths paths;
-    NoCameraEngine engine;
+    CaptureEngine engine{{}, {}};
     NoMail mail;
 
     explicit Program(const QString& documents)

@@ -2,6 +2,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/appresources.h"
+#include "capture/videosettingdialog.h"
 #include "capture/videowindow.h"
 #include "measure/measuresession.h"
 #include "media/filecommands.h"
@@ -66,7 +67,8 @@ MainWindow::MainWindow(MainContext context, QWidget* parent)
 
     m_reconnect.setSingleShot(true);
     connect(&m_reconnect, &QTimer::timeout, this, [this] { connectCheck(); });
-    connect(&m_context.engine, &CaptureEngine::deviceChanged, this, &MainWindow::deviceChangeNotice);
+    // A stream that ended on its own is checked once the engine has stopped it.
+    connect(&m_context.engine, &CaptureEngine::streamLost, this, [this] { connectCheck(); }, Qt::QueuedConnection);
     tryCameraAtStart();
 
     m_toolBar->createToolTips(m_context.text, *this);
@@ -115,17 +117,14 @@ void MainWindow::buildLayout()
 void MainWindow::connectCommands()
 {
     connect(m_menus, &MainMenus::commandChosen, this, &MainWindow::runCommand);
-    connect(this, &MainWindow::captureStateChanged, this, [this](CaptureState state) {
-        m_toolBar->preview->setLatched(state == CaptureState::Previewing);
-        m_toolBar->video->setLatched(state == CaptureState::Recording);
-    });
+    connect(&m_context.engine, &CaptureEngine::stateChanged, this, &MainWindow::showCaptureState);
 
     MainToolBar& bar = *m_toolBar;
     connect(bar.preview, &QAbstractButton::clicked, this, &MainWindow::previewOnOff);
     connect(bar.camera, &QAbstractButton::clicked, this, &MainWindow::takePicture);
     connect(bar.video, &QAbstractButton::clicked, this, &MainWindow::takeVideo);
     connect(bar.clock, &QAbstractButton::clicked, this, &MainWindow::timeLapse);
-    connect(bar.setting, &QAbstractButton::clicked, this, [this] { runCommand(MainCommand::VideoSettings); });
+    connect(bar.setting, &QAbstractButton::clicked, this, &MainWindow::videoSettings);
     connect(bar.save, &QAbstractButton::clicked, this, [this] { runCommand(MainCommand::SaveAs); });
     connect(bar.email, &QAbstractButton::clicked, this, [this] { runCommand(MainCommand::EMail); });
 
@@ -163,7 +162,8 @@ void MainWindow::tryCameraAtStart()
         m_reconnect.start(kBuildRetryMs);
     }
     m_context.engine.takeDown();
-    showDisconnected();
+    showDisconnected(result == CaptureEngine::StartResult::PermissionDenied ? Text::CameraNoPermission
+                                                                            : Text::ConnectMsg);
 }
 
 bool MainWindow::connectCheck()
@@ -171,15 +171,23 @@ bool MainWindow::connectCheck()
     CaptureEngine& engine = m_context.engine;
     if (engine.isRunning() && engine.stillPresent()) {
         engine.rescan();
+        if (m_videoSetting) {
+            m_videoSetting->refresh();
+        }
         return true;
     }
+    if (m_videoSetting) {
+        QMetaObject::invokeMethod(m_videoSetting.data(), &VideoSettingDialog::refresh, Qt::QueuedConnection);
+    }
     engine.takeDown();
-    if (engine.bringUp() == CaptureEngine::StartResult::Running) {
+    const CaptureEngine::StartResult result = engine.bringUp();
+    if (result == CaptureEngine::StartResult::Running) {
         showConnected();
         return true;
     }
     engine.takeDown();
-    showDisconnected();
+    showDisconnected(result == CaptureEngine::StartResult::PermissionDenied ? Text::CameraNoPermission
+                                                                            : Text::ConnectMsg);
     return false;
 }
 
@@ -206,30 +214,23 @@ void MainWindow::deviceChangeNotice(DeviceChange change, bool describesInterface
 void MainWindow::showConnected()
 {
     m_toolBar->setButtonsEnabled(true);
-    setCaptureState(CaptureState::Previewing);
     m_video->setStatusMessage(QString());
     m_connected = true;
     m_video->update();
 }
 
-void MainWindow::showDisconnected()
+void MainWindow::showDisconnected(const TextEntry& message)
 {
     m_toolBar->setButtonsEnabled(false);
-    // Without a pipeline there is neither preview nor recording; either would let F2 queue
-    // a still that nobody sees until the camera comes back.
-    setCaptureState(CaptureState::Idle);
-    m_video->setStatusMessage(m_context.text.read(Text::ConnectMsg));
+    m_video->setStatusMessage(m_context.text.read(message));
     m_connected = false;
     m_video->update();
 }
 
-void MainWindow::setCaptureState(CaptureState state)
+void MainWindow::showCaptureState(CaptureState state)
 {
-    if (state == m_captureState) {
-        return;
-    }
-    m_captureState = state;
-    emit captureStateChanged(state);
+    m_toolBar->preview->setLatched(state == CaptureState::Previewing);
+    m_toolBar->video->setLatched(state == CaptureState::Recording);
 }
 
 void MainWindow::addKeys()
@@ -237,7 +238,6 @@ void MainWindow::addKeys()
     const std::pair<Qt::Key, std::function<void()>> keys[] = {
         {Qt::Key_F2, [this] { takePicture(); }},
         {Qt::Key_F3, [this] { quickRecording(); }},
-        {Qt::Key_F4, [this] { stopRecordingByKey(); }},
         {Qt::Key_F11, [this] { setResolution(640, 480); }},
         {Qt::Key_F12, [this] { setResolution(1280, 1024); }},
         {Qt::Key_Escape, [this] { leaveFullScreen(); }},
@@ -407,7 +407,7 @@ void MainWindow::runCommand(MainCommand command)
     case MainCommand::EMail: MailWindow::mail(*m_mailSender, m_gallery->selectedPath(), this); break;
     case MainCommand::Resolution640: setResolution(640, 480); break;
     case MainCommand::Resolution1280: setResolution(1280, 1024); break;
-    case MainCommand::VideoSettings: notYetAvailable(Text::VideoSettingsNotYet); break;
+    case MainCommand::VideoSettings: videoSettings(); break;
     case MainCommand::CrossLine: toggleOverlay(Overlay::CrossLine); break;
     case MainCommand::Scale: toggleOverlay(Overlay::Scale); break;
     case MainCommand::Circle: toggleOverlay(Overlay::Circles); break;
@@ -421,7 +421,7 @@ void MainWindow::runCommand(MainCommand command)
 
 void MainWindow::takePicture()
 {
-    if (m_captureState != CaptureState::Idle) {
+    if (m_context.engine.isRunning()) {
         m_context.engine.requestStill();
         return;
     }
@@ -435,44 +435,36 @@ void MainWindow::takeVideo()
 
 void MainWindow::quickRecording()
 {
-    if (m_context.engine.isRecording() || !m_context.engine.startQuickRecording()) {
-        return;
+    if (m_context.engine.isRunning()) {
+        notYetAvailable(Text::RecordingNotYet);
     }
-    setCaptureState(CaptureState::Recording);
-}
-
-void MainWindow::stopRecordingByKey()
-{
-    if (!m_context.engine.isRecording()) {
-        return;
-    }
-    m_context.engine.stopRecording();
-    setCaptureState(CaptureState::Previewing);
-    update();
 }
 
 void MainWindow::previewOnOff()
 {
     CaptureEngine& engine = m_context.engine;
-    if (m_captureState == CaptureState::Previewing) {
-        setCaptureState(CaptureState::Idle);
+    if (engine.state() == CaptureState::Previewing) {
         engine.stop();
     } else {
-        if (engine.isRecording()) {
-            engine.stopRecording();
-        }
-        setCaptureState(CaptureState::Previewing);
         engine.start();
     }
 }
 
 void MainWindow::timeLapse()
 {
-    if (m_captureState != CaptureState::Idle) {
+    if (m_context.engine.isRunning()) {
         notYetAvailable(Text::TimeLapseNotYet);
         return;
     }
     warn(Text::BrowseToTimer);
+}
+
+void MainWindow::videoSettings()
+{
+    VideoSettingDialog dialog(m_context.engine, m_context.text,
+                              [this](int width, int height) { setResolution(width, height); }, this);
+    m_videoSetting = &dialog;
+    dialog.exec();
 }
 
 void MainWindow::setResolution(int width, int height)

@@ -5,10 +5,12 @@
 #include "app/mainmenus.h"
 #include "app/maintoolbar.h"
 #include "capture/captureengine.h"
+#include "platform/devicechange.h"
 
 #include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -16,16 +18,14 @@
 class FileCommands;
 class MailSender;
 class ThumbnailGallery;
+class VideoSettingDialog;
 class VideoWindow;
 struct TextEntry;
 
-/// What the live view is doing; the Preview and Video buttons are lit from it.
-enum class CaptureState { Idle, Previewing, Recording };
-
 /// The program's main window: the tool-bar buttons, the live video window, the gallery with
 /// its tab headers, the menus and keys. It routes every command to the part that carries it
-/// out, keeps the camera-connected and capture states and switches the live view to full
-/// screen and back.
+/// out, keeps the camera-connected flag, shows the engine's capture state on the Preview and
+/// Video buttons and switches the live view to full screen and back.
 ///
 /// Keys F2, F3, F4, F11 and F12 work wherever the focus is in the window; Esc only leaves
 /// full screen and Enter does nothing (neither ever closes the window).
@@ -52,7 +52,6 @@ public:
 
     /// A microscope is found and its pipeline runs.
     bool isConnected() const { return m_connected; }
-    CaptureState captureState() const { return m_captureState; }
     bool isFullScreenView() const { return m_context.engine.isFullScreen(); }
 
     /// Re-evaluates the camera: keeps a running one that is still plugged in, otherwise
@@ -61,12 +60,13 @@ public:
     bool connectCheck();
     /// The system's report of a device change.
     void deviceChangeNotice(DeviceChange change, bool describesInterface);
+    /// The Video Setting dialog (modal).
+    void videoSettings();
 
     void runCommand(MainCommand command);
     void enterFullScreen();
     void leaveFullScreen();
-    /// The hidden Preview button's command: stops a running preview, or ends a recording and
-    /// starts the preview.
+    /// The hidden Preview button's command: stops a running preview, or starts it.
     void previewOnOff();
 
     /// "%d%s%d" of the capture resolution, e.g. "1280*1024".
@@ -79,9 +79,6 @@ public:
     QWidget* clientArea() const { return m_client; }
     const InterfaceFonts& fonts() const { return m_fonts; }
 
-signals:
-    void captureStateChanged(CaptureState state);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -92,8 +89,8 @@ private:
     void connectCommands();
     void tryCameraAtStart();
     void showConnected();
-    void showDisconnected();
-    void setCaptureState(CaptureState state);
+    void showDisconnected(const TextEntry& message);
+    void showCaptureState(CaptureState state);
     void addKeys();
 
     void paintClient(const QRect& area);
@@ -103,7 +100,6 @@ private:
     void takePicture();
     void takeVideo();
     void quickRecording();
-    void stopRecordingByKey();
     void timeLapse();
     void setResolution(int width, int height);
     void toggleOverlay(Overlay overlay);
@@ -136,7 +132,7 @@ private:
     QString m_scaleLabel;
     NormalLayout m_normal;
     bool m_connected = false;
-    CaptureState m_captureState = CaptureState::Idle;
+    QPointer<VideoSettingDialog> m_videoSetting;  // while open: the connect check refreshes it
     bool m_switching = false;      // the window changes its own state; its reports are not requests
     QTimer m_reconnect;
 };

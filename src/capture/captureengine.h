@@ -1,89 +1,115 @@
 #pragma once
 
+#include "capture/captureformat.h"
+#include "capture/devicetable.h"
 #include "capture/livepicture.h"
 #include "capture/overlayflags.h"
+#include "platform/camerasource.h"
 
 #include <QObject>
 #include <QSize>
 
 #include <atomic>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <vector>
 
-/// What the system reports about capture devices coming and going.
-enum class DeviceChange {
-    NodesChanged,     ///< the device tree changed somewhere
-    Arrival,          ///< a device arrived
-    RemovalComplete,  ///< a device is gone
-    Other,
+class VideoDevices;
+
+/// Where the camera is: each step up needs the one below it.
+enum class CaptureState {
+    NoCamera,    ///< no device open
+    Opened,      ///< the chosen device is open
+    Ready,       ///< its format is applied; it can stream
+    Previewing,  ///< frames flow into the live view
+    Recording,   ///< frames flow into a clip as well
 };
 
-/// The capture side of the program as the main window drives it: finding the microscope and
-/// running its pipeline, the capture resolution, the four overlays, the live view's switch to
-/// full screen and the still request. One engine lives for the whole run; it is made in main()
-/// and bound to the main window's video window.
+/// The camera side of the program: the device table and the chosen microscope, its format
+/// and CapConfig.dat, the stream and what happens to every frame (still handling, live view
+/// with the overlays), the full-screen switch of the live view and the still request. One
+/// engine lives for the whole run; main() makes it over the device lists it is given.
 ///
-/// The state every engine keeps - resolution and frame-rate class, overlay flags, full-screen
-/// flag, off-screen picture, still request, recording flag - lives in this class; an engine
-/// supplies the work with the device.
+/// Threads: everything runs on the main thread except the frame and snapshot handling, which
+/// runs on the camera's streaming thread and touches only the atomics, the last frame and
+/// the live picture (each behind its own lock) and emits queued signals.
 class CaptureEngine : public QObject {
     Q_OBJECT
 
 public:
     enum class StartResult {
-        Running,      ///< found, set up, built and started
-        BuildFailed,  ///< found and set up, but the graph could not be built
-        Failed,       ///< no microscope, or it could not be set up or started
+        Running,           ///< found, set up, built and started
+        BuildFailed,       ///< found and set up, but the format could not be applied
+        PermissionDenied,  ///< the microscope is there but this user may not open it
+        Failed,            ///< no microscope, or it could not be opened or started
     };
 
     static constexpr QSize kInitialResolution{1280, 1024};
 
-    explicit CaptureEngine(QObject* parent = nullptr);
+    /// LISTS are scanned in order; CONFIGFILE is where the capture format is kept.
+    CaptureEngine(std::vector<VideoDevices*> lists, std::filesystem::path configFile, QObject* parent = nullptr);
     ~CaptureEngine() override;
 
-    // --- device and pipeline ----------------------------------------------------------------
+    CaptureState state() const { return m_state; }
+    bool isRunning() const { return m_state == CaptureState::Previewing || m_state == CaptureState::Recording; }
+    bool isRecording() const { return m_state == CaptureState::Recording; }
 
-    /// Finds the microscope, sets up its filters, builds the graph and starts it. After a
-    /// failure the caller takes the pipeline down.
-    virtual StartResult bringUp() = 0;
-    /// Stops, tears down and frees the pipeline and the off-screen picture; harmless when
-    /// nothing runs.
-    virtual void takeDown() = 0;
-    virtual bool isRunning() const = 0;
-    /// Runs a built pipeline (the live preview); false when it cannot.
-    virtual bool start() = 0;
-    /// Stops the pipeline; true when it is stopped afterwards.
-    virtual bool stop() = 0;
+    // --- devices --------------------------------------------------------------------------------
+
+    /// Lists the devices again, keeping the chosen one while it is there.
+    bool rescan();
     /// Whether the chosen microscope is still plugged in; false when none is chosen.
-    virtual bool stillPresent() = 0;
-    /// Lists the devices again, keeping the current one while it is there.
-    virtual bool rescan() = 0;
+    bool stillPresent();
+    const DeviceTable& devices() const { return m_devices; }
+    /// Takes the pipeline down, makes record INDEX the device and brings it up again. False
+    /// when nothing changed or it did not come up.
+    bool switchDevice(int index);
 
-    // --- resolution -------------------------------------------------------------------------
+    // --- pipeline -------------------------------------------------------------------------------
 
-    /// Stores the pair as the capture resolution with its frame-rate class, then changes the
-    /// device's format (restarting the preview if it ran).
+    /// Scans, opens the chosen microscope, applies its format and starts the preview. After a
+    /// failure the caller takes the pipeline down.
+    StartResult bringUp();
+    bool setUp();
+    /// Applies the stored (or default) format; a no-op when built, fails while streaming.
+    bool build();
+    bool start();
+    /// True when nothing streams afterwards.
+    bool stop();
+    /// Stop, build, start: the stream again from the same device.
+    void restart();
+    /// Stops and closes the device and drops the live picture; harmless when nothing runs.
+    void takeDown();
+
+    // --- format ---------------------------------------------------------------------------------
+
+    /// Stores the pair with its frame-rate class, then changes the device's format, writes
+    /// CapConfig.dat and restarts the preview if it ran.
     void setResolution(int width, int height);
     QSize resolution() const { return m_resolution; }
-    /// 15 after a change to a width of 320, 14 for 640, 5 for any other width. Clips take
-    /// their stored rate from it.
+    /// 15 after a change to a width of 320, 14 for 640, 5 for any other width.
     int frameRateClass() const { return m_frameRateClass; }
     static int frameRateClassFor(int width);
+    /// Frame interval and bit rate of the record for a recording at RATE frames a second.
+    void setFrameRate(int rate);
+    const CaptureFormat& captureFormat() const { return m_format; }
+    /// Size of the frames being delivered; empty before the first one.
+    QSize frameSize() const { return {m_frameWidth.load(), m_frameHeight.load()}; }
 
-    // --- recording --------------------------------------------------------------------------
+    /// The open camera, for its picture controls; nullptr when none is open.
+    CameraSource* camera() const { return m_camera.get(); }
 
-    /// A recording runs; the frame callback writes every frame to it.
-    bool isRecording() const { return m_recording.load(); }
-    /// Quick recording (no dialog, default compressor, no time limit). False, and no clip,
-    /// when no recording could start - always so while the pipeline does not run.
-    virtual bool startQuickRecording() = 0;
-    /// Ends the running recording: stops the pipeline, closes the clip, runs the pipeline again.
-    virtual void stopRecording() = 0;
+    // --- stills, overlays, live view ------------------------------------------------------------
 
-    // --- stills, overlays, live view --------------------------------------------------------
-
-    /// Asks for the next frame to be written as a still. Several requests before it is
-    /// served make one picture.
+    /// Asks for the next frame to be kept as a still. Several requests before it is served
+    /// make one picture.
     void requestStill() { m_stillRequested.store(true); }
     bool isStillRequested() const { return m_stillRequested.load(); }
+    /// The still writer takes the request.
+    void clearStillRequest() { m_stillRequested.store(false); }
+    /// A copy of the last frame kept for a still (bottom-up BGR) and its size.
+    std::vector<std::uint8_t> lastFrame(QSize* size = nullptr) const;
 
     OverlayFlags& overlays() { return m_overlays; }
     const OverlayFlags& overlays() const { return m_overlays; }
@@ -97,26 +123,46 @@ public:
     void leaveFullScreen(const QSize& normalSize);
     bool isFullScreen() const { return m_fullScreen.load(); }
 
-signals:
-    /// A new frame is in the live picture (sent from the capture thread).
-    void liveViewChanged();
-    /// The system reported a device change; DESCRIBESINTERFACE tells whether an arrival
-    /// names a device interface.
-    void deviceChanged(DeviceChange change, bool describesInterface);
+    /// What the streaming thread does with one frame (public for the benchmark).
+    void handleFrame(const CameraFrame& frame);
+    void handleSnapshot();
 
-protected:
-    /// Applies a new resolution to the device (called after it is stored).
-    virtual void changeFormat(int width, int height) = 0;
-    void setRecording(bool recording) { m_recording.store(recording); }
-    /// The still writer takes the request.
-    void clearStillRequest() { m_stillRequested.store(false); }
+signals:
+    void stateChanged(CaptureState state);
+    /// A new frame is in the live picture (emitted on the streaming thread).
+    void liveViewChanged();
+    /// A still is kept; FROMSNAPSHOT when the camera's button asked for it.
+    void stillReady(bool fromSnapshot);
+    /// The camera stopped streaming on its own (unplugged, failed).
+    void streamLost();
 
 private:
+    void setState(CaptureState state);
+    void takeStreamLoss();
+    CameraSource::OpenResult openCurrent();
+    std::vector<ListedDevice> listDevices();
+    bool applyFormat();
+
+    std::vector<VideoDevices*> m_lists;
+    std::filesystem::path m_configFile;
+    CaptureState m_state = CaptureState::NoCamera;
+    DeviceTable m_devices;
+    std::unique_ptr<CameraSource> m_camera;
+    CaptureFormat m_format;
     QSize m_resolution = kInitialResolution;
     int m_frameRateClass = frameRateClassFor(kInitialResolution.width());
+
     OverlayFlags m_overlays;
     LivePicture m_livePicture;
     std::atomic<bool> m_fullScreen{false};        // read by the frame path and the recorder
-    std::atomic<bool> m_recording{false};         // read by the frame callback
     std::atomic<bool> m_stillRequested{false};    // set by F2, the timer and the button; taken by the writer
+    std::atomic<bool> m_skipFrame{false};         // the button's still comes from the frame after next
+    std::atomic<bool> m_snapshotPending{false};   // the still being served was asked for by the button
+    std::atomic<bool> m_streamLost{false};        // set by the streaming thread, taken on the main thread
+    std::atomic<int> m_frameWidth{0};
+    std::atomic<int> m_frameHeight{0};
+
+    mutable std::mutex m_lastFrameLock;
+    std::vector<std::uint8_t> m_lastFrame;
+    QSize m_lastFrameSize;
 };

@@ -1,6 +1,9 @@
 #include "capture/videowindow.h"
 
 #include "capture/captureengine.h"
+#include "capture/overlaypainter.h"
+
+#include <QDateTime>
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -76,6 +79,8 @@ void VideoWindow::paintEvent(QPaintEvent* event)
     if (m_engine.isFullScreen() && !m_escHint.isEmpty()) {
         drawText(painter, m_escHint, QColor(255, 0, 0), &escHintPosition);
     }
+    // Also here, not only in each frame: a toggle shows at once while no frames come.
+    paintOverlays(painter, size(), m_engine.overlays(), QDateTime::currentDateTime());
 }
 
 void VideoWindow::drawText(QPainter& painter, const QString& text, const QColor& color,

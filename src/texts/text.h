@@ -74,8 +74,10 @@ inline constexpr TextEntry RecordingNotYet{"RecordingNotYet", 128,
                                            "Recording clips is not available in this version of Quillon yet."};
 inline constexpr TextEntry TimeLapseNotYet{"TimeLapseNotYet", 128,
                                            "Time-lapse capture is not available in this version of Quillon yet."};
-inline constexpr TextEntry VideoSettingsNotYet{"VideoSettingsNotYet", 128,
-                                               "Video settings are not available in this version of Quillon yet."};
+// Shown instead of the connect message when the microscope's node is there but closed to this
+// user; no language file carries it yet.
+inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
+                                              "No access to the microscope: join the group video"};
 
 // The About box reads into 60 bytes. The two hyperlink lines draw their own texts; theirs
 // only name the control.
@@ -166,8 +168,9 @@ inline constexpr TextEntry TextSetting{"TextSetting", 30, "Text"};
 inline constexpr TextEntry EnterText{"EnterText", 30, "Please enter text:"};
 inline constexpr TextEntry Preview{"Preview", 30, "Preview"};
 
-// Texts of the windows this version does not have yet (video settings, recorder, timer,
-// player). The language files carry them; sizes are the buffers those windows read into.
+// Texts of the Video Setting dialog and of the windows this version does not have yet
+// (recorder, timer, player). The language files carry them; sizes are the buffers those
+// windows read into.
 inline constexpr TextEntry VideoSetting{"VideoSetting", 30, "Video Setting"};
 inline constexpr TextEntry VideoCaptionDevice{"VideoCaptionDevice", 30, "Video Capture Device"};
 inline constexpr TextEntry DeviceName{"DeviceName", 30, "Device Name"};
@@ -179,6 +182,7 @@ inline constexpr TextEntry CaptureSetting{"CaptureSetting", 30, "Capture Setting
 inline constexpr TextEntry Compress{"Compress", 30, "Compress"};
 inline constexpr TextEntry CompressTilte{"CompressTilte", 64, "Compress Format Selection"};
 inline constexpr TextEntry Default{"Default", 16, "Default"};
+inline constexpr TextEntry VideoSettingOk{"Ok", 30, "OK"};
 // The video property names double as their keys.
 inline constexpr TextEntry Brightness{"Brightness", 32, "Brightness"};
 inline constexpr TextEntry Contrast{"Contrast", 32, "Contrast"};
@@ -217,7 +221,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &VideoSettingsNotYet,
+    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &CameraNoPermission,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,
@@ -232,7 +236,7 @@ inline constexpr const TextEntry* all[] = {
     &SolidLine, &DashLine, &DotLine, &DashDotLine, &DashDotDotLine, &PenColorLine, &PenColor, &PenWidth,
     &LinePriview, &TextSetting, &EnterText, &Preview,
     &VideoSetting, &VideoCaptionDevice, &DeviceName, &DeviceSetting, &VideoNorm, &VideoProperies,
-    &VideoResolution, &CaptureSetting, &Compress, &CompressTilte, &Default, &Brightness, &Contrast,
+    &VideoResolution, &CaptureSetting, &Compress, &CompressTilte, &Default, &VideoSettingOk, &Brightness, &Contrast,
     &Saturation, &Sharpness, &Gamma, &WhiteBalance, &RecorderSetting, &Frame, &FrameRate, &FileSize,
     &TimerLimit, &Interval, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SetTimerFail,
     &VideoPlayer, &TipPlay, &TipPause, &TipStop, &TipFirst, &TipReward, &TipForward, &TipLast,

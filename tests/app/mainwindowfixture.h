@@ -1,13 +1,14 @@
 #pragma once
 
 #include "app/mainwindow.h"
-#include "capture/nocameraengine.h"
+#include "capture/captureengine.h"
 #include "capture/videowindow.h"
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
 #include "texts/localtext.h"
 #include "platform/mailclient.h"
+#include "support/fakecamera.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "ui/latchbitmapbutton.h"
@@ -21,58 +22,6 @@
 #include <deque>
 #include <memory>
 
-/// An engine for main-window tests: bringUp() answers from a queue (Failed when it is empty),
-/// presence is a flag, and the connect check's calls are counted.
-class FakeCaptureEngine final : public CaptureEngine {
-public:
-    std::deque<StartResult> startResults;
-    bool present = true;
-    int bringUpCalls = 0;
-    int rescanCalls = 0;
-
-    StartResult bringUp() override
-    {
-        ++bringUpCalls;
-        const StartResult result = startResults.empty() ? StartResult::Failed : startResults.front();
-        if (!startResults.empty()) {
-            startResults.pop_front();
-        }
-        m_running = result == StartResult::Running;
-        return result;
-    }
-    void takeDown() override
-    {
-        m_running = false;
-        setRecording(false);
-        livePicture().release();
-    }
-    bool isRunning() const override { return m_running; }
-    bool start() override { return m_running = true; }
-    bool stop() override { return !(m_running = false); }
-    bool stillPresent() override { return present; }
-    bool rescan() override { return ++rescanCalls > 0; }
-    bool startQuickRecording() override
-    {
-        setRecording(m_running);
-        return m_running;
-    }
-    void stopRecording() override { setRecording(false); }
-
-    /// Whether a still was asked for since the last call.
-    bool takeStillRequest()
-    {
-        const bool requested = isStillRequested();
-        clearStillRequest();
-        return requested;
-    }
-
-protected:
-    void changeFormat(int, int) override {}
-
-private:
-    bool m_running = false;
-};
-
 /// A mail system that is not there: the E-Mail command stops at its first check.
 class NoMailClient final : public MailClient {
 public:
@@ -80,8 +29,8 @@ public:
     void send(const QString&, QObject*, Done done) override { done(Result::Failed); }
 };
 
-/// A main window over a private documents folder, a scripted prompter and either the real
-/// engine without a camera or a fake one.
+/// A main window over a private documents folder, a scripted prompter and the engine over a
+/// device list the test fills.
 class MainWindowTest : public testing::Test {
 protected:
     QTemporaryDir documents;
@@ -90,8 +39,8 @@ protected:
     PhotoMeasureState photoMeasure;
     LocalText text;
     ScriptedPrompter prompter;
-    NoCameraEngine noCamera;
-    FakeCaptureEngine fake;
+    FakeDevices devices;
+    CaptureEngine engine{{&devices}, documents.filePath("config/CapConfig.dat").toStdString()};
     NoMailClient mail;
     std::unique_ptr<MainWindow> window;
 
@@ -101,7 +50,7 @@ protected:
         paths.createFolders();
     }
 
-    void open(CaptureEngine& engine)
+    void open()
     {
         window.reset();  // before the next one brings the engine up
         window = std::make_unique<MainWindow>(
@@ -111,14 +60,28 @@ protected:
     }
     void openConnected()
     {
-        fake.startResults = {CaptureEngine::StartResult::Running};
-        open(fake);
+        devices.devices = {FakeDevices::device("video0")};
+        open();
     }
 
     void unplug()
     {
-        fake.present = false;
-        emit fake.deviceChanged(DeviceChange::RemovalComplete, false);
+        devices.present = false;
+        devices.devices.clear();
+        window->deviceChangeNotice(DeviceChange::RemovalComplete, false);
+    }
+    void plugIn()
+    {
+        devices.present = true;
+        devices.devices = {FakeDevices::device("video0")};
+        window->deviceChangeNotice(DeviceChange::Arrival, true);
+    }
+    /// Whether a still was asked for since the last call.
+    bool takeStillRequest()
+    {
+        const bool requested = engine.isStillRequested();
+        engine.clearStillRequest();
+        return requested;
     }
 
     MainToolBar& bar() { return window->toolBar(); }
