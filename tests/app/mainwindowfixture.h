@@ -50,11 +50,11 @@ protected:
         paths.createFolders();
     }
 
-    void open()
+    void open(CaptureEngine* other = nullptr)
     {
         window.reset();  // before the next one brings the engine up
         window = std::make_unique<MainWindow>(
-            MainContext{session, photoMeasure, text, prompter, paths, engine, mail});
+            MainContext{session, photoMeasure, text, prompter, paths, other ? *other : engine, mail});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
