@@ -144,7 +144,7 @@ void SimulatedCamera::stream(FrameHandler frames, SnapshotHandler snapshots, Los
     Clock::time_point due = start;
     std::vector<std::uint8_t> buffer;
     std::unique_lock lock(m_stopMutex);
-    while (!m_stopWake.wait_until(lock, due, [this] { return m_stopRequested; })) {
+    while (!m_stopWake.wait_until(lock, due, [this] { return m_stopRequested.load(); })) {
         lock.unlock();
         if (!isPluggedIn()) {
             if (lost) {

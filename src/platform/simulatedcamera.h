@@ -48,6 +48,8 @@ private:
     std::thread m_thread;
     std::mutex m_stopMutex;
     std::condition_variable m_stopWake;
-    bool m_stopRequested = false;  // guarded by m_stopMutex
+    // Written under m_stopMutex; atomic as well because ThreadSanitizer does not see the mutex
+    // taken back inside a steady-clock wait (pthread_cond_clockwait is not intercepted).
+    std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_streamEnded{false};  // the thread has left its loop (stopped or lost)
 };
