@@ -1,6 +1,5 @@
-// The live picture and the video window.
+// The video window.
 #include "capture/captureengine.h"
-#include "capture/livepicture.h"
 #include "capture/videowindow.h"
 
 #include <QTest>
@@ -16,38 +15,6 @@ int countPixels(const QImage& image, const QRect& area, QColor color)
     const QImage part = image.copy(area).convertToFormat(QImage::Format_RGB32);
     const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
     return static_cast<int>(std::count(pixels, pixels + part.width() * part.height(), color.rgb()));
-}
-
-TEST(LivePicture, KeepsABlackPictureThatRefusesFramesOnceReleased)
-{
-    CaptureEngine engine({}, {});
-    LivePicture& picture = engine.livePicture();
-    int calls = 0;
-    EXPECT_FALSE(picture.write([&](QImage&) { ++calls; }));
-    EXPECT_FALSE(picture.read([&](const QImage&) { ++calls; }));
-
-    picture.recreate(QSize(610, 480));
-    ASSERT_TRUE(picture.write([](QImage& image) { image.setPixelColor(10, 20, Qt::white); }));
-    QImage seen;
-    ASSERT_TRUE(picture.read([&](const QImage& image) { seen = image.copy(); }));
-    EXPECT_EQ(seen.pixelColor(10, 20), QColor(Qt::white));
-    EXPECT_EQ(countPixels(seen, seen.rect(), Qt::black), 610 * 480 - 1);
-
-    engine.enterFullScreen(QSize(1024, 768));
-    EXPECT_EQ(picture.size(), QSize(1024, 768));
-    picture.write([](QImage& image) { image.fill(Qt::white); });
-    engine.leaveFullScreen(QSize(610, 480));
-    EXPECT_FALSE(engine.isFullScreen());
-    picture.read([&](const QImage& image) { seen = image.copy(); });
-    ASSERT_EQ(seen.size(), QSize(610, 480));
-    EXPECT_EQ(countPixels(seen, seen.rect(), Qt::black), 610 * 480);
-
-    picture.release();
-    EXPECT_FALSE(picture.exists());
-    EXPECT_FALSE(picture.write([&](QImage&) { ++calls; }));
-    picture.recreate(QSize());
-    EXPECT_FALSE(picture.exists());
-    EXPECT_EQ(calls, 0);
 }
 
 TEST(VideoWindow, PaintsTheLivePictureAsItIsAndTheTextsInTheirColorsAndPlaces)

@@ -150,6 +150,18 @@ TEST_F(CaptureEngineTest, FramesReachTheLivePictureAndTheStillRequestsInTheirOrd
     engine->clearStillRequest();
     camera().frames({bytes, 5, 4, 2, 0.0});
     EXPECT_EQ(views.size(), 5);
+
+    // Full screen makes the picture anew; back from it the picture is black until a frame.
+    engine->enterFullScreen(QSize(1024, 768));
+    EXPECT_EQ(engine->livePicture().size(), QSize(1024, 768));
+    frame(6);
+    engine->leaveFullScreen(QSize(610, 480));
+    engine->livePicture().read([&](const QImage& image) { shown = image.copy(); });
+    EXPECT_EQ(shown.size(), QSize(610, 480));
+    EXPECT_EQ(shown.pixelColor(0, 479), QColor(Qt::black));
+    // Taken down, frames have nowhere to land until the window paints again.
+    engine->takeDown();
+    EXPECT_FALSE(engine->livePicture().exists());
 }
 
 TEST_F(CaptureEngineTest, StatesStepUpAndDownWithOneSignalEach)
