@@ -15,6 +15,7 @@
 #include "texts/localtext.h"
 #include "platform/mailclient.h"
 #include "platform/prompter.h"
+#include "platform/qtsoundplayer.h"
 #include "photomeasure/photomeasurestate.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ struct Program {
     MediaPaths paths;
     CaptureEngine engine{{}, {}};
     NoMail mail;
+    QtSoundPlayer sounds;  // the program loads its sounds at start too
 
     explicit Program(const QString& documents)
         : paths(documents)
@@ -75,7 +77,7 @@ std::unique_ptr<Program> program;
 void showMainWindow()
 {
     MainWindow window(MainContext{program->session, program->photoMeasure, program->text, program->prompter,
-                                  program->paths, program->engine, program->mail});
+                                  program->paths, program->engine, program->mail, program->sounds});
     FirstPaint watcher;
     window.clientArea()->installEventFilter(&watcher);
     window.show();

@@ -6,6 +6,7 @@
 #include "media/mediapaths.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
+#include "platform/qtsoundplayer.h"
 #include "platform/simulatedmicroscope.h"
 #include "platform/systemlanguage.h"
 #include "platform/udevmonitor.h"
@@ -114,7 +115,8 @@ int main(int argc, char** argv)
 
     MediaPaths paths = MediaPaths::forCurrentUser();
     XdgEmailClient mailClient;
-    MainWindow window(MainContext{session, photoMeasure, text, prompter, paths, engine, mailClient});
+    QtSoundPlayer sounds;
+    MainWindow window(MainContext{session, photoMeasure, text, prompter, paths, engine, mailClient, sounds});
     for (DeviceMonitor* monitor : {static_cast<DeviceMonitor*>(&systemMonitor),
                                    simulatedMonitor ? static_cast<DeviceMonitor*>(&*simulatedMonitor) : nullptr}) {
         if (monitor != nullptr) {

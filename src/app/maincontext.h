@@ -6,6 +6,7 @@ class MailClient;
 class MeasureSession;
 class MediaPaths;
 class Prompter;
+class SoundPlayer;
 struct PhotoMeasureState;
 
 /// The process-wide objects the main window works with. main() makes each of them once; all
@@ -18,4 +19,5 @@ struct MainContext {
     MediaPaths& paths;
     CaptureEngine& engine;
     MailClient& mailClient;
+    SoundPlayer& sounds;
 };

@@ -193,6 +193,7 @@ bool CaptureEngine::start()
 
 bool CaptureEngine::stop()
 {
+    stopRecording();
     if (m_camera) {
         m_camera->stopStreaming();
     }
@@ -204,9 +205,17 @@ bool CaptureEngine::stop()
 
 void CaptureEngine::restart()
 {
+    FrameSink* sink = nullptr;
+    {
+        const std::lock_guard lock(m_recordingLock);
+        sink = m_sink;
+    }
     stop();
     build();
-    start();
+    // A recording goes on into the same clip after the gap.
+    if (start() && sink != nullptr) {
+        startRecording(*sink);
+    }
 }
 
 void CaptureEngine::takeStreamLoss()
@@ -269,6 +278,32 @@ void CaptureEngine::setFrameRate(int rate)
     m_format.setFrameRate(rate);
 }
 
+// ---- recording -----------------------------------------------------------------------------------
+
+bool CaptureEngine::startRecording(FrameSink& sink)
+{
+    if (m_state != CaptureState::Previewing) {
+        return false;
+    }
+    {
+        const std::lock_guard lock(m_recordingLock);
+        m_sink = &sink;
+    }
+    setState(CaptureState::Recording);
+    return true;
+}
+
+void CaptureEngine::stopRecording()
+{
+    {
+        const std::lock_guard lock(m_recordingLock);
+        m_sink = nullptr;
+    }
+    if (m_state == CaptureState::Recording) {
+        setState(CaptureState::Previewing);
+    }
+}
+
 // ---- frames --------------------------------------------------------------------------------------
 
 void CaptureEngine::handleSnapshot()
@@ -304,6 +339,13 @@ void CaptureEngine::handleFrame(const CameraFrame& frame)
         const std::lock_guard lock(m_lastFrameLock);
         m_lastFrame.assign(frame.bytes, frame.bytes + frame.length);
         m_lastFrameSize = QSize(frame.width, frame.height);
+    }
+
+    {
+        const std::lock_guard lock(m_recordingLock);
+        if (m_sink != nullptr) {
+            m_sink->writeFrame(frame);
+        }
     }
 
     bool shown = false;

@@ -2,6 +2,7 @@
 
 #include "capture/captureformat.h"
 #include "capture/devicetable.h"
+#include "capture/framesink.h"
 #include "capture/livepicture.h"
 #include "capture/overlayflags.h"
 #include "platform/camerasource.h"
@@ -75,9 +76,9 @@ public:
     /// Applies the stored (or default) format; a no-op when built, fails while streaming.
     bool build();
     bool start();
-    /// True when nothing streams afterwards.
+    /// True when nothing streams afterwards. Ends a recording's flow of frames.
     bool stop();
-    /// Stop, build, start: the stream again from the same device.
+    /// Stop, build, start: the stream again from the same device; a recording goes on.
     void restart();
     /// Stops and closes the device and drops the live picture; harmless when nothing runs.
     void takeDown();
@@ -99,6 +100,15 @@ public:
 
     /// The open camera, for its picture controls; nullptr when none is open.
     CameraSource* camera() const { return m_camera.get(); }
+
+    // --- recording ------------------------------------------------------------------------------
+
+    /// From the next frame on every frame also goes to SINK (state Recording). False, and
+    /// nothing changes, unless the preview runs.
+    bool startRecording(FrameSink& sink);
+    /// No frame goes to the sink any more once this returns (state Previewing while the
+    /// stream runs). Harmless when no recording runs.
+    void stopRecording();
 
     // --- stills, overlays, live view ------------------------------------------------------------
 
@@ -162,6 +172,8 @@ private:
     std::atomic<int> m_frameWidth{0};
     std::atomic<int> m_frameHeight{0};
 
+    std::mutex m_recordingLock;  // the sink is set, cleared and fed under it
+    FrameSink* m_sink = nullptr;
     mutable std::mutex m_lastFrameLock;
     std::vector<std::uint8_t> m_lastFrame;
     QSize m_lastFrameSize;

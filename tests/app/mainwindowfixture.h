@@ -8,6 +8,7 @@
 #include "media/thumbnailgallery.h"
 #include "texts/localtext.h"
 #include "platform/mailclient.h"
+#include "platform/soundplayer.h"
 #include "support/fakecamera.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -29,6 +30,13 @@ public:
     void send(const QString&, QObject*, Done done) override { done(Result::Failed); }
 };
 
+/// Sounds that are only counted.
+class CountingSounds final : public SoundPlayer {
+public:
+    std::vector<Sound> played;
+    void play(Sound sound) override { played.push_back(sound); }
+};
+
 /// A main window over a private documents folder, a scripted prompter and the engine over a
 /// device list the test fills.
 class MainWindowTest : public testing::Test {
@@ -42,6 +50,7 @@ protected:
     FakeDevices devices;
     CaptureEngine engine{{&devices}, documents.filePath("config/CapConfig.dat").toStdString()};
     NoMailClient mail;
+    CountingSounds sounds;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -54,7 +63,7 @@ protected:
     {
         window.reset();  // before the next one brings the engine up
         window = std::make_unique<MainWindow>(
-            MainContext{session, photoMeasure, text, prompter, paths, other ? *other : engine, mail});
+            MainContext{session, photoMeasure, text, prompter, paths, other ? *other : engine, mail, sounds});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
