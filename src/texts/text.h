@@ -203,6 +203,7 @@ inline constexpr TextEntry Completed{"Completed", 30, "Completed"};
 inline constexpr TextEntry Exit{"Exit", 30, "Exit"};
 /// The recording counter's unit; the recorder dialog's unit label defaults to "Second".
 inline constexpr TextEntry Second{"Second", 10, "Seconds"};
+inline constexpr TextEntry SecondUnit{"Second", 30, "Second"};
 inline constexpr TextEntry SetTimerFail{"SET_TIMER_FAIL", 64, "The time of your setting must be a future time!"};
 inline constexpr TextEntry VideoPlayer{"VideoPlayer", 30, "Video Player"};
 inline constexpr TextEntry TipPlay{"TipPlay", 30, "Play"};
@@ -238,7 +239,7 @@ inline constexpr const TextEntry* all[] = {
     &VideoSetting, &VideoCaptionDevice, &DeviceName, &DeviceSetting, &VideoNorm, &VideoProperies,
     &VideoResolution, &CaptureSetting, &Compress, &CompressTilte, &Default, &VideoSettingOk, &Brightness, &Contrast,
     &Saturation, &Sharpness, &Gamma, &WhiteBalance, &RecorderSetting, &Frame, &FrameRate, &FileSize,
-    &TimerLimit, &Interval, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SetTimerFail,
+    &TimerLimit, &Interval, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SecondUnit, &SetTimerFail,
     &VideoPlayer, &TipPlay, &TipPause, &TipStop, &TipFirst, &TipReward, &TipForward, &TipLast,
 };
 
