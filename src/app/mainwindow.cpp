@@ -2,6 +2,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/appresources.h"
+#include "app/stillcapture.h"
 #include "capture/videosettingdialog.h"
 #include "capture/videowindow.h"
 #include "measure/measuresession.h"
@@ -109,6 +110,8 @@ void MainWindow::buildLayout()
     m_toolBar = std::make_unique<MainToolBar>(*m_client);
     m_scaleLabel = m_context.text.read(Text::Rate);
 
+    new StillCapture(m_context.engine, m_context.paths, m_context.prompter, m_context.sounds, *m_gallery,
+                     [this] { return m_toolBar->scaleBox->text(); }, this);
     m_fileCommands = std::make_unique<FileCommands>(*m_gallery, m_context.paths, m_context.text,
                                                     m_context.prompter, this);
     m_mailSender = std::make_unique<MailSender>(m_context.mailClient, m_context.text, m_context.prompter);
