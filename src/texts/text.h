@@ -66,14 +66,6 @@ inline constexpr TextEntry TipSetting{"TipSetting", 30, "Setting"};
 inline constexpr TextEntry TipSave{"TipSave", 30, "Save As"};
 inline constexpr TextEntry TipEMail{"TipEMail", 30, "E-Mail"};
 
-// Commands whose windows this version does not have yet. No language file carries these
-// keys; the buffer holds the whole English text.
-inline constexpr TextEntry ClipsNotYet{"ClipsNotYet", 128,
-                                       "Playing clips is not available in this version of Quillon yet."};
-inline constexpr TextEntry RecordingNotYet{"RecordingNotYet", 128,
-                                           "Recording clips is not available in this version of Quillon yet."};
-inline constexpr TextEntry TimeLapseNotYet{"TimeLapseNotYet", 128,
-                                           "Time-lapse capture is not available in this version of Quillon yet."};
 // Shown instead of the connect message when the microscope's node is there but closed to this
 // user; no language file carries it yet.
 inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
@@ -223,7 +215,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &CameraNoPermission,
+    &CameraNoPermission,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,
