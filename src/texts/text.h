@@ -188,6 +188,8 @@ inline constexpr TextEntry FrameRate{"FrameRate", 30, "Frame rate"};
 inline constexpr TextEntry FileSize{"FileSize", 30, "File Size"};
 inline constexpr TextEntry TimerLimit{"TimerLimit", 30, "Time limit"};
 inline constexpr TextEntry Interval{"Interval", 30, "Interval"};
+/// The time-lapse dialog's picture-count row, as against the Capture menu's 25 bytes.
+inline constexpr TextEntry CaptureCount{"Capture", 30, "Capture"};
 inline constexpr TextEntry StartTime{"StartTime", 30, "Start Time"};
 inline constexpr TextEntry Start{"Start", 30, "Start"};
 inline constexpr TextEntry Stop{"Stop", 30, "Stop"};
@@ -230,7 +232,7 @@ inline constexpr const TextEntry* all[] = {
     &VideoSetting, &VideoCaptionDevice, &DeviceName, &DeviceSetting, &VideoNorm, &VideoProperies,
     &VideoResolution, &CaptureSetting, &Compress, &CompressTilte, &Default, &VideoSettingOk, &Brightness, &Contrast,
     &Saturation, &Sharpness, &Gamma, &WhiteBalance, &RecorderSetting, &Frame, &FrameRate, &FileSize,
-    &TimerLimit, &Interval, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SetTimerFail,
+    &TimerLimit, &Interval, &CaptureCount, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SetTimerFail,
     &VideoPlayer, &TipPlay, &TipPause, &TipStop, &TipFirst, &TipReward, &TipForward, &TipLast,
 };
 
