@@ -74,6 +74,8 @@ inline constexpr TextEntry RecordingNotYet{"RecordingNotYet", 128,
                                            "Recording clips is not available in this version of Quillon yet."};
 inline constexpr TextEntry TimeLapseNotYet{"TimeLapseNotYet", 128,
                                            "Time-lapse capture is not available in this version of Quillon yet."};
+/// The player's refusal of a clip; %1 is the clip's file name and the reason.
+inline constexpr TextEntry ClipCannotPlay{"ClipCannotPlay", 128, "This clip cannot be played: %1"};
 // Shown instead of the connect message when the microscope's node is there but closed to this
 // user; no language file carries it yet.
 inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
@@ -221,7 +223,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &CameraNoPermission,
+    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &CameraNoPermission, &ClipCannotPlay,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,
