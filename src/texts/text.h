@@ -66,15 +66,8 @@ inline constexpr TextEntry TipSetting{"TipSetting", 30, "Setting"};
 inline constexpr TextEntry TipSave{"TipSave", 30, "Save As"};
 inline constexpr TextEntry TipEMail{"TipEMail", 30, "E-Mail"};
 
-// Commands whose windows this version does not have yet. No language file carries these
-// keys; the buffer holds the whole English text.
-inline constexpr TextEntry ClipsNotYet{"ClipsNotYet", 128,
-                                       "Playing clips is not available in this version of Quillon yet."};
-inline constexpr TextEntry RecordingNotYet{"RecordingNotYet", 128,
-                                           "Recording clips is not available in this version of Quillon yet."};
-inline constexpr TextEntry TimeLapseNotYet{"TimeLapseNotYet", 128,
-                                           "Time-lapse capture is not available in this version of Quillon yet."};
-/// The player's refusal of a clip; %1 is the clip's file name and the reason.
+/// The player's refusal of a clip; %1 is the clip's file name and the reason. No language
+/// file carries it yet.
 inline constexpr TextEntry ClipCannotPlay{"ClipCannotPlay", 128, "This clip cannot be played: %1"};
 // Shown instead of the connect message when the microscope's node is there but closed to this
 // user; no language file carries it yet.
@@ -223,7 +216,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &CameraNoPermission, &ClipCannotPlay,
+    &CameraNoPermission, &ClipCannotPlay,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,
