@@ -75,7 +75,6 @@ VideoPlayer::VideoPlayer(const QString& clip, const LocalText& text, Prompter& p
 
     auto* area = new PictureArea(this);
     area->setGeometry(kPictureArea);
-    m_pictureArea = area;
     connect(m_engine, &PlaybackEngine::frameReady, area, &PictureArea::show);
 
     buildButtons(text);
@@ -114,18 +113,25 @@ void VideoPlayer::buildButtons(const LocalText& text)
     m_play = new LatchBitmapButton(this);
     m_play->setUp(0, this, picturePath("play"), picturePath("play-hi"));
     m_play->move(162, 426);
+    m_play->setObjectName(QStringLiteral("play"));
+    // Only the buttons that the player disables have a picture for it.
     const struct {
         PictureButton** button;
         const char* name;
         QPoint at;
+        TextEntry tip;
         bool greysOut;
     } plain[] = {
-        {&m_stop, "stop", {212, 432}, false},
-        {&m_first, "first", {254, 432}, true},
-        {&m_backward, "backward", {296, 432}, true},
-        {&m_forward, "forward", {330, 432}, true},
-        {&m_last, "last", {372, 432}, true},
+        {&m_stop, "stop", {212, 432}, Text::TipStop, false},
+        {&m_first, "first", {254, 432}, Text::TipFirst, true},
+        {&m_backward, "backward", {296, 432}, Text::TipReward, true},
+        {&m_forward, "forward", {330, 432}, Text::TipForward, true},
+        {&m_last, "last", {372, 432}, Text::TipLast, true},
     };
+    auto* style = new ToolTipStyle;
+    style->setParent(this);
+    style->give(*m_play, text.read(Text::TipPlay));
+    m_play->setFocusPolicy(Qt::NoFocus);
     for (const auto& entry : plain) {
         auto* button = new PictureButton(this);
         const QString name = QLatin1String(entry.name);
@@ -133,23 +139,10 @@ void VideoPlayer::buildButtons(const LocalText& text)
                              entry.greysOut ? picturePath(name + "-off") : QString());
         button->sizeToContent();
         button->move(entry.at);
+        button->setObjectName(name);
+        button->setFocusPolicy(Qt::NoFocus);
+        style->give(*button, text.read(entry.tip));
         *entry.button = button;
-    }
-    const struct {
-        PictureButton* button;
-        const char* name;
-        TextEntry tip;
-    } tips[] = {
-        {m_play, "play", Text::TipPlay},         {m_stop, "stop", Text::TipStop},
-        {m_first, "first", Text::TipFirst},      {m_backward, "backward", Text::TipReward},
-        {m_forward, "forward", Text::TipForward}, {m_last, "last", Text::TipLast},
-    };
-    auto* style = new ToolTipStyle;
-    style->setParent(this);
-    for (const auto& tip : tips) {
-        tip.button->setObjectName(QLatin1String(tip.name));
-        tip.button->setFocusPolicy(Qt::NoFocus);
-        style->give(*tip.button, text.read(tip.tip));
     }
     connect(m_play, &QAbstractButton::clicked, this, &VideoPlayer::play);
     connect(m_stop, &QAbstractButton::clicked, this, &VideoPlayer::stop);

@@ -36,7 +36,6 @@ private:
 
     QPixmap m_background;
     PlaybackEngine* m_engine;
-    QWidget* m_pictureArea = nullptr;
     LatchBitmapButton* m_play = nullptr;
     PictureButton* m_stop = nullptr;
     PictureButton* m_first = nullptr;
