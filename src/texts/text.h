@@ -66,6 +66,9 @@ inline constexpr TextEntry TipSetting{"TipSetting", 30, "Setting"};
 inline constexpr TextEntry TipSave{"TipSave", 30, "Save As"};
 inline constexpr TextEntry TipEMail{"TipEMail", 30, "E-Mail"};
 
+/// The player's refusal of a clip; %1 is the clip's file name and the reason. No language
+/// file carries it yet.
+inline constexpr TextEntry ClipCannotPlay{"ClipCannotPlay", 128, "This clip cannot be played: %1"};
 // Shown instead of the connect message when the microscope's node is there but closed to this
 // user; no language file carries it yet.
 inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
@@ -215,7 +218,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &CameraNoPermission,
+    &CameraNoPermission, &ClipCannotPlay,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,
