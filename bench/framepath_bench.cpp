@@ -4,6 +4,11 @@
 // size, in the same run. A second figure is the CPU share of a 30 frames/s preview of the
 // simulated microscope over 10 s, read from /proc/self/stat.
 #include "capture/captureengine.h"
+#include "media/medianames.h"
+#include "media/mediapaths.h"
+#include "media/stillwriter.h"
+#include "platform/clock.h"
+#include "platform/prompter.h"
 #include "platform/simulatedmicroscope.h"
 
 #include <QApplication>
@@ -60,6 +65,35 @@ void PeerQImageScaled(benchmark::State& state)
     }
 }
 BENCHMARK(PeerQImageScaled)->Unit(benchmark::kMillisecond);
+
+// From a still request to the closed BMP file: the next frame keeps the still, the writer
+// names it (scanning the picture folder) and writes it. The folder fills as it runs, as a
+// user's does.
+void StillRequestToClosedFile(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> bytes = specimenFrame();
+    CaptureEngine engine({}, {});
+    const CameraFrame frame{bytes.data(), bytes.size(), kWidth, kHeight, 0.0};
+    engine.handleFrame(frame);
+    QTemporaryDir documents;
+    MediaPaths paths(documents.path());
+    paths.createFolders();
+    QtPrompter prompter;
+    SystemClock clock;
+    for (auto _ : state) {
+        engine.requestStill();
+        engine.handleFrame(frame);
+        engine.clearStillRequest();
+        QSize size;
+        const std::vector<std::uint8_t> still = engine.lastFrame(&size);
+        const QString path = MediaNames(paths, prompter, clock).makeStillName(QStringLiteral("200.0"));
+        if (!StillWriter::write(path, still, size).written) {
+            state.SkipWithError("the still was not written");
+            return;
+        }
+    }
+}
+BENCHMARK(StillRequestToClosedFile)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 double processCpuSeconds()
 {

@@ -2,6 +2,8 @@
 
 #include "app/aboutdialog.h"
 #include "app/appresources.h"
+#include "app/recordingcontrol.h"
+#include "app/stillcapture.h"
 #include "capture/videosettingdialog.h"
 #include "capture/videowindow.h"
 #include "measure/measuresession.h"
@@ -9,6 +11,9 @@
 #include "media/mailsender.h"
 #include "media/mailwindow.h"
 #include "media/mediapaths.h"
+#include "media/recorder.h"
+#include "media/timelapsedialog.h"
+#include "media/videoplayer.h"
 #include "media/thumbnailgallery.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
@@ -109,6 +114,14 @@ void MainWindow::buildLayout()
     m_toolBar = std::make_unique<MainToolBar>(*m_client);
     m_scaleLabel = m_context.text.read(Text::Rate);
 
+    new StillCapture(m_context.engine, m_context.paths, m_context.prompter, m_context.sounds, *m_gallery,
+                     [this] { return m_toolBar->scaleBox->text(); }, this);
+    m_recorder = std::make_unique<Recorder>(m_context.paths, m_context.text, m_context.prompter);
+    m_recording = new RecordingControl(m_context.engine, *m_recorder, m_context.text, m_context.prompter,
+                                       m_context.sounds, this);
+    connect(m_recorder.get(), &Recorder::clipClosed, m_gallery, &ThumbnailGallery::addClip);
+    connect(m_recording, &RecordingControl::counterChanged, this,
+            [this] { m_client->update(RecordingControl::kCounterRect); });
     m_fileCommands = std::make_unique<FileCommands>(*m_gallery, m_context.paths, m_context.text,
                                                     m_context.prompter, this);
     m_mailSender = std::make_unique<MailSender>(m_context.mailClient, m_context.text, m_context.prompter);
@@ -237,7 +250,8 @@ void MainWindow::addKeys()
 {
     const std::pair<Qt::Key, std::function<void()>> keys[] = {
         {Qt::Key_F2, [this] { takePicture(); }},
-        {Qt::Key_F3, [this] { quickRecording(); }},
+        {Qt::Key_F3, [this] { m_recording->startQuickly(); }},
+        {Qt::Key_F4, [this] { m_recording->stopByKey(); }},
         {Qt::Key_F11, [this] { setResolution(640, 480); }},
         {Qt::Key_F12, [this] { setResolution(1280, 1024); }},
         {Qt::Key_Escape, [this] { leaveFullScreen(); }},
@@ -295,6 +309,12 @@ void MainWindow::paintClient(const QRect& area)
     const QFontMetrics small(m_fonts.small);
     painter.drawText(kResolutionLabelRect.topLeft() + QPoint(0, small.ascent()),
                      resolutionText(m_context.engine.resolution()));
+    if (const std::optional<QString> counter = m_recording->counterText()) {
+        painter.setPen(QColor(0, 255, 0));
+        painter.setFont(m_fonts.large);
+        painter.drawText(RecordingControl::kCounterRect.topLeft() + QPoint(1, 1 + QFontMetrics(m_fonts.large).ascent()),
+                         *counter);
+    }
 }
 
 void MainWindow::clientPressed(const QPoint& position)
@@ -430,14 +450,7 @@ void MainWindow::takePicture()
 
 void MainWindow::takeVideo()
 {
-    notYetAvailable(Text::RecordingNotYet);
-}
-
-void MainWindow::quickRecording()
-{
-    if (m_context.engine.isRunning()) {
-        notYetAvailable(Text::RecordingNotYet);
-    }
+    m_recording->startOrStopWithDialog();
 }
 
 void MainWindow::previewOnOff()
@@ -446,17 +459,22 @@ void MainWindow::previewOnOff()
     if (engine.state() == CaptureState::Previewing) {
         engine.stop();
     } else {
+        m_recording->stopByKey();
         engine.start();
     }
 }
 
 void MainWindow::timeLapse()
 {
-    if (m_context.engine.isRunning()) {
-        notYetAvailable(Text::TimeLapseNotYet);
+    if (!m_context.engine.isRunning()) {
+        warn(Text::BrowseToTimer);
         return;
     }
-    warn(Text::BrowseToTimer);
+    CaptureEngine& engine = m_context.engine;
+    const QSize frames = engine.frameSize().isEmpty() ? engine.resolution() : engine.frameSize();
+    TimeLapseDialog dialog([&engine] { engine.requestStill(); }, frames.width() * frames.height() * 3,
+                           m_context.text, m_context.prompter, this);
+    dialog.exec();
 }
 
 void MainWindow::videoSettings()
@@ -469,6 +487,8 @@ void MainWindow::videoSettings()
 
 void MainWindow::setResolution(int width, int height)
 {
+    // A clip holds frames of one size: it ends before the size changes.
+    m_recording->stopBeforeChange();
     m_context.engine.setResolution(width, height);
     m_client->update(kResolutionLabelRect);
 }
@@ -509,9 +529,10 @@ void MainWindow::openPicture(const QString& path)
     runPhotoMeasure(path, context, this, [this] { showCalibration(); });
 }
 
-void MainWindow::openClip(const QString&)
+void MainWindow::openClip(const QString& path)
 {
-    notYetAvailable(Text::ClipsNotYet);
+    VideoPlayer player(path, m_context.text, m_context.prompter, this);
+    player.exec();
 }
 
 void MainWindow::showCalibration()
@@ -523,11 +544,6 @@ void MainWindow::about()
 {
     AboutDialog dialog(m_context.text, this);
     dialog.exec();
-}
-
-void MainWindow::notYetAvailable(const TextEntry& text)
-{
-    m_context.prompter.message(this, m_context.text.read(text), Prompter::Icon::Information);
 }
 
 void MainWindow::warn(const TextEntry& text)

@@ -17,6 +17,8 @@
 
 class FileCommands;
 class MailSender;
+class Recorder;
+class RecordingControl;
 class ThumbnailGallery;
 class VideoSettingDialog;
 class VideoWindow;
@@ -99,7 +101,6 @@ private:
 
     void takePicture();
     void takeVideo();
-    void quickRecording();
     void timeLapse();
     void setResolution(int width, int height);
     void toggleOverlay(Overlay overlay);
@@ -109,7 +110,6 @@ private:
     void openClip(const QString& path);
     void showCalibration();
     void about();
-    void notYetAvailable(const TextEntry& text);
     void warn(const TextEntry& text);
 
     struct NormalLayout {
@@ -127,6 +127,8 @@ private:
     MainMenus* m_menus = nullptr;
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<MailSender> m_mailSender;
+    std::unique_ptr<Recorder> m_recorder;
+    RecordingControl* m_recording = nullptr;
     QPixmap m_background;
     QImage m_tabHeaders[2];
     QString m_scaleLabel;

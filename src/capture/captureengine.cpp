@@ -326,19 +326,28 @@ void CaptureEngine::handleFrame(const CameraFrame& frame)
     // Still handling: the last frame before a request is the still, or, for the camera's
     // button, the frame after the next one.
     bool keep = false;
+    bool post = false;
+    bool fromSnapshot = false;
     if (!m_stillRequested.load()) {
         keep = true;
     } else if (m_skipFrame.exchange(false)) {
         m_snapshotPending.store(true);
     } else {
-        const bool fromSnapshot = m_snapshotPending.exchange(false);
+        fromSnapshot = m_snapshotPending.exchange(false);
         keep = fromSnapshot;
-        emit stillReady(fromSnapshot);
+        post = true;
     }
-    if (keep) {
+    {
         const std::lock_guard lock(m_lastFrameLock);
-        m_lastFrame.assign(frame.bytes, frame.bytes + frame.length);
-        m_lastFrameSize = QSize(frame.width, frame.height);
+        // A request made before the first frame takes that frame: there is no earlier one.
+        if (keep || (post && m_lastFrame.empty())) {
+            m_lastFrame.assign(frame.bytes, frame.bytes + std::size_t(frame.width) * frame.height * 3);
+            m_lastFrameSize = QSize(frame.width, frame.height);
+        }
+    }
+    // Only once the frame is kept: the writer reads it as soon as it hears.
+    if (post) {
+        emit stillReady(fromSnapshot);
     }
 
     {

@@ -66,14 +66,9 @@ inline constexpr TextEntry TipSetting{"TipSetting", 30, "Setting"};
 inline constexpr TextEntry TipSave{"TipSave", 30, "Save As"};
 inline constexpr TextEntry TipEMail{"TipEMail", 30, "E-Mail"};
 
-// Commands whose windows this version does not have yet. No language file carries these
-// keys; the buffer holds the whole English text.
-inline constexpr TextEntry ClipsNotYet{"ClipsNotYet", 128,
-                                       "Playing clips is not available in this version of Quillon yet."};
-inline constexpr TextEntry RecordingNotYet{"RecordingNotYet", 128,
-                                           "Recording clips is not available in this version of Quillon yet."};
-inline constexpr TextEntry TimeLapseNotYet{"TimeLapseNotYet", 128,
-                                           "Time-lapse capture is not available in this version of Quillon yet."};
+/// The player's refusal of a clip; %1 is the clip's file name and the reason. No language
+/// file carries it yet.
+inline constexpr TextEntry ClipCannotPlay{"ClipCannotPlay", 128, "This clip cannot be played: %1"};
 // Shown instead of the connect message when the microscope's node is there but closed to this
 // user; no language file carries it yet.
 inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
@@ -196,6 +191,8 @@ inline constexpr TextEntry FrameRate{"FrameRate", 30, "Frame rate"};
 inline constexpr TextEntry FileSize{"FileSize", 30, "File Size"};
 inline constexpr TextEntry TimerLimit{"TimerLimit", 30, "Time limit"};
 inline constexpr TextEntry Interval{"Interval", 30, "Interval"};
+/// The time-lapse dialog's picture-count row, as against the Capture menu's 25 bytes.
+inline constexpr TextEntry CaptureCount{"Capture", 30, "Capture"};
 inline constexpr TextEntry StartTime{"StartTime", 30, "Start Time"};
 inline constexpr TextEntry Start{"Start", 30, "Start"};
 inline constexpr TextEntry Stop{"Stop", 30, "Stop"};
@@ -222,7 +219,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &ClipsNotYet, &RecordingNotYet, &TimeLapseNotYet, &CameraNoPermission,
+    &CameraNoPermission, &ClipCannotPlay,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,
@@ -239,7 +236,8 @@ inline constexpr const TextEntry* all[] = {
     &VideoSetting, &VideoCaptionDevice, &DeviceName, &DeviceSetting, &VideoNorm, &VideoProperies,
     &VideoResolution, &CaptureSetting, &Compress, &CompressTilte, &Default, &VideoSettingOk, &Brightness, &Contrast,
     &Saturation, &Sharpness, &Gamma, &WhiteBalance, &RecorderSetting, &Frame, &FrameRate, &FileSize,
-    &TimerLimit, &Interval, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SecondUnit, &SetTimerFail,
+    &TimerLimit, &Interval, &CaptureCount, &StartTime, &Start, &Stop, &Completed, &Exit, &Second, &SecondUnit,
+    &SetTimerFail,
     &VideoPlayer, &TipPlay, &TipPause, &TipStop, &TipFirst, &TipReward, &TipForward, &TipLast,
 };
 

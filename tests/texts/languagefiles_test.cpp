@@ -17,8 +17,7 @@ const std::filesystem::path sourceFolder = QUILLON_LANG_SOURCE_DIR;
 const std::filesystem::path buildFolder = QUILLON_LANG_BUILD_DIR;
 
 // Messages of windows this version does not have; no language file carries them yet.
-const std::set<const TextEntry*> onlyInEnglish{&Text::ClipsNotYet, &Text::RecordingNotYet, &Text::TimeLapseNotYet,
-                                               &Text::CameraNoPermission};
+const std::set<const TextEntry*> onlyInEnglish{&Text::CameraNoPermission, &Text::ClipCannotPlay};
 
 const std::vector<std::string> shipped{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
                                        "Italian1252.ini", "Japanese932.ini", "Russian1251.ini", "Spanish1252.ini"};
@@ -85,7 +84,9 @@ TEST(EnglishLanguageFile, DiffersFromTheWholeDefaultsOnlyInTheDrawingMenusOwnSpe
             differing.push_back(english.read(*entry).toStdString() + " / " + fallback);
         }
     }
-    EXPECT_EQ(differing, (std::vector<std::string>{"Rectangle / Retangle", "Three Point Circle / Three Points Circle"}));
+    // The recorder dialog's unit label says "Second" where its key is missing.
+    EXPECT_EQ(differing, (std::vector<std::string>{"Rectangle / Retangle", "Three Point Circle / Three Points Circle",
+                                                   "Seconds / Second"}));
 }
 
 }  // namespace
