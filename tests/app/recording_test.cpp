@@ -15,13 +15,19 @@ class RecordingTest : public MainWindowTest {
 protected:
     std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(320 * 240 * 3, 128);
 
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        devices.prototype.current = {320, 240, 0x56595559, 16, 320 * 240 * 2, 333333};
+        devices.prototype.sizes = {{320, 240}};
+    }
     void frames(int count)
     {
         for (int i = 0; i < count; ++i) {
             bytes[0] = std::uint8_t(i);
             devices.lastCamera->frames({bytes.data(), bytes.size(), 320, 240, 0.0});
+            QCoreApplication::processEvents();
         }
-        QCoreApplication::processEvents();
     }
     QStringList clips() { return QDir(paths.videoFolder()).entryList({"*.avi"}, QDir::Files, QDir::Name); }
     /// Frames a clip decodes to, by ffprobe; -1 when it cannot be read.
@@ -39,8 +45,6 @@ protected:
 
 TEST_F(RecordingTest, QuickRecordingRunsUntilF4AndEveryFrameLandsInTheClip)
 {
-    devices.prototype.current = {320, 240, 0x56595559, 16, 320 * 240 * 2, 333333};
-    devices.prototype.sizes = {{320, 240}};
     openConnected();
     frames(1);
     press(Qt::Key_F4);  // nothing runs: nothing happens
@@ -83,6 +87,8 @@ TEST_F(RecordingTest, ALimitOfOneSecondClosesTheClipAtTheFirstTickAndUnpluggingC
     EXPECT_EQ(decodedFrames(clips().value(0)), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return sounds.played.back() == Sound::RecordingStop; }, 2000));
 
+    window->activateWindow();  // back from the dialog
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     press(Qt::Key_F3);
     frames(3);
     unplug();
