@@ -144,6 +144,8 @@ bool CaptureEngine::applyFormat()
     if (const std::optional<CaptureFormat> stored = readCaptureConfig(m_configFile)) {
         m_format = *stored;
         m_resolution = QSize(stored->width, stored->height);
+        // Clips store their rate by this class: it follows the size the camera starts in too.
+        m_frameRateClass = frameRateClassFor(stored->width);
     } else {
         m_format.applyDefault();
     }
@@ -155,6 +157,7 @@ bool CaptureEngine::applyFormat()
     if (m_camera->setFormat(m_format.request())) {
         // The label shows what streams, not the refused size of the file.
         m_resolution = QSize(m_format.width, m_format.height);
+        m_frameRateClass = frameRateClassFor(m_format.width);
         return true;
     }
     // Neither the stored nor the default size: the camera streams in the size it had, and
@@ -165,6 +168,7 @@ bool CaptureEngine::applyFormat()
     }
     m_format = CaptureFormat::fromDevice(*kept);
     m_resolution = QSize(kept->width, kept->height);
+    m_frameRateClass = frameRateClassFor(kept->width);
     return true;
 }
 

@@ -62,6 +62,8 @@ TEST_F(CaptureEngineTest, ResolutionChangesKeepThePreviewAsItWasAndAreRemembered
         ASSERT_EQ(bringUp(), CaptureEngine::StartResult::Running);
         EXPECT_EQ(engine->resolution(), c.size);
         EXPECT_EQ(QSize(camera().current.width, camera().current.height), c.size);
+        // A clip recorded right after the start was stored at the 1280 x 1024 rate.
+        EXPECT_EQ(engine->frameRateClass(), c.frameRateClass);
     }
 }
 
