@@ -1,4 +1,5 @@
 #include "platform/aviframereader.h"
+#include "platform/ffmpeghandles.h"
 
 #include <QFile>
 
@@ -19,27 +20,6 @@ constexpr std::size_t kSlack = 64;
 // Packets read while looking for the first picture; a clip that yields none by then is
 // treated as broken rather than read to its end.
 constexpr int kMaxPackets = 256;
-
-struct InputCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-struct CodecContextFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct ScalerFreer {
-    void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
-using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFreer>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
-using ScalerPtr = std::unique_ptr<SwsContext, ScalerFreer>;
 
 void put16(std::uint8_t* p, std::uint32_t v)
 {

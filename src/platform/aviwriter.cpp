@@ -1,4 +1,5 @@
 #include "platform/aviwriter.h"
+#include "platform/ffmpeghandles.h"
 
 #include <QFile>
 
@@ -18,33 +19,6 @@ namespace {
 const char kDefaultEncoder[] = "msvideo1";
 // The middle of the scale most video-for-windows compressors report as their default.
 constexpr int kDefaultQuality = 7500;
-
-struct OutputFreer {
-    void operator()(AVFormatContext* context) const
-    {
-        if (context->pb != nullptr) {
-            avio_closep(&context->pb);
-        }
-        avformat_free_context(context);
-    }
-};
-struct CodecContextFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct ScalerFreer {
-    void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
-using OutputPtr = std::unique_ptr<AVFormatContext, OutputFreer>;
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFreer>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
-using ScalerPtr = std::unique_ptr<SwsContext, ScalerFreer>;
 
 QString fourccText(unsigned tag)
 {

@@ -1,4 +1,5 @@
 #include "platform/clipdecoder.h"
+#include "platform/ffmpeghandles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,22 +26,6 @@ constexpr qsizetype kSlack = 64;
 // Two time stamps this close are the same moment (a millisecond is far below a frame).
 constexpr double kSameTime = 1e-3;
 
-struct InputCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-struct CodecContextFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct ScalerFreer {
-    void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
-
 void freePixels(void* pixels)
 {
     delete[] static_cast<uchar*>(pixels);
@@ -49,11 +34,11 @@ void freePixels(void* pixels)
 }  // namespace
 
 struct ClipDecoder::Clip {
-    std::unique_ptr<AVFormatContext, InputCloser> input;
-    std::unique_ptr<AVCodecContext, CodecContextFreer> decoder;
-    std::unique_ptr<AVPacket, PacketFreer> packet{av_packet_alloc()};
-    std::unique_ptr<AVFrame, FrameFreer> frame{av_frame_alloc()};
-    std::unique_ptr<SwsContext, ScalerFreer> scaler;
+    InputPtr input;
+    CodecContextPtr decoder;
+    PacketPtr packet{av_packet_alloc()};
+    FramePtr frame{av_frame_alloc()};
+    ScalerPtr scaler;
     int stream = -1;
     double timeBase = 0;
     std::int64_t startStamp = 0;
