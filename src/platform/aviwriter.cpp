@@ -4,6 +4,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include <unistd.h>
 
@@ -80,6 +82,9 @@ struct AviWriter::State {
     QString path;
     int width = 0;
     int height = 0;
+    // The frame with room after its end: the converter's vector loads read a little past the
+    // last row, which in the caller's buffer is past its end.
+    std::vector<std::uint8_t> padded;
     std::int64_t index = 0;
     int writeError = 0;
     std::int64_t lastGoodEnd = 0;  // file offset after the last frame known to be on disk
@@ -266,10 +271,13 @@ bool AviWriter::writeFrame(const std::uint8_t* bytes, std::size_t length)
         state.writeError = result;
         return false;
     }
+    constexpr std::size_t kSlack = 64;
+    state.padded.resize(length + kSlack);
+    std::memcpy(state.padded.data(), bytes, length);
     // Reading from the last row upwards with a negative line size turns the bottom-up
     // frame the right way up.
-    const std::uint8_t* source[4] = {bytes + stride * static_cast<std::size_t>(state.height - 1), nullptr,
-                                     nullptr, nullptr};
+    const std::uint8_t* source[4] = {state.padded.data() + stride * static_cast<std::size_t>(state.height - 1),
+                                     nullptr, nullptr, nullptr};
     const int sourceStride[4] = {-static_cast<int>(stride), 0, 0, 0};
     sws_scale(state.scaler.get(), source, sourceStride, 0, state.height, state.frame->data,
               state.frame->linesize);

@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <numeric>
 #include <random>
 #include <sys/resource.h>
@@ -218,3 +220,25 @@ TEST_F(RecorderTest, SettingDialogRefusesBadNumbersAndOkWithTheLimitOffMeansNoLi
 }
 
 }  // namespace
+
+// The converter read a little past the end of the caller's frame: a frame that ends where
+// unmapped memory begins crashed the streaming thread.
+TEST(AviWriter, ReadsNothingPastTheEndOfTheFrame)
+{
+    QTemporaryDir folder;
+    const int width = 320, height = 240;
+    const std::size_t length = std::size_t(width) * height * 3;
+    const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+    const std::size_t pages = (length + page - 1) / page;
+    auto* region = static_cast<std::uint8_t*>(
+        ::mmap(nullptr, (pages + 1) * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(region, MAP_FAILED);
+    ASSERT_EQ(::mprotect(region + pages * page, page, PROT_NONE), 0);  // the guard right after the frame
+    std::uint8_t* frame = region + pages * page - length;
+    std::fill(frame, frame + length, 90);
+    AviWriter writer;
+    ASSERT_TRUE(writer.open(folder.filePath("guard.avi"), width, height, 15, AviWriter::defaultEncoder(), 7500).ok());
+    EXPECT_TRUE(writer.writeFrame(frame, length));
+    writer.close();
+    ::munmap(region, (pages + 1) * page);
+}
