@@ -488,7 +488,7 @@ void MainWindow::videoSettings()
 void MainWindow::setResolution(int width, int height)
 {
     // A clip holds frames of one size: it ends before the size changes.
-    m_recording->stopBeforeChange();
+    m_recording->stopByKey();
     m_context.engine.setResolution(width, height);
     m_client->update(kResolutionLabelRect);
 }

@@ -108,13 +108,6 @@ void RecordingControl::stopByKey()
     }
 }
 
-void RecordingControl::stopBeforeChange()
-{
-    if (isRecording()) {
-        stop(Sound::RecordingStop);
-    }
-}
-
 void RecordingControl::stop(Sound sound)
 {
     m_sounds.play(sound);

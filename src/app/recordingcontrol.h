@@ -32,10 +32,8 @@ public:
     void startOrStopWithDialog();
     /// F3: the default compressor, no time limit; nothing while a recording runs.
     void startQuickly();
-    /// F4: nothing unless a recording runs.
+    /// F4, and before anything that would change a clip's frames: nothing unless a recording runs.
     void stopByKey();
-    /// Ends a running recording before something that would change its frames.
-    void stopBeforeChange();
 
     /// The counter's text while it shows, e.g. " 5 Seconds".
     std::optional<QString> counterText() const;
