@@ -1,7 +1,6 @@
 #include "platform/aviframereader.h"
 #include "platform/ffmpeghandles.h"
 
-#include <QFile>
 
 #include <memory>
 
@@ -81,21 +80,10 @@ std::optional<std::size_t> AviFrameReader::readFirstFrame(const QString& path, s
         return std::nullopt;
     }
     av_log_set_level(AV_LOG_QUIET);
-    // Only the AVI demuxer on a plain local file: a file named .avi that is really a
-    // playlist must not make the reader open other files or addresses.
-    const AVInputFormat* avi = av_find_input_format("avi");
-    if (avi == nullptr) {
+    const InputPtr input = openLocalAvi(path);
+    if (!input) {
         return std::nullopt;
     }
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    AVFormatContext* opened = nullptr;
-    const int openResult = avformat_open_input(&opened, QFile::encodeName(path).constData(), avi, &options);
-    av_dict_free(&options);
-    if (openResult < 0) {
-        return std::nullopt;
-    }
-    InputPtr input(opened);
     if (avformat_find_stream_info(input.get(), nullptr) < 0) {
         return std::nullopt;
     }

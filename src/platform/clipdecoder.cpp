@@ -1,7 +1,6 @@
 #include "platform/clipdecoder.h"
 #include "platform/ffmpeghandles.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -94,23 +93,15 @@ bool ClipDecoder::openClip(const QString& path)
     m_clip.reset();
     av_log_set_level(AV_LOG_QUIET);
     auto clip = std::make_unique<Clip>();
-    // Only the AVI demuxer on a plain local file: a clip that is really a playlist must not
-    // make the player open other files or addresses.
-    const AVInputFormat* avi = av_find_input_format("avi");
-    if (avi == nullptr || !clip->packet || !clip->frame) {
+    if (av_find_input_format("avi") == nullptr || !clip->packet || !clip->frame) {
         m_errorText = QStringLiteral("FFmpeg has no AVI reader");
         return false;
     }
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    AVFormatContext* opened = nullptr;
-    const int openResult = avformat_open_input(&opened, QFile::encodeName(path).constData(), avi, &options);
-    av_dict_free(&options);
-    if (openResult < 0) {
+    clip->input = openLocalAvi(path);
+    if (!clip->input) {
         m_errorText = QStringLiteral("not an AVI file");
         return false;
     }
-    clip->input.reset(opened);
     AVFormatContext* input = clip->input.get();
     const AVCodec* codec = nullptr;
     if (avformat_find_stream_info(input, nullptr) < 0

@@ -1,5 +1,7 @@
 #include "platform/ffmpeghandles.h"
 
+#include <QFile>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -42,3 +44,17 @@ void ScalerFreer::operator()(SwsContext* context) const
 }
 
 }  // namespace FfmpegHandles
+
+InputPtr openLocalAvi(const QString& path)
+{
+    const AVInputFormat* avi = av_find_input_format("avi");
+    if (avi == nullptr) {
+        return nullptr;
+    }
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    AVFormatContext* opened = nullptr;
+    const int result = avformat_open_input(&opened, QFile::encodeName(path).constData(), avi, &options);
+    av_dict_free(&options);
+    return result < 0 ? nullptr : InputPtr(opened);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 // Owning handles of FFmpeg objects for the files in platform/ that use FFmpeg. The types are
@@ -39,3 +41,8 @@ using CodecContextPtr = std::unique_ptr<AVCodecContext, FfmpegHandles::CodecCont
 using PacketPtr = std::unique_ptr<AVPacket, FfmpegHandles::PacketFreer>;
 using FramePtr = std::unique_ptr<AVFrame, FfmpegHandles::FrameFreer>;
 using ScalerPtr = std::unique_ptr<SwsContext, FfmpegHandles::ScalerFreer>;
+
+/// PATH opened with FFmpeg's AVI reader alone, as a plain local file: a file named .avi that
+/// is really a playlist must not make us open other files or addresses. Nothing when it is
+/// not an AVI file (or FFmpeg has no AVI reader).
+InputPtr openLocalAvi(const QString& path);
