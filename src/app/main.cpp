@@ -9,6 +9,7 @@
 #include "platform/qtsoundplayer.h"
 #include "platform/simulatedmicroscope.h"
 #include "platform/systemlanguage.h"
+#include "platform/terminationsignals.h"
 #include "platform/udevmonitor.h"
 #include "platform/udevvideodevices.h"
 #include "platform/v4l2camerasource.h"
@@ -123,6 +124,11 @@ int main(int argc, char** argv)
             QObject::connect(monitor, &DeviceMonitor::deviceChanged, &window, &MainWindow::deviceChangeNotice);
         }
     }
+    // The session ending or Ctrl+C closes every window the way the user would, so a
+    // recording ends in a playable clip.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::requested, &app, &QApplication::closeAllWindows,
+                     Qt::QueuedConnection);
     window.show();
     return app.exec();
 }

@@ -77,6 +77,8 @@ std::optional<MailAttachment> MailSender::prepare(const QString& selectedPath, Q
     const QString copyName = QFileInfo(copyPath).fileName();
     if (m_folder.createFile(copyName).isEmpty() || !picture.save(copyPath, PictureType::Jpeg)
         || !m_folder.holdsOwnFile(copyName)) {
+        // A copy cut short by a full disk would be handed over by the next attempt's check.
+        m_folder.removeMatching(QStringLiteral(".jpg"));
         warn(parent, QStringLiteral("Compress fail"));
         return std::nullopt;
     }

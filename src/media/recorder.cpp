@@ -5,7 +5,12 @@
 #include "platform/prompter.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMetaObject>
+
+// Off unless asked for (QT_LOGGING_RULES="quillon.recording.info=true"): long runs compare
+// what reached the recorder with what the clip holds.
+Q_LOGGING_CATEGORY(lcRecording, "quillon.recording", QtWarningMsg)
 
 namespace {
 
@@ -112,6 +117,7 @@ bool Recorder::open(QSize size, int frameRateClass, QWidget* parent)
         if (result.ok()) {
             m_frameSize = size;
             m_framesWritten = 0;
+            m_framesDelivered = 0;
         }
     }
     if (!result.ok()) {
@@ -133,6 +139,9 @@ bool Recorder::isOpen() const
 void Recorder::writeFrame(const CameraFrame& frame)
 {
     std::lock_guard lock(m_recordingLock);
+    if (m_writer.isOpen()) {
+        ++m_framesDelivered;
+    }
     if (!m_writer.isOpen() || frame.width != m_frameSize.width() || frame.height != m_frameSize.height()) {
         return;
     }
@@ -145,20 +154,34 @@ void Recorder::writeFrame(const CameraFrame& frame)
         return;  // a frame of the wrong length; the clip itself is fine
     }
     m_writer.close();
-    const QString message =
-        tr("The recording stopped because the clip could not be written: %1. "
-           "The clip keeps the frames recorded until then.")
-            .arg(AviWriter::errorText(error));
+    // A clip without a single frame has nothing to show: it goes at the close.
+    m_emptyAfterFailure = m_framesWritten == 0;
+    const QString message = m_emptyAfterFailure
+        ? tr("The recording stopped because the clip could not be written: %1. "
+             "Nothing was recorded.")
+              .arg(AviWriter::errorText(error))
+        : tr("The recording stopped because the clip could not be written: %1. "
+             "The clip keeps the frames recorded until then.")
+              .arg(AviWriter::errorText(error));
     QMetaObject::invokeMethod(this, [this, message] { emit writeFailed(message); }, Qt::QueuedConnection);
 }
 
 void Recorder::close()
 {
+    std::int64_t delivered = 0;
+    bool empty = false;
     {
         std::lock_guard lock(m_recordingLock);
         m_writer.close();
+        delivered = m_framesDelivered;
+        empty = std::exchange(m_emptyAfterFailure, false);
+    }
+    if (empty && !m_clipPath.isEmpty()) {
+        QFile::remove(std::exchange(m_clipPath, QString()));
     }
     if (!m_clipPath.isEmpty()) {
+        qCInfo(lcRecording).noquote() << "closed" << m_clipPath << "frames delivered" << delivered
+                                      << "written" << m_framesWritten.load();
         emit clipClosed(std::exchange(m_clipPath, QString()));
     }
 }

@@ -79,4 +79,6 @@ private:
     AviWriter m_writer;
     QSize m_frameSize;
     std::atomic<std::int64_t> m_framesWritten{0};
+    std::int64_t m_framesDelivered = 0;  // under the lock
+    bool m_emptyAfterFailure = false;    // under the lock
 };

@@ -272,7 +272,9 @@ bool PictureFile::save(const QString& path, PictureType type) const
         return false;
     }
     QImageWriter writer(&file, format);
-    if (!writer.write(m_image)) {
+    // The last part of the picture is still in the file's buffer; commit() would not notice
+    // that it does not fit on the disk and keep a picture cut short.
+    if (!writer.write(m_image) || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -1,4 +1,5 @@
 #include "platform/aviwriter.h"
+#include "platform/avitrim.h"
 #include "platform/ffmpeghandles.h"
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 extern "C" {
@@ -68,6 +70,16 @@ int lambdaFor(int quality)
 {
     const int clamped = std::clamp(quality, 0, 10000);
     return (2 + (10000 - clamped) * 29 / 10000) * FF_QP2LAMBDA;
+}
+
+// The frame that did not fit was counted and indexed before its write failed.
+void trimUncountedFrame(const QString& path, std::int64_t frames)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0) {
+        trimAviToFrames(fd, static_cast<std::uint32_t>(frames));
+        ::close(fd);
+    }
 }
 
 }  // namespace
@@ -331,6 +343,10 @@ void AviWriter::close()
             }
         }
         av_write_trailer(state.output.get());
+        if (state.writeError != 0) {
+            state.output.reset();  // the file is complete and closed before it is mended
+            trimUncountedFrame(state.path, state.index);
+        }
     }
     m_state.reset();
 }

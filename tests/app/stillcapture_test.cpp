@@ -2,12 +2,11 @@
 // and the gallery.
 #include "mainwindowfixture.h"
 
+#include "support/filesizelimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -78,15 +77,11 @@ TEST_F(StillTest, APictureThatCannotBeWrittenWholeIsRemovedAndTheUserToldWhy)
     openConnected();
     deliver({640, 480});
     press(Qt::Key_F2);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 100'000;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    deliver({640, 480});
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const FileSizeLimit full(100'000);
+        ASSERT_TRUE(full.isActive());
+        deliver({640, 480});
+    }
 
     EXPECT_EQ(stills(), QStringList());
     EXPECT_EQ(gallery().items(GalleryTab::Picture).size(), 0u);

@@ -2,6 +2,7 @@
 
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
+#include "support/filesizelimit.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "texts/localtext.h"
@@ -133,6 +134,7 @@ struct Outcome {
     QStringList offered;                ///< every chooser opened
     std::optional<QStringList> working;  ///< the current tab's folder afterwards; none when nothing may change
     Files elsewhere = {};               ///< the other folder afterwards
+    bool diskFull = false;              ///< while the command runs
     friend void PrintTo(const Outcome& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -149,7 +151,13 @@ TEST_P(Command, SaysWhatItShouldAndLeavesExactlyTheseFiles)
     const Files workingBefore = filesIn(working), otherBefore = filesIn(otherWorking);
     const Files elsewhereBefore = filesIn(desk.elsewhere.path());
 
-    (desk.commands.*c.command)();
+    {
+        std::optional<FileSizeLimit> full;
+        if (c.diskFull) {
+            full.emplace(256);
+        }
+        (desk.commands.*c.command)();
+    }
 
     EXPECT_EQ(desk.said(), c.said);
     EXPECT_EQ(desk.offered(), c.offered);
@@ -215,6 +223,27 @@ INSTANTIATE_TEST_SUITE_P(
         Outcome{"DeleteOfAVanishedFile",
                 [](Desk& d) { d.take({3}); QFile::remove(d.picture(still(3))); d.prompter.answers = {Answer::Yes}; },
                 &FileCommands::deleteSelected, {kSureDelete, kNoSuchFile}, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every copy fails on a full disk with the system's words and leaves nothing half written
+// beside its target, and the source stays where it was.
+const QString kTooLarge = "Error/Ok/Capture: File too large";
+INSTANTIATE_TEST_SUITE_P(
+    FullDisk, Command,
+    ::testing::Values(
+        Outcome{"SaveAsOfAPicture", saveThreeAs([](Desk& d) { return d.other("copy.bmp"); }), &FileCommands::saveAs,
+                {kTooLarge}, {kOfferThree}, {}, {}, true},
+        Outcome{"SaveAsJpeg", saveThreeAs([](Desk& d) { return d.other("copy.jpg"); }), &FileCommands::saveAs,
+                {"Warning/Ok/: Conpress fail"}, {kOfferThree}, {}, {}, true},
+        Outcome{"SaveAsOfAClip",
+                [](Desk& d) {
+                    d.take({1}, GalleryTab::Clip);
+                    EXPECT_TRUE(writeFile(d.clip(video(1)), QByteArray(4096, 'c')));
+                    d.choose(d.other("film.avi"));
+                },
+                &FileCommands::saveAs, {kTooLarge}, {video(1).chopped(4) + " (AVI Files(*.avi))"}, {}, {}, true},
+        Outcome{"SaveAll", [](Desk& d) { d.take({1, 2}); d.choose(d.other("x")); }, &FileCommands::saveAll,
+                {kTooLarge}, {still(1) + ' ' + still(2) + "  (BMP Files(*.BMP))"}, {}, {}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,7 @@
 #include "media/mailsender.h"
 #include "media/mailwindow.h"
 
+#include "support/filesizelimit.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "texts/localtext.h"
@@ -73,6 +74,7 @@ struct Outcome {
     QStringList handed;                 ///< the names of the files handed over
     bool windowStays;                   ///< the last mail's window
     std::optional<QStringList> copies;  ///< left in the mail folder; none when there is no folder
+    bool diskFull = false;              ///< while the copies are made
 };
 
 class MailResult : public MailTest, public ::testing::WithParamInterface<Outcome> {};
@@ -83,7 +85,12 @@ TEST_P(MailResult, ShowsItsMessageAndKeepsOrClearsTheCopy)
     results = c.results;
     std::unique_ptr<MailWindow> window;
     for (const QString& name : c.files) {
-        window = mail(file(name));
+        const QString path = file(name);
+        std::optional<FileSizeLimit> full;
+        if (c.diskFull) {
+            full.emplace(256);
+        }
+        window = mail(path);
     }
     EXPECT_EQ(prompter.texts(), c.texts);
     QStringList names;
@@ -120,7 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
         Outcome{"ClipsAndCapitalBmpGoUnchangedWithoutTheFolder", {"C.avi", "D.BMP"}, {}, kSent + kSent,
                 {"C.avi", "D.BMP"}, false, kNoFolder},
         Outcome{"DamagedPictureStopsBeforeSending", {"Damaged.bmp"}, {}, {"imageEmail Create fail"}, {}, true,
-                QStringList{}}),
+                QStringList{}},
+        Outcome{"FullDiskStopsBeforeSendingAndLeavesNoCopy", {"A.bmp"}, {}, {"Compress fail"}, {}, true, kNoFolder,
+                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MailTest, WithoutSelectionOrMailSystemNothingIsHandedOver)

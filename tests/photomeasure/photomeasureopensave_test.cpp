@@ -2,7 +2,9 @@
 
 #include "photomeasure/photomeasureopener.h"
 #include "photomeasure/picturesaving.h"
+#include "support/filesizelimit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 
@@ -91,6 +93,31 @@ TEST_F(PhotoMeasureTest, MaximisingWithUnsavedShapesAsksToSaveFirst)
     EXPECT_EQ(prompter.texts(), QStringList({"Save changes to...", "Save changes to...", "Save changes to...",
                                              "Save successfully!"}));
     EXPECT_EQ(session.shapes().size(), 1u);
+}
+
+// On a full disk neither a new file nor a replaced one is left half written: the picture
+// that was there stays whole.
+TEST_F(PhotoMeasureTest, SavingOnAFullDiskSaysSoAndLeavesEveryFileAsItWas)
+{
+    const QString original = picture(kLargeName, 1280, 1024);
+    const QByteArray before = TestFiles::readFile(original);
+    open(original);
+    drawLine();
+    const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    prompter.files = {{{dir.filePath("new.bmp"), kBmpFilter}}, {{dir.filePath("new.jpg"), kJpgFilter}},
+                      {{original, kBmpFilter}}};
+    {
+        const FileSizeLimit full(2048);
+        ASSERT_TRUE(full.isActive());
+        for (int save = 0; save < 3; ++save) {
+            prompter.answers = {Prompter::Answer::Yes};  // to replacing the original
+            click(strip().saveButton);
+        }
+    }
+    const QString replace = QString("%1 already exists.\nDo you want to replace it?").arg(kLargeName);
+    EXPECT_EQ(prompter.texts(), QStringList({"Save fail", "Save fail", replace, "Save fail"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), filesBefore);
+    EXPECT_EQ(TestFiles::readFile(original), before);
 }
 
 TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpenAndRunsOneThatDoes)
