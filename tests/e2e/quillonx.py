@@ -233,9 +233,9 @@ class Session:
 
     # --- files ---------------------------------------------------------------------------
 
-    def wait_for_file(self, folder, pattern, timeout=FILE_TIMEOUT):
+    def wait_for_file(self, folder, pattern, timeout=FILE_TIMEOUT, settle=True):
         """The one file in FOLDER whose whole name matches PATTERN, once its size has stopped
-        changing."""
+        changing (at once when not SETTLE)."""
         def probe():
             names = [n for n in os.listdir(folder) if re.fullmatch(pattern, n)] \
                 if os.path.isdir(folder) else []
@@ -244,6 +244,8 @@ class Session:
             return names[0] if names else None
         name = wait_for(f"a file named like {pattern} in {folder}", probe, timeout)
         path = os.path.join(folder, name)
+        if not settle:
+            return path
         sizes = []
 
         def settled():

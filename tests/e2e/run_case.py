@@ -23,7 +23,16 @@ FIRST_GALLERY_CELL = (8 + 55, 120 + 42)
 RATE_BOX = (620, 16)
 MEASURE_BUTTON = (152, 17)
 SAVE_BUTTON = (78, 17)
-CAPTURE_CONFIG_SIZE_AT = 52        # width, then height, little-endian 32-bit
+CAPTURE_CONFIG_SIZE_AT = 52
+AVI_HEADER_ROOM = 64 * 1024        # more than the headers of an AVI without frames        # width, then height, little-endian 32-bit
+
+
+def avi_closed(path):
+    """Whether the AVI at PATH has its index and a RIFF size that covers the whole file."""
+    with open(path, "rb") as clip:
+        data = clip.read()
+    return data[:4] == b"RIFF" and struct.unpack_from("<I", data, 4)[0] == len(data) - 8 \
+        and b"idx1" in data[-(len(data) // 2 + 16):]
 
 
 def check(condition, message):
@@ -61,13 +70,12 @@ def clip(session):
     main = session.main_window()
     main.keys("F3")
 
-    def recording():
-        folder = session.video_folder
-        return [n for n in os.listdir(folder) if n.startswith("Video_")] if os.path.isdir(folder) else []
-    wait_for("the clip file", recording, 60)
-    time.sleep(3)
+    path = session.wait_for_file(session.video_folder, r"Video_.*\.avi", settle=False)
+    # A loaded machine takes seconds to restart the stream at the clip's frame rate.
+    wait_for("frames in the clip", lambda: os.path.getsize(path) > AVI_HEADER_ROOM, 60)
+    time.sleep(2)
     main.keys("F4")
-    path = session.wait_for_file(session.video_folder, r"Video_.*\.avi")
+    wait_for("the clip to be closed", lambda: avi_closed(path), 60)
     stamp = stamp_of(os.path.basename(path), r"Video_(\d{4}-\d\d-\d\d_\d{6})_N0001\.avi")
     check(started - 1 <= stamp <= time.time() + 1, f"{path} is not named for the time it was started")
 
@@ -81,7 +89,9 @@ def clip(session):
         timeout=120).split())
     check((fields.get("width"), fields.get("height")) == ("1280", "1024"),
           f"{path} has frames of {fields.get('width')} x {fields.get('height')}")
-    check(int(fields.get("nb_read_frames", "0")) > 0, f"{path} has no frames")
+    frames = fields.get("nb_read_frames", "")
+    print(f"{os.path.basename(path)}: {frames} frames")
+    check(frames.isdigit() and int(frames) > 0, f"{path} has no frames")
 
 
 def capture_config_size(session, expected):
