@@ -9,6 +9,7 @@ import os
 import re
 import select
 import shutil
+import socket
 import struct
 import subprocess
 import tempfile
@@ -103,6 +104,42 @@ class XServer:
                 self.process.wait()
 
 
+def request_close(display, window):
+    """Sends WINDOW the close request a window manager's close button sends (WM_PROTOCOLS /
+    WM_DELETE_WINDOW). xdotool of Debian 12 has no command for it, and Xvfb runs without a
+    window manager, so this speaks the few X requests it needs over the server's socket."""
+    with socket.socket(socket.AF_UNIX) as x:
+        x.settimeout(10)
+        x.connect(f"/tmp/.X11-unix/X{display.lstrip(':')}")
+        x.sendall(struct.pack("<BxHHHHxx", ord("l"), 11, 0, 0, 0))
+        head = read_exactly(x, 8)
+        if head[0] != 1:
+            raise StepFailed("the X server refused the connection")
+        read_exactly(x, struct.unpack_from("<H", head, 6)[0] * 4)
+
+        def atom(name):
+            padded = name.encode() + b"\0" * (-len(name) % 4)
+            x.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(name)) + padded)
+            reply = read_exactly(x, 32)
+            if reply[0] != 1:
+                raise StepFailed(f"the X server refused a request (code {reply[1]})")
+            return struct.unpack_from("<I", reply, 8)[0]
+        protocols, delete = atom("WM_PROTOCOLS"), atom("WM_DELETE_WINDOW")
+        event = struct.pack("<BBHII5I", 33, 32, 0, int(window), protocols, delete, 0, 0, 0, 0)
+        x.sendall(struct.pack("<BBHII", 25, 0, 11, int(window), 0) + event)
+        atom("WM_PROTOCOLS")  # a round trip: an error for the event would have come first
+
+
+def read_exactly(connection, count):
+    data = b""
+    while len(data) < count:
+        chunk = connection.recv(count - len(data))
+        if not chunk:
+            raise StepFailed("the X server closed the connection")
+        data += chunk
+    return data
+
+
 class Window:
     def __init__(self, session, wid):
         self.session = session
@@ -131,6 +168,16 @@ class Window:
         self.session.x(["mousemove", "--sync", str(left + x), str(top + y)])
         self.session.x(["click", "--repeat", str(count), "--delay", "80", "1"])
         time.sleep(0.2)
+
+    def wait_gone(self, timeout=WINDOW_TIMEOUT):
+        def gone():
+            shown = run(["env", f"DISPLAY={self.session.xserver.display}", "xdotool", "search",
+                         "--onlyvisible", "--name", "."], check=False).split()
+            return self.id not in shown
+        wait_for(f"window {self.id} to go", gone, timeout)
+
+    def close(self):
+        request_close(self.session.xserver.display, self.id)
 
     def move(self, x, y):
         left, top, _, _ = self.geometry()
@@ -203,12 +250,19 @@ class Session:
         self.programs.append((process, log))
         return process
 
-    def stop(self, process):
-        """Ends PROCESS (politely first) and fails on a sanitizer report in its log."""
+    def wait_exit(self, process, timeout=WINDOW_TIMEOUT):
+        """Waits for PROCESS to end by itself; fails unless it ends with status 0 and a log
+        without sanitizer reports (leaks are reported at a normal exit only)."""
+        try:
+            status = process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise StepFailed(f"quillon did not end within {timeout} s")
         for entry in self.programs:
             if entry[0] is process:
-                self._end(*entry)
+                entry[1].close()
                 self._check_log(entry[1].name)
+        if status != 0:
+            raise StepFailed(f"quillon ended with status {status}")
 
     def window(self, pattern, timeout=WINDOW_TIMEOUT):
         """The visible window whose whole name matches the regular expression PATTERN."""

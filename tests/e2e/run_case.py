@@ -54,31 +54,32 @@ def take_still(session, main, number=1):
 def still(session):
     """F2 writes a 24-bit BMP of the capture size, named by its time and running number."""
     started = int(time.time())
-    session.start("--simulate-microscope")
-    path = take_still(session, session.main_window())
+    program = session.start("--simulate-microscope")
+    main = session.main_window()
+    path = take_still(session, main)
     stamp = stamp_of(os.path.basename(path), r"Still_(\d{4}-\d\d-\d\d_\d{6})_N0001\.bmp")
     check(started - 1 <= stamp <= time.time() + 1, f"{path} is not named for the time it was taken")
     check(bmp_header(path) == (1280, 1024, 24), f"{path} is {bmp_header(path)}, not 1280 x 1024 x 24")
     picture = Picture(path)
     check(len(set(picture.pixels[::3001])) > 8, f"{path} holds a blank picture")
+    # Closed as from the title bar, the program takes the camera down and ends cleanly.
+    main.close()
+    session.wait_exit(program)
 
 
-def clip(session):
-    """F3 starts a clip, F4 ends it; the AVI decodes to its end with frames of the capture size."""
-    started = int(time.time())
-    session.start("--simulate-microscope")
-    main = session.main_window()
+def record(session, main, number):
+    """F3, a few seconds of frames, then the clip's path."""
     main.keys("F3")
-
-    path = session.wait_for_file(session.video_folder, r"Video_.*\.avi", settle=False)
+    path = session.wait_for_file(session.video_folder, rf"Video_.*_N{number:04d}\.avi", settle=False)
     # A loaded machine takes seconds to restart the stream at the clip's frame rate.
     wait_for("frames in the clip", lambda: os.path.getsize(path) > AVI_HEADER_ROOM, 60)
     time.sleep(2)
-    main.keys("F4")
-    wait_for("the clip to be closed", lambda: avi_closed(path), 60)
-    stamp = stamp_of(os.path.basename(path), r"Video_(\d{4}-\d\d-\d\d_\d{6})_N0001\.avi")
-    check(started - 1 <= stamp <= time.time() + 1, f"{path} is not named for the time it was started")
+    return path
 
+
+def check_clip(path):
+    """Fails unless the clip is closed and decodes to its end with frames of 1280 x 1024."""
+    check(avi_closed(path), f"{path} was left open (no index, or a RIFF size short of the file)")
     decoded = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-f", "null", "-"],
                              capture_output=True, text=True, timeout=120)
     check(decoded.returncode == 0 and not decoded.stderr.strip(),
@@ -92,6 +93,26 @@ def clip(session):
     frames = fields.get("nb_read_frames", "")
     print(f"{os.path.basename(path)}: {frames} frames")
     check(frames.isdigit() and int(frames) > 0, f"{path} has no frames")
+
+
+def clip(session):
+    """F3 starts a clip and F4 ends it: the AVI is named for its start and plays to its end. A
+    clip still recording when the window is closed is closed as well, and the program ends
+    cleanly."""
+    started = int(time.time())
+    program = session.start("--simulate-microscope")
+    main = session.main_window()
+    path = record(session, main, 1)
+    main.keys("F4")
+    wait_for("the clip to be closed", lambda: avi_closed(path), 60)
+    stamp = stamp_of(os.path.basename(path), r"Video_(\d{4}-\d\d-\d\d_\d{6})_N0001\.avi")
+    check(started - 1 <= stamp <= time.time() + 1, f"{path} is not named for the time it was started")
+    check_clip(path)
+
+    path = record(session, main, 2)
+    main.close()
+    session.wait_exit(program)
+    check_clip(path)
 
 
 def capture_config_size(session, expected):
@@ -109,9 +130,11 @@ def resolution(session):
     """F11 keeps 640 x 480 in CapConfig.dat across a restart; the Video Setting dialog sets
     1280 x 1024 back, and each still is of the size in force."""
     program = session.start("--simulate-microscope")
-    session.main_window().keys("F11")
+    main = session.main_window()
+    main.keys("F11")
     capture_config_size(session, (640, 480))
-    session.stop(program)
+    main.close()
+    session.wait_exit(program)
 
     session.start("--simulate-microscope")
     main = session.main_window()
@@ -202,8 +225,13 @@ def measure_jpeg(session):
     chooser.keys("ctrl+a")
     chooser.type(saved)
     chooser.keys("Return")
-    session.window("Quillon").keys("Return")
-    session.stop(program)
+    saved_box = session.window("Quillon")
+    saved_box.keys("Return")
+    saved_box.wait_gone()
+    # Closing asks first; Yes ends the program.
+    window.close()
+    session.window("Quillon").keys("y")
+    session.wait_exit(program)
 
     check(os.path.isfile(saved), f"{saved} was not written")
     written = Picture(saved)
