@@ -5,6 +5,7 @@ home, config, documents and runtime folders in a temporary directory.
 Every wait is bounded; a failed step saves a screenshot next to the test's output and names it.
 """
 
+import fcntl
 import os
 import re
 import select
@@ -57,7 +58,11 @@ class XServer:
     def __init__(self, log_path, size="1280x1024"):
         self.size = tuple(int(v) for v in size.split("x"))
         self.process = None
-        with open(log_path, "w") as log:
+        # Servers that start together race for the same display number, and the loser can
+        # take the winner's socket file with it: one start at a time.
+        with open(os.path.join(tempfile.gettempdir(), "quillon-e2e-xvfb.lock"), "w") as lock, \
+                open(log_path, "w") as log:
+            fcntl.flock(lock, fcntl.LOCK_EX)
             for _ in range(3):
                 if self._start(size, log):
                     return
@@ -86,7 +91,8 @@ class XServer:
         self.display = f":{number}"
         try:
             # The number can come a moment before the server takes clients.
-            wait_for("the X server", lambda: number.isdigit() and subprocess.run(
+            wait_for("the X server", lambda: number.isdigit()
+                     and os.path.exists(f"/tmp/.X11-unix/X{number}") and subprocess.run(
                 ["env", f"DISPLAY={self.display}", "xdotool", "getmouselocation"],
                 capture_output=True, timeout=10).returncode == 0, 10)
             return True
@@ -185,6 +191,11 @@ class Window:
 
 
 class MainWindow(Window):
+    def client_origin(self):
+        """The screen position of the client area's top-left corner."""
+        x, y, _, height = self.geometry()
+        return x, y + height - MAIN_CLIENT_SIZE[1]
+
     def open_menu(self):
         """Clicks the first title of the menu bar, which lies above the client area."""
         _, _, _, height = self.geometry()

@@ -23,6 +23,8 @@ FIRST_GALLERY_CELL = (8 + 55, 120 + 42)
 RATE_BOX = (620, 16)
 MEASURE_BUTTON = (152, 17)
 SAVE_BUTTON = (78, 17)
+VIDEO_WINDOW = (249, 34, 610, 480)
+COUNTER = (737, 516, 133, 30)      # the green seconds of a recording
 CAPTURE_CONFIG_SIZE_AT = 52
 AVI_HEADER_ROOM = 64 * 1024        # more than the headers of an AVI without frames        # width, then height, little-endian 32-bit
 
@@ -113,6 +115,56 @@ def clip(session):
     main.close()
     session.wait_exit(program)
     check_clip(path)
+
+
+def client_area(session, main, area, label):
+    """AREA (x, y, width, height) of the main window's client area, from a screenshot."""
+    x, y = main.client_origin()
+    return Picture(session.screenshot(label), crop=(x + area[0], y + area[1], *area[2:]))
+
+
+def brightness(picture):
+    return sum(picture.pixels) / len(picture.pixels)
+
+
+def green_shows(picture):
+    return any(picture.pixels[i + 1] > 200 and picture.pixels[i] < 60 and picture.pixels[i + 2] < 60
+               for i in range(0, len(picture.pixels), 3))
+
+
+def unplug(session):
+    """The simulated microscope's snapshot button takes a still; unplugged during a recording,
+    the clip is closed and plays, the live picture gives way to the connect message and the
+    seconds counter goes; plugged in again, the preview comes back and F2 works."""
+    folder = os.path.join(session.root, "microscope")
+    os.makedirs(folder)
+    present = os.path.join(folder, "present")
+    open(present, "w").close()
+    program = session.start(f"--simulate-microscope={folder}")
+    main = session.main_window()
+    open(os.path.join(folder, "snapshot"), "w").close()
+    path = session.wait_for_file(session.picture_folder, r"Still_.*_N0001\.bmp")
+    check(bmp_header(path) == (1280, 1024, 24), f"the snapshot is {bmp_header(path)}")
+    live = brightness(client_area(session, main, VIDEO_WINDOW, "live"))
+
+    clip = record(session, main, 1)
+    check(green_shows(client_area(session, main, COUNTER, "recording")), "no seconds counter while recording")
+    os.remove(present)
+    wait_for("the clip to be closed", lambda: avi_closed(clip), 60)
+    check_clip(clip)
+    time.sleep(1)
+    check(brightness(client_area(session, main, VIDEO_WINDOW, "unplugged")) < live / 3,
+          "the live picture stays after unplugging")
+    check(not green_shows(client_area(session, main, COUNTER, "counter-gone")),
+          "the seconds counter stays after the clip was closed")
+
+    open(present, "w").close()
+    wait_for("the live picture again",
+             lambda: brightness(client_area(session, main, VIDEO_WINDOW, "plugged-in")) > live * 2 / 3, 60)
+    path = take_still(session, main, 2)
+    check(bmp_header(path) == (1280, 1024, 24), f"the still after plugging in is {bmp_header(path)}")
+    main.close()
+    session.wait_exit(program)
 
 
 def capture_config_size(session, expected):
@@ -252,7 +304,7 @@ def measure_jpeg(session):
 
 
 CASES = {case.__name__.replace("_", "-"): case for case in
-         (still, clip, resolution, gallery_open, measure_jpeg)}
+         (still, clip, resolution, gallery_open, measure_jpeg, unplug)}
 
 
 def main():
