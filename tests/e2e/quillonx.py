@@ -8,7 +8,6 @@ Every wait is bounded; a failed step saves a screenshot next to the test's outpu
 import fcntl
 import os
 import re
-import select
 import shutil
 import socket
 import struct
@@ -29,10 +28,10 @@ class StepFailed(Exception):
     pass
 
 
-def run(command, timeout=30, check=True):
-    """COMMAND's standard output; a non-zero exit or a timeout is a failed step."""
+def run(command, timeout=30, check=True, env=None):
+    """COMMAND's standard output; a non-zero exit (when CHECK) or a timeout is a failed step."""
     try:
-        done = subprocess.run(command, capture_output=True, text=True, timeout=timeout)
+        done = subprocess.run(command, capture_output=True, text=True, timeout=timeout, env=env)
     except subprocess.TimeoutExpired:
         raise StepFailed(f"{command[0]} did not finish within {timeout} s")
     if check and done.returncode != 0:
@@ -53,48 +52,37 @@ def wait_for(what, probe, timeout):
 
 
 class XServer:
-    """An Xvfb on a display number it picks itself, so parallel tests never collide."""
+    """An Xvfb on a free display number, so parallel tests never collide."""
 
     def __init__(self, log_path, size="1280x1024"):
-        self.size = tuple(int(v) for v in size.split("x"))
         self.process = None
-        # Servers that start together race for the same display number, and the loser can
-        # take the winner's socket file with it: one start at a time.
+        # A free number as xvfb-run finds one: no lock file and no socket. The lock here keeps
+        # our own tests, started together, from picking the same number.
         with open(os.path.join(tempfile.gettempdir(), "quillon-e2e-xvfb.lock"), "w") as lock, \
                 open(log_path, "w") as log:
             fcntl.flock(lock, fcntl.LOCK_EX)
-            for _ in range(3):
-                if self._start(size, log):
+            for number in range(20, 90):  # below the numbers xvfb-run and xshot take
+                if not os.path.exists(f"/tmp/.X{number}-lock") and \
+                        not os.path.exists(f"/tmp/.X11-unix/X{number}") and self._start(number, size, log):
                     return
-        raise StepFailed(f"Xvfb took no clients; see {log_path}")
+        raise StepFailed(f"no Xvfb took clients; see {log_path}")
 
-    def _start(self, size, log):
-        """Starts the server; false (and nothing left running) when it takes no clients."""
-        reader, writer = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(writer), "-screen", "0", f"{size}x24", "-nolisten", "tcp"],
-            pass_fds=(writer,), stdout=subprocess.DEVNULL, stderr=log)
-        os.close(writer)
-        # Xvfb writes the number and the newline separately and dies when the second write
-        # finds the pipe closed: read up to the newline.
-        number = b""
-        try:
-            while not number.endswith(b"\n") and len(number) < 16:
-                ready, _, _ = select.select([reader], [], [], 30)
-                chunk = os.read(reader, 16) if ready else b""
-                if not chunk:
-                    break
-                number += chunk
-        finally:
-            os.close(reader)
-        number = number.decode().strip()
+    def _start(self, number, size, log):
+        """Starts the server on NUMBER; false (and nothing left running) when it takes no clients."""
         self.display = f":{number}"
+        # -noreset: a server that resets when its last client leaves (the readiness probe, a
+        # program that ended) refuses the next client while it does.
+        self.process = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", f"{size}x24", "-nolisten", "tcp", "-noreset"],
+            stdout=subprocess.DEVNULL, stderr=log)
+        def ready():
+            if self.process.poll() is not None:
+                raise StepFailed(f"Xvfb {self.display} ended")  # another server took the number
+            return os.path.exists(f"/tmp/.X11-unix/X{number}") and subprocess.run(
+                ["xdotool", "getmouselocation"], capture_output=True, timeout=10,
+                env=dict(os.environ, DISPLAY=self.display)).returncode == 0
         try:
-            # The number can come a moment before the server takes clients.
-            wait_for("the X server", lambda: number.isdigit()
-                     and os.path.exists(f"/tmp/.X11-unix/X{number}") and subprocess.run(
-                ["env", f"DISPLAY={self.display}", "xdotool", "getmouselocation"],
-                capture_output=True, timeout=10).returncode == 0, 10)
+            wait_for("the X server", ready, 10)
             return True
         except (StepFailed, subprocess.TimeoutExpired):
             self.stop()
@@ -170,22 +158,20 @@ class Window:
 
     def click(self, x, y, count=1):
         """COUNT clicks at (X, Y) of the window's own area."""
-        left, top, _, _ = self.geometry()
-        self.session.x(["mousemove", "--sync", str(left + x), str(top + y)])
+        self.move(x, y)
         self.session.x(["click", "--repeat", str(count), "--delay", "80", "1"])
         time.sleep(0.2)
 
     def wait_gone(self, timeout=WINDOW_TIMEOUT):
         def gone():
-            shown = run(["env", f"DISPLAY={self.session.xserver.display}", "xdotool", "search",
-                         "--onlyvisible", "--name", "."], check=False).split()
-            return self.id not in shown
+            return self.id not in self.session.x(["search", "--onlyvisible", "--name", "."], check=False).split()
         wait_for(f"window {self.id} to go", gone, timeout)
 
     def close(self):
         request_close(self.session.xserver.display, self.id)
 
     def move(self, x, y):
+        """Moves the pointer to (X, Y) of the window's own area."""
         left, top, _, _ = self.geometry()
         self.session.x(["mousemove", "--sync", str(left + x), str(top + y)])
 
@@ -250,9 +236,9 @@ class Session:
 
     # --- programs and windows ---------------------------------------------------------------
 
-    def x(self, arguments, timeout=30):
-        env_display = ["env", f"DISPLAY={self.xserver.display}"]
-        return run(env_display + ["xdotool"] + arguments, timeout=timeout).strip()
+    def x(self, arguments, check=True):
+        """xdotool ARGUMENTS on this session's display."""
+        return run(["xdotool"] + arguments, check=check, env=self.env).strip()
 
     def start(self, *arguments):
         log = open(os.path.join(self.output, f"quillon-{len(self.programs) + 1}.log"), "w")
@@ -276,15 +262,24 @@ class Session:
             raise StepFailed(f"quillon ended with status {status}")
 
     def window(self, pattern, timeout=WINDOW_TIMEOUT):
-        """The visible window whose whole name matches the regular expression PATTERN."""
+        """The visible window whose whole name matches the regular expression PATTERN (the
+        last one xdotool lists when there are several). Polled rather than `search --sync`, so
+        that a program that has died fails the wait at once."""
         def probe():
             for process, log in self.programs:
                 if process.poll() is not None and process.returncode not in (0, -15):
                     raise StepFailed(f"quillon ended with {process.returncode}; see {log.name}")
-            found = run(["env", f"DISPLAY={self.xserver.display}", "xdotool", "search",
-                         "--onlyvisible", "--name", f"^{pattern}$"], check=False).split()
+            found = self.x(["search", "--onlyvisible", "--name", f"^{pattern}$"], check=False).split()
             return found[-1] if found else None
         return Window(self, wait_for(f'a window named "{pattern}"', probe, timeout))
+
+    def visible_windows(self):
+        return set(self.x(["search", "--onlyvisible", "--class", "."], check=False).split())
+
+    def wait_popup(self, before, timeout=WINDOW_TIMEOUT):
+        """A window shown since BEFORE (a set of visible_windows()): a popup menu has no name."""
+        return Window(self, wait_for("a new window", lambda: min(self.visible_windows() - before, default=None),
+                                     timeout))
 
     def main_window(self):
         window = self.window("Quillon")
@@ -293,7 +288,7 @@ class Session:
     def screenshot(self, label):
         self.shots += 1
         path = os.path.join(self.output, f"{self.shots:02d}-{label}.png")
-        run(["env", f"DISPLAY={self.xserver.display}", "import", "-window", "root", path])
+        run(["import", "-window", "root", path], env=self.env)
         return path
 
     # --- files ---------------------------------------------------------------------------

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """End-to-end cases of the real quillon under Xvfb: run_case.py CASE --program QUILLON --output DIR.
 
-Coordinates come from the program's fixed-pixel layout: the gallery sits at (8, 120) of the main
-window's client area, the photo-measure window's tool strip is 30 pixels high with its buttons at
-y = 5, and a 1280 x 1024 picture is fitted to a 640 x 512 canvas right below the strip.
+Coordinates come from the program's fixed-pixel layout: in the main window's client area (below
+the menu bar) the gallery sits at (8, 120), the video window at (249, 34) and the recording
+counter at (737, 516); the photo-measure window's tool strip is 30 pixels high with its buttons
+at y = 5, and a 1280 x 1024 picture is fitted to a 640 x 512 canvas right below the strip.
 """
 
 import argparse
@@ -25,16 +26,16 @@ MEASURE_BUTTON = (152, 17)
 SAVE_BUTTON = (78, 17)
 VIDEO_WINDOW = (249, 34, 610, 480)
 COUNTER = (737, 516, 133, 30)      # the green seconds of a recording
-CAPTURE_CONFIG_SIZE_AT = 52
-AVI_HEADER_ROOM = 64 * 1024        # more than the headers of an AVI without frames        # width, then height, little-endian 32-bit
+CAPTURE_CONFIG_SIZE_AT = 52        # width, then height, little-endian 32-bit
+AVI_HEADER_ROOM = 64 * 1024        # more than the headers of an AVI without frames
 
 
 def avi_closed(path):
     """Whether the AVI at PATH has its index and a RIFF size that covers the whole file."""
     with open(path, "rb") as clip:
         data = clip.read()
-    return data[:4] == b"RIFF" and struct.unpack_from("<I", data, 4)[0] == len(data) - 8 \
-        and b"idx1" in data[-(len(data) // 2 + 16):]
+    return len(data) > 8 and data[:4] == b"RIFF" and b"idx1" in data \
+        and struct.unpack_from("<I", data, 4)[0] == len(data) - 8
 
 
 def check(condition, message):
@@ -195,7 +196,9 @@ def resolution(session):
 
     # Setting > Video Settings: the menu after File opens with its first item lit; Video
     # Settings is two further down, past a separator.
+    shown = session.visible_windows()
     main.open_menu()
+    session.wait_popup(shown)
     session.x(["key", "Right", "Down", "Down", "Return"])
     dialog = session.window("Video Setting")
     # The device list has the focus; the resolution list is next and shows 640*480.
@@ -263,8 +266,9 @@ def measure_jpeg(session):
     window.click(*RATE_BOX)
     window.keys("ctrl+a")
     window.type("100")
+    shown = session.visible_windows()
     window.click(*MEASURE_BUTTON)
-    time.sleep(1)
+    session.wait_popup(shown)
     # The tool menu holds the keyboard; its first item is the straight line.
     session.x(["key", "Down", "Return"])
     start, end = (100, 100), (500, 400)
