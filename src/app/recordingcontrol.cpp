@@ -28,12 +28,15 @@ RecordingControl::RecordingControl(CaptureEngine& engine, Recorder& recorder, co
     connect(&m_tick, &QTimer::timeout, this, &RecordingControl::tick);
     connect(&m_quickTick, &QTimer::timeout, this, &RecordingControl::quickTick);
     connect(&m_recorder, &Recorder::writeFailed, this, &RecordingControl::writeFailed);
-    // Unplugged or lost while recording: the clip is closed, so it stays playable.
+    // Unplugged or lost while recording: the clip is closed, so it stays playable, and the
+    // counter goes with it - left on screen it would claim a recording that no longer runs.
     connect(&m_engine, &CaptureEngine::stateChanged, this, [this](CaptureState state) {
         if (state == CaptureState::NoCamera && m_recorder.isOpen()) {
             m_tick.stop();
             m_quickTick.stop();
             closeClip();
+            m_counterShown = false;
+            emit counterChanged();
         }
     });
 }

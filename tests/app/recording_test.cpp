@@ -2,6 +2,7 @@
 // the camera going away; every clip decoded back.
 #include "mainwindowfixture.h"
 
+#include "app/recordingcontrol.h"
 #include "media/recordersettingdialog.h"
 #include "support/modalrunner.h"
 
@@ -28,6 +29,20 @@ protected:
             devices.lastCamera->frames({bytes.data(), bytes.size(), 320, 240, 0.0});
             QCoreApplication::processEvents();
         }
+    }
+    /// Whether the green seconds counter shows in the window.
+    bool counterShows()
+    {
+        const QImage counter = window->clientArea()->grab(RecordingControl::kCounterRect).toImage();
+        for (int y = 0; y < counter.height(); ++y) {
+            for (int x = 0; x < counter.width(); ++x) {
+                const QColor pixel = counter.pixelColor(x, y);
+                if (pixel.green() > 200 && pixel.red() < 60 && pixel.blue() < 60) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
     QStringList clips() { return QDir(paths.videoFolder()).entryList({"*.avi"}, QDir::Files, QDir::Name); }
     /// Frames a clip decodes to, by ffprobe; -1 when it cannot be read.
@@ -95,6 +110,21 @@ TEST_F(RecordingTest, ALimitOfOneSecondClosesTheClipAtTheFirstTickAndUnpluggingC
     EXPECT_EQ(engine.state(), CaptureState::NoCamera);
     ASSERT_EQ(clips().size(), 2);
     EXPECT_EQ(decodedFrames(clips()[1]), 3);
+}
+
+// Regression: unplugging during a recording closed the clip but left the seconds counter on
+// screen, frozen, as if the recording went on; it stayed there after the camera came back.
+TEST_F(RecordingTest, UnpluggingWhileRecordingTakesTheSecondsCounterAway)
+{
+    openConnected();
+    press(Qt::Key_F3);
+    frames(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counterShows(); }, 3000));
+    unplug();
+    EXPECT_FALSE(counterShows());
+    plugIn();
+    EXPECT_EQ(engine.state(), CaptureState::Previewing);
+    EXPECT_FALSE(counterShows());
 }
 
 }  // namespace
