@@ -135,6 +135,7 @@ int main(int argc, char** argv)
     Report report;
     const QString home = QDir::tempPath() + "/uvc-vm-test";
     QDir(home).removeRecursively();
+    QDir().mkpath(home + "/Documents");  // a user's documents folder is there before the program
     MediaPaths paths(home + "/Documents");
     paths.createFolders();
     const LocalText text;
@@ -164,7 +165,8 @@ int main(int argc, char** argv)
     report.check(started == CaptureEngine::StartResult::Running && chosen
                      && containsIgnoringCase(chosen->listed.device.displayName, kMicroscopeId),
                  "the engine previews the microscope: "
-                     + (chosen ? chosen->listed.device.displayName : std::string("nothing chosen")));
+                     + (chosen ? chosen->listed.device.displayName : std::string("nothing chosen"))
+                     + " (start result " + std::to_string(int(started)) + ")");
     if (report.failures > 0) {
         std::printf("FAILED: %d failed\n", report.failures);
         return 1;
@@ -219,7 +221,8 @@ int main(int argc, char** argv)
         cleanCycles += report.check(passed, name + ": no camera after the unplug, previewing after the plug") ? 1 : 0;
     }
     report.check(cleanCycles == kCycles, std::to_string(cleanCycles) + " of " + std::to_string(kCycles) + " cycles clean");
-    report.check(prompter.shown.empty(), "no message was shown");
+    report.check(prompter.shown.empty(), "no message was shown" + (prompter.shown.empty() ? std::string()
+                                                                      : ": " + prompter.texts().join(" | ").toStdString()));
     engine.takeDown();
     std::printf("%s: %d failed\n", report.failures ? "FAILED" : "PASSED", report.failures);
     return report.failures ? 1 : 0;

@@ -410,7 +410,8 @@ private:
         request.count = kBufferCount;
         request.type = V4L2_BUF_TYPE_VIDEO_OUTPUT;
         request.memory = V4L2_MEMORY_MMAP;
-        if (::ioctl(m_fd, VIDIOC_REQBUFS, &request) != 0) {
+        // This kernel's UVC function answers with the number of buffers instead of 0.
+        if (::ioctl(m_fd, VIDIOC_REQBUFS, &request) < 0) {
             std::perror("VIDIOC_REQBUFS");
             return;
         }
