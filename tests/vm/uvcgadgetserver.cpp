@@ -1,11 +1,11 @@
-// The device side of a USB camera made with the kernel's UVC gadget function (configfs, over
-// dummy_hcd in scripts/vm-test): answers the host's class requests - probe and commit of the
+// The device side of a USB camera made with the kernel's UVC gadget function (configfs, on a
+// virtual UDC in scripts/vm-test): answers the host's class requests - probe and commit of the
 // streaming format, the processing unit's picture controls - and queues YUYV colour bars with
 // a moving mark while the host streams.
 //
 //   uvcgadgetserver UDC WIDTHxHEIGHT...
 //
-// UDC names the gadget's controller (dummy_udc.0); the sizes are the gadget's frame
+// UDC names the gadget's controller (usbip-vudc.0); the sizes are the gadget's frame
 // descriptors in their configfs order. The gadget's output node exists only while the gadget
 // is bound to its UDC: the server closes it when the UDC lets the gadget go and opens the next
 // one when it is bound again, so it lives through any number of unplug/plug cycles.
