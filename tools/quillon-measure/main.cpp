@@ -1,4 +1,5 @@
 // quillon-measure [--full-size] [--save OUT] PICTURE < SCRIPT
+// quillon-measure --help | --version
 //
 // Opens PICTURE in a measurement view (offscreen unless QT_QPA_PLATFORM says otherwise),
 // runs the script's commands on it, prints the shape list and, with --save, renders the
