@@ -1,5 +1,6 @@
 #include "app/maincontext.h"
 #include "app/mainwindow.h"
+#include "app/programinfo.h"
 #include "capture/captureengine.h"
 #include "capture/captureformat.h"
 #include "measure/measuresession.h"
@@ -37,7 +38,8 @@ constexpr const char* kUsage =
     "  --simulate-microscope[=DIR]  add a simulated microscope to the devices. With DIR it\n"
     "                               is plugged in while DIR/present exists, and creating\n"
     "                               DIR/snapshot presses its snapshot button once.\n"
-    "  -h, --help                   show this help and exit\n";
+    "  -h, --help                   show this help and exit\n"
+    "      --version                show the version and exit\n";
 
 struct Options {
     std::optional<QString> simulatedFolder;  // set (maybe empty) when the simulation is asked for
@@ -55,17 +57,21 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
             std::fputs(kUsage, stdout);
             return 0;
         }
+        if (argument == "--version") {
+            std::printf("quillon %s\n", kProgramVersion);
+            return 0;
+        }
         if (argument == simulate) {
             options.simulatedFolder = QString();
         } else if (argument.rfind(simulate + "=", 0) == 0) {
             options.simulatedFolder = QString::fromLocal8Bit(argument.substr(simulate.size() + 1));
         } else if (argument.size() > 1 && argument[0] == '-') {
-            std::fprintf(stderr, "quillon: unknown option %s\n%s", argument.c_str(), kUsage);
+            std::fprintf(stderr, "quillon: unknown option %s\nTry 'quillon --help'.\n", argument.c_str());
             return 2;
         } else if (options.picture.isEmpty()) {
             options.picture = QString::fromLocal8Bit(argv[i]);
         } else {
-            std::fprintf(stderr, "quillon: one picture at a time\n%s", kUsage);
+            std::fprintf(stderr, "quillon: one picture at a time\nTry 'quillon --help'.\n");
             return 2;
         }
     }
@@ -81,6 +87,9 @@ int main(int argc, char** argv)
         return *status;
     }
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
+    // Lets a Wayland compositor match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     std::filesystem::path moduleFolder = SystemLanguage::executableFolder();
     if (moduleFolder.empty()) {
         moduleFolder = QCoreApplication::applicationDirPath().toStdString();

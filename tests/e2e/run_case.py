@@ -307,8 +307,28 @@ def measure_jpeg(session):
     check(along > 0.8, f"only {along:.0%} of the line shows in the reopened window")
 
 
+def german_picture(session):
+    """Under a German locale a picture opens in a German window: the program found its German
+    language file (installed, in ../share/quillon/lang, when no copy lies beside it)."""
+    source = os.path.join(session.home, "sample.bmp")
+    run(["convert", "-size", "1280x1024", "gradient:gray80-gray45", "-type", "TrueColor",
+         f"BMP3:{source}"])
+    session.env.pop("LC_ALL", None)
+    session.env.pop("LC_MESSAGES", None)
+    session.env["LANG"] = "de_DE.UTF-8"
+    program = session.start(source)
+    # Either title ends the wait, so a program speaking English fails at once.
+    window = session.window("Bildvermessung|Photo Measure")
+    title = session.x(["getwindowname", window.id])
+    session.screenshot("german")
+    check(title == "Bildvermessung", f'the photo-measure window is titled "{title}", not in German')
+    window.close()
+    session.window("Quillon").keys("y")
+    session.wait_exit(program)
+
+
 CASES = {case.__name__.replace("_", "-"): case for case in
-         (still, clip, resolution, gallery_open, measure_jpeg, unplug)}
+         (still, clip, resolution, gallery_open, measure_jpeg, unplug, german_picture)}
 
 
 def main():

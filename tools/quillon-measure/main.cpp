@@ -1,4 +1,5 @@
 // quillon-measure [--full-size] [--save OUT] PICTURE < SCRIPT
+// quillon-measure --help | --version
 //
 // Opens PICTURE in a measurement view (offscreen unless QT_QPA_PLATFORM says otherwise),
 // runs the script's commands on it, prints the shape list and, with --save, renders the
@@ -7,23 +8,32 @@
 #include "measurescript.h"
 #include "printingprompter.h"
 
+#include "app/programinfo.h"
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "texts/localtext.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: quillon-measure [--full-size] [--save OUT] PICTURE < SCRIPT\n"
+    "Measures on PICTURE (BMP or JPEG) by a script read from standard input, prints the\n"
+    "shapes and, with --save, writes the picture with its shapes to OUT.\n"
+    "\n"
+    "  --full-size   a 640 x 480 window onto the picture at its own size (else fitted)\n"
+    "  --save OUT    render the picture with its shapes to OUT (.bmp or .jpg)\n"
+    "  -h, --help    show this help and exit\n"
+    "  --version     show the version and exit\n"
+    "\n"
     "script commands, one a line ('#' starts a comment line):\n"
     "  rate TEXT | scale M | tool CODE FLAG | text STRING\n"
     "  pen STYLE WIDTH COLOR | label-color C | text-color C   (colours 0x00BBGGRR)\n"
@@ -36,60 +46,79 @@ struct Options {
     QString picturePath;
 };
 
-std::optional<Options> parseArguments(const QStringList& arguments)
+int usageError(const char* message, const char* argument = "")
 {
-    Options options;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--full-size")) {
+    std::fprintf(stderr, "quillon-measure: %s%s\nTry 'quillon-measure --help'.\n", message, argument);
+    return 2;
+}
+
+/// Reads the arguments before any window system is touched, so --help and --version work
+/// without a display. Returns an exit status when the program should end at once.
+std::optional<int> parseArguments(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (argument == "--version") {
+            std::printf("quillon-measure %s\n", kProgramVersion);
+            return 0;
+        }
+        if (argument == "--full-size") {
             options.fullSize = true;
-        } else if (argument == QLatin1String("--save") && i + 1 < arguments.size()) {
-            options.savePath = arguments[++i];
-        } else if (argument.startsWith(QLatin1String("--")) || !options.picturePath.isEmpty()) {
-            return std::nullopt;
+        } else if (argument == "--save") {
+            if (i + 1 == argc) {
+                return usageError("--save needs the file to write");
+            }
+            options.savePath = QString::fromLocal8Bit(argv[++i]);
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return usageError("unknown option ", argv[i]);
+        } else if (!options.picturePath.isEmpty()) {
+            return usageError("one picture at a time");
         } else {
-            options.picturePath = argument;
+            options.picturePath = QString::fromLocal8Bit(argv[i]);
         }
     }
     if (options.picturePath.isEmpty()) {
-        return std::nullopt;
+        return usageError("no picture given");
     }
-    return options;
+    return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    Options options;
+    if (const std::optional<int> status = parseArguments(argc, argv, options)) {
+        return *status;
+    }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
-    const std::optional<Options> options = parseArguments(QCoreApplication::arguments());
-    if (!options) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
 
     MeasureSession session;
-    session.setDisplayMode(options->fullSize ? DisplayMode::FullSize : DisplayMode::Fitted);
+    session.setDisplayMode(options.fullSize ? DisplayMode::FullSize : DisplayMode::Fitted);
     PrintingPrompter prompter;
     const LocalText englishText;
-    MeasureView view(session, prompter, englishText, options->picturePath, 1.0, kInitialTool);
+    MeasureView view(session, prompter, englishText, options.picturePath, 1.0, kInitialTool);
     if (!view.hasPicture()) {
-        if (QFileInfo::exists(options->picturePath)) {
+        if (QFileInfo::exists(options.picturePath)) {
             std::fprintf(stderr, "quillon-measure: %s: not a BMP or JPEG picture that can be read\n",
-                         qPrintable(options->picturePath));
+                         qPrintable(options.picturePath));
         } else {
-            std::fprintf(stderr, "quillon-measure: %s: no such file\n", qPrintable(options->picturePath));
+            std::fprintf(stderr, "quillon-measure: %s: no such file\n", qPrintable(options.picturePath));
         }
         return 1;
     }
     // As the photo-measure window makes it: the client is the canvas in fitted mode, and a
     // 640 x 480 window onto the picture in full-size mode.
-    view.resize(options->fullSize ? QSize(640, 480) : view.canvasSize());
+    view.resize(options.fullSize ? QSize(640, 480) : view.canvasSize());
     view.show();
-    if (options->fullSize) {
+    if (options.fullSize) {
         view.updateScrollBars();
     }
     QCoreApplication::processEvents();
@@ -107,8 +136,8 @@ int main(int argc, char** argv)
     }
 
     std::fputs(MeasureScript::shapeListText(session).c_str(), stdout);
-    if (!options->savePath.isEmpty()) {
-        const bool saved = view.renderToFile(options->savePath);
+    if (!options.savePath.isEmpty()) {
+        const bool saved = view.renderToFile(options.savePath);
         std::puts(saved ? "saved" : "save failed");
         if (!saved) {
             return 1;
