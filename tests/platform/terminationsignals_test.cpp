@@ -10,6 +10,13 @@
 // once the watcher is gone the default is back (checked without dying: the handler is read).
 TEST(TerminationSignals, EachEndingSignalBecomesARequestUntilTheWatcherGoes)
 {
+#if defined(__SANITIZE_THREAD__)
+    // ThreadSanitizer runs handlers of signals a thread sends itself at once only until the
+    // process has started a child; after that it holds them back until some later call, far
+    // past any wait here. Nothing of this path is shared between threads; the other builds
+    // check it.
+    GTEST_SKIP() << "signal delivery is deferred by ThreadSanitizer";
+#endif
     {
         TerminationSignals termination;
         ASSERT_TRUE(termination.isActive());
