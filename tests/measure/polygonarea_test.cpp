@@ -50,11 +50,14 @@ TEST(PolygonPixelCount, ScanlineCountMatchesThePerPixelReferenceOnRandomShapes)
         int maxVertices;
         int step;   ///< coordinates are multiples of it: a coarse grid makes many ties
         int range;  ///< steps from -range / 4 to range
+        int widen;  ///< x coordinates are multiplied by it
     } cases[] = {
-        {"ManyVerticesFineGrid", 20240521, 200, 40, 1, 100},
+        {"ManyVerticesFineGrid", 20240521, 200, 40, 1, 100, 1},
         // Shared vertices, horizontal and collinear edges, centres on edges.
-        {"FewVerticesCoarseGrid", 7, 500, 12, 5, 6},
-        {"LongThinSlivers", 11, 200, 5, 1, 1000},
+        {"FewVerticesCoarseGrid", 7, 500, 12, 5, 6, 1},
+        {"LongThinSlivers", 11, 200, 5, 1, 1000, 1},
+        // Wider than a row is counted through a bit mask, and around that width.
+        {"WideAndFlat", 13, 30, 12, 1, 40, 111},
     };
     for (const auto& c : cases) {
         std::mt19937 random(c.seed);
@@ -63,7 +66,7 @@ TEST(PolygonPixelCount, ScanlineCountMatchesThePerPixelReferenceOnRandomShapes)
         for (int shape = 0; shape < c.shapes; ++shape) {
             Polygon vertices(static_cast<std::size_t>(vertexCount(random)));
             for (MeasurePoint& vertex : vertices) {
-                vertex = {coordinate(random) * c.step, coordinate(random) * c.step};
+                vertex = {coordinate(random) * c.step * c.widen, coordinate(random) * c.step};
             }
             ASSERT_EQ(polygonPixelCount(vertices), polygonPixelCountBruteForce(vertices)) << c.name << " " << shape;
         }
