@@ -4,7 +4,9 @@
 #include "media/thumbnailbuffer.h"
 #include "media/thumbnailcache.h"
 #include "media/thumbnailloader.h"
+#include "ui/densepicture.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QMouseEvent>
@@ -257,8 +259,9 @@ bool ThumbnailGallery::openSelected()
 QImage ThumbnailGallery::tabHeaderPicture(GalleryTab which)
 {
     initMediaResources();
-    return QImage(which == GalleryTab::Picture ? QStringLiteral(":/media/tab-pictures.png")
-                                               : QStringLiteral(":/media/tab-clips.png"));
+    return denseImage(which == GalleryTab::Picture ? QStringLiteral(":/media/tab-pictures.png")
+                                                   : QStringLiteral(":/media/tab-clips.png"),
+                      qApp->devicePixelRatio());
 }
 
 QRect ThumbnailGallery::tabArea(GalleryTab which)
