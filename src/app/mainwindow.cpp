@@ -17,6 +17,7 @@
 #include "media/thumbnailgallery.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
+#include "ui/densepicture.h"
 #include "ui/latchbitmapbutton.h"
 #include "photomeasure/photomeasureopener.h"
 
@@ -95,7 +96,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildLayout()
 {
-    m_background = QPixmap(QStringLiteral(":/app/background.png"));
+    m_background = densePixmap(QStringLiteral(":/app/background.png"), qApp->devicePixelRatio());
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setFixedSize(kClientSize);
@@ -158,7 +159,7 @@ void MainWindow::connectCommands()
     connect(m_gallery, &ThumbnailGallery::contextMenuRequested, this,
             [this](const QPoint& globalPosition) { m_menus->galleryMenu()->popup(globalPosition); });
     connect(m_gallery, &ThumbnailGallery::tabShown, this, [this] {
-        m_client->update(QRect(ThumbnailGallery::tabHeaderPosition(), m_tabHeaders[0].size()));
+        m_client->update(QRect(ThumbnailGallery::tabHeaderPosition(), m_tabHeaders[0].deviceIndependentSize().toSize()));
     });
 }
 
@@ -299,7 +300,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::paintClient(const QRect& area)
 {
     QPainter painter(m_client);
-    painter.drawPixmap(area, m_background, area);
+    // The source rectangle counts the picture's own pixels, twice as many on a dense screen.
+    const qreal ratio = m_background.devicePixelRatio();
+    painter.drawPixmap(QRectF(area), m_background,
+                       QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
     painter.drawImage(ThumbnailGallery::tabHeaderPosition(), m_tabHeaders[tabIndex(m_gallery->currentTab())]);
     painter.setPen(kLabelColor);
     painter.setFont(m_fonts.medium);
@@ -376,7 +380,7 @@ void MainWindow::enterFullScreen()
     setGeometry(screenArea);
     showFullScreen();
     m_video->setGeometry(QRect(QPoint(0, 0), screenArea.size()));
-    m_context.engine.enterFullScreen(m_video->size());
+    m_context.engine.enterFullScreen(m_video->size(), m_video->devicePixelRatioF());
     m_switching = false;
     m_video->update();
 }
@@ -398,7 +402,7 @@ void MainWindow::leaveFullScreen()
     show();
     m_toolBar->setShownInNormalLayout(true);
     m_gallery->show();
-    m_context.engine.leaveFullScreen(VideoWindow::kNormalGeometry.size());
+    m_context.engine.leaveFullScreen(VideoWindow::kNormalGeometry.size(), m_video->devicePixelRatioF());
     m_gallery->redraw();
     menuBar()->show();
     m_switching = false;
@@ -410,7 +414,7 @@ void MainWindow::followClientSize()
     // With a window manager the full-screen size arrives later than asked for.
     if (!m_switching && isFullScreenView() && m_video->size() != m_client->size()) {
         m_video->setGeometry(m_client->rect());
-        m_context.engine.enterFullScreen(m_video->size());
+        m_context.engine.enterFullScreen(m_video->size(), m_video->devicePixelRatioF());
     }
 }
 

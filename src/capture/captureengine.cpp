@@ -366,7 +366,8 @@ void CaptureEngine::handleFrame(const CameraFrame& frame)
         shown = stretchFrame(frame, picture);
         if (shown) {
             QPainter painter(&picture);
-            paintOverlays(painter, picture.size(), m_overlays, QDateTime::currentDateTime());
+            paintOverlays(painter, picture.deviceIndependentSize().toSize(), m_overlays,
+                          QDateTime::currentDateTime());
         }
     });
     if (shown) {
@@ -385,14 +386,14 @@ std::vector<std::uint8_t> CaptureEngine::lastFrame(QSize* size) const
 
 // ---- full screen ---------------------------------------------------------------------------------
 
-void CaptureEngine::enterFullScreen(const QSize& clientSize)
+void CaptureEngine::enterFullScreen(const QSize& clientSize, qreal ratio)
 {
-    m_livePicture.recreate(clientSize);
+    m_livePicture.recreate(clientSize, ratio);
     m_fullScreen.store(true);
 }
 
-void CaptureEngine::leaveFullScreen(const QSize& normalSize)
+void CaptureEngine::leaveFullScreen(const QSize& normalSize, qreal ratio)
 {
     m_fullScreen.store(false);
-    m_livePicture.recreate(normalSize);
+    m_livePicture.recreate(normalSize, ratio);
 }

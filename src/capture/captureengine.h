@@ -127,10 +127,11 @@ public:
     LivePicture& livePicture() { return m_livePicture; }
     const LivePicture& livePicture() const { return m_livePicture; }
 
-    /// The live view fills the screen: its picture is made anew for CLIENTSIZE.
-    void enterFullScreen(const QSize& clientSize);
+    /// The live view fills the screen: its picture is made anew for CLIENTSIZE (logical pixels
+    /// of a screen of device pixel RATIO).
+    void enterFullScreen(const QSize& clientSize, qreal ratio = 1.0);
     /// Back to the normal layout: a black picture of NORMALSIZE until the next frame.
-    void leaveFullScreen(const QSize& normalSize);
+    void leaveFullScreen(const QSize& normalSize, qreal ratio = 1.0);
     bool isFullScreen() const { return m_fullScreen.load(); }
 
     /// What the streaming thread does with one frame (public for the benchmark).

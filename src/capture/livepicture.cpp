@@ -1,11 +1,12 @@
 #include "capture/livepicture.h"
 
-void LivePicture::recreate(const QSize& size)
+void LivePicture::recreate(const QSize& size, qreal ratio)
 {
     QImage image;
     if (!size.isEmpty()) {
         // Built outside the lock: a full-screen picture takes a while to clear.
-        image = QImage(size, QImage::Format_RGB32);
+        image = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::black);
     }
     const std::lock_guard lock(m_mutex);
@@ -28,7 +29,7 @@ bool LivePicture::exists() const
 QSize LivePicture::size() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_image.size();
+    return m_image.deviceIndependentSize().toSize();
 }
 
 bool LivePicture::read(const std::function<void(const QImage&)>& use) const

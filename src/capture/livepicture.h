@@ -11,12 +11,14 @@
 /// frame and a frame never lands in a picture that is being replaced.
 class LivePicture {
 public:
-    /// Replaces the picture by a black one of SIZE (an empty size leaves none).
-    void recreate(const QSize& size);
+    /// Replaces the picture by a black one of SIZE logical pixels (an empty size leaves none),
+    /// RATIO device pixels to each, so that a dense screen shows the frames at its own density.
+    void recreate(const QSize& size, qreal ratio = 1.0);
     /// Drops the picture; frames arriving now are not shown until the next recreate.
     void release();
 
     bool exists() const;
+    /// In logical pixels, as the picture was made.
     QSize size() const;
 
     /// Runs USE on the picture under the lock. False, without calling USE, when there is none.

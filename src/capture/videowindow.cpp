@@ -59,14 +59,17 @@ void VideoWindow::paintEvent(QPaintEvent* event)
 {
     LivePicture& picture = m_engine.livePicture();
     if (!picture.exists()) {
-        picture.recreate(size());
+        picture.recreate(size(), devicePixelRatioF());
     }
     QPainter painter(this);
     const QRect area = event->rect();
     QSize shown;
     picture.read([&](const QImage& image) {
-        painter.drawImage(area.topLeft(), image, area);
-        shown = image.size();
+        // The source rectangle counts the picture's own pixels, RATIO to a logical one.
+        const qreal ratio = image.devicePixelRatio();
+        painter.drawImage(QPointF(area.topLeft()), image,
+                          QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+        shown = image.deviceIndependentSize().toSize();
     });
     // A picture made for another size (the window is being switched) leaves a margin.
     const QRegion margin = QRegion(area) - QRegion(QRect(QPoint(0, 0), shown));

@@ -123,7 +123,11 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     const int32_t height = m_picture.height();
     const CanvasSize canvas = ::canvasSize(m_displayMode, width, height);
     m_canvasSize = QSize(canvas.width, canvas.height);
-    m_canvas = QImage(m_canvasSize, QImage::Format_RGB32);
+    // On a dense screen the canvas has the screen's pixels: a picture larger than the canvas
+    // then shows its own detail rather than being shrunk to the canvas and stretched again.
+    const qreal ratio = devicePixelRatioF();
+    m_canvas = QImage((QSizeF(m_canvasSize) * ratio).toSize(), QImage::Format_RGB32);
+    m_canvas.setDevicePixelRatio(ratio);
     m_savingFactors = ::savingFactors(m_displayMode, width, height);
     m_session.publishPicture(width, height);
     if (m_displayMode == DisplayMode::FullSize) {
@@ -403,7 +407,7 @@ void MeasureView::paintPicture(QPainter& painter) const
 void MeasureView::renderCanvas()
 {
     QPainter painter(&m_canvas);
-    painter.fillRect(m_canvas.rect(), kBackgroundGrey);
+    painter.fillRect(QRect(QPoint(0, 0), m_canvasSize), kBackgroundGrey);
     paintPicture(painter);
     ShapePainter shapes(painter);
     const ShapePlacement placement = ShapePlacement::screen(m_offsetX, m_offsetY);
@@ -424,13 +428,17 @@ void MeasureView::paintEvent(QPaintEvent* event)
     if (m_canvasDirty) {
         renderCanvas();
     }
-    const QRect target(0, 0, truncToInt32(m_canvas.width() * m_zoomFactor),
-                       truncToInt32(m_canvas.height() * m_zoomFactor));
+    const QRect target(0, 0, truncToInt32(m_canvasSize.width() * m_zoomFactor),
+                       truncToInt32(m_canvasSize.height() * m_zoomFactor));
     for (const QRect& uncovered : QRegion(event->rect()).subtracted(target)) {
         painter.fillRect(uncovered, kBackgroundGrey);
     }
-    if (target.size() == m_canvas.size()) {
-        painter.drawImage(event->rect().topLeft(), m_canvas, event->rect());
+    if (target.size() == m_canvasSize) {
+        // The source rectangle counts the canvas's own pixels, RATIO to a logical one.
+        const qreal ratio = m_canvas.devicePixelRatio();
+        const QRect area = event->rect();
+        painter.drawImage(QPointF(area.topLeft()), m_canvas,
+                          QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
     } else {
         painter.drawImage(target, m_canvas);
     }

@@ -4,7 +4,9 @@
 #include "media/thumbnailbuffer.h"
 #include "media/thumbnailcache.h"
 #include "media/thumbnailloader.h"
+#include "ui/densepicture.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QMouseEvent>
@@ -42,6 +44,12 @@ void fill(QImage& surface, const QRect& area, QRgb color)
         auto* line = reinterpret_cast<QRgb*>(surface.scanLine(y));
         std::fill(line + clipped.left(), line + clipped.right() + 1, color);
     }
+}
+
+// AREA of the panel in logical pixels, as pixels of a surface of DENSITY.
+QRect densePixels(const QRect& area, int density)
+{
+    return QRect(area.topLeft() * density, area.size() * density);
 }
 
 void xorFill(QImage& surface, const QRect& area, QRgb pattern)
@@ -257,8 +265,9 @@ bool ThumbnailGallery::openSelected()
 QImage ThumbnailGallery::tabHeaderPicture(GalleryTab which)
 {
     initMediaResources();
-    return QImage(which == GalleryTab::Picture ? QStringLiteral(":/media/tab-pictures.png")
-                                               : QStringLiteral(":/media/tab-clips.png"));
+    return denseImage(which == GalleryTab::Picture ? QStringLiteral(":/media/tab-pictures.png")
+                                                   : QStringLiteral(":/media/tab-clips.png"),
+                      qApp->devicePixelRatio());
 }
 
 QRect ThumbnailGallery::tabArea(GalleryTab which)
@@ -275,15 +284,18 @@ void ThumbnailGallery::ensureSurfaces()
     // The cells are laid out once, for the size the panel has when it is first painted.
     const QSize client(std::max(1, width() - kScrollBarWidth), std::max(1, height()));
     m_cells = GalleryGeometry::cellRects(client);
+    m_density = devicePixelRatioF() >= 2.0 ? 2 : 1;
+    const QSize pixels = client * m_density;
     for (const GalleryTab which : {GalleryTab::Picture, GalleryTab::Clip}) {
-        QImage picture = QImage(backgroundResource(which)).convertToFormat(QImage::Format_RGB32);
-        if (picture.size() != client) {
-            picture = picture.scaled(client, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QImage picture = denseImage(backgroundResource(which), m_density).convertToFormat(QImage::Format_RGB32);
+        if (picture.size() != pixels) {
+            picture = picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         m_backgrounds[static_cast<int>(which)] = picture;
     }
-    m_composition = QImage(client, QImage::Format_RGB32);
-    m_display = QImage(client, QImage::Format_RGB32);
+    m_composition = QImage(pixels, QImage::Format_RGB32);
+    m_display = QImage(pixels, QImage::Format_RGB32);
+    m_display.setDevicePixelRatio(m_density);
     m_surfacesReady = true;
 }
 
@@ -332,7 +344,7 @@ bool ThumbnailGallery::drawThumbnail(const GalleryItem& item, int cell, bool& va
     if (check != ThumbnailLoad::Loaded) {
         return false;
     }
-    const QRect& target = m_cells[cell];
+    const QRect target = densePixels(m_cells[cell], m_density);
     if (const QImage* cached = m_cache->find(item.path, stamp, target.size())) {
         if (cached->isNull()) {
             return false;
@@ -362,8 +374,10 @@ void ThumbnailGallery::drawCornerMark(QImage& surface, int cell) const
     const int top = rect.top() - 2;
     const int right = rect.left() + w + 2;
     const int bottom = rect.top() + h + 2;
-    fill(surface, QRect(QPoint(right - 1, top + h * 3 / 4), QPoint(right, bottom)), kCornerMark);
-    fill(surface, QRect(QPoint(left + w * 3 / 4, bottom - 1), QPoint(right - 2, bottom)), kCornerMark);
+    fill(surface, densePixels(QRect(QPoint(right - 1, top + h * 3 / 4), QPoint(right, bottom)), m_density),
+         kCornerMark);
+    fill(surface, densePixels(QRect(QPoint(left + w * 3 / 4, bottom - 1), QPoint(right - 2, bottom)), m_density),
+         kCornerMark);
 }
 
 void ThumbnailGallery::drawSelectionFrame(QImage& surface, int cell) const
@@ -374,10 +388,13 @@ void ThumbnailGallery::drawSelectionFrame(QImage& surface, int cell) const
     const QRect outer(QPoint(rect.left() - 1 - kPenWidth, rect.top() - 1 - kPenWidth),
                       QPoint(rect.left() + rect.width() + kPenWidth, rect.top() + rect.height() + kPenWidth));
     const QRect inner = outer.adjusted(kPenWidth, kPenWidth, -kPenWidth, -kPenWidth);
-    xorFill(surface, QRect(outer.left(), outer.top(), outer.width(), kPenWidth), kFrameXor);
-    xorFill(surface, QRect(outer.left(), inner.bottom() + 1, outer.width(), kPenWidth), kFrameXor);
-    xorFill(surface, QRect(outer.left(), inner.top(), kPenWidth, inner.height()), kFrameXor);
-    xorFill(surface, QRect(inner.right() + 1, inner.top(), kPenWidth, inner.height()), kFrameXor);
+    const QRect sides[] = {QRect(outer.left(), outer.top(), outer.width(), kPenWidth),
+                           QRect(outer.left(), inner.bottom() + 1, outer.width(), kPenWidth),
+                           QRect(outer.left(), inner.top(), kPenWidth, inner.height()),
+                           QRect(inner.right() + 1, inner.top(), kPenWidth, inner.height())};
+    for (const QRect& side : sides) {
+        xorFill(surface, densePixels(side, m_density), kFrameXor);
+    }
 }
 
 void ThumbnailGallery::paintEvent(QPaintEvent* event)
@@ -388,9 +405,9 @@ void ThumbnailGallery::paintEvent(QPaintEvent* event)
     }
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), m_display, area);
+    painter.drawImage(QPointF(area.topLeft()), m_display, QRectF(densePixels(area, m_density)));
     // Past the surfaces (the panel grew after its first paint) there is only background.
-    const QRect beyond = area.intersected(QRect(QPoint(m_display.width(), 0), size()));
+    const QRect beyond = area.intersected(QRect(QPoint(m_display.width() / m_density, 0), size()));
     if (!beyond.isEmpty()) {
         painter.fillRect(beyond, palette().window());
     }

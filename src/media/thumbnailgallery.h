@@ -132,6 +132,9 @@ private:
     GalleryTab m_currentTab = GalleryTab::Picture;
     GalleryGeometry::Cells m_cells{};
     bool m_surfacesReady = false;
+    // Surface pixels to a logical pixel: 2 on a screen of twice the density or more, so the
+    // panel and the thumbnails draw sharp there; the cells stay in logical pixels.
+    int m_density = 1;
     QImage m_backgrounds[2];
     QImage m_composition;
     QImage m_display;

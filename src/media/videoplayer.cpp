@@ -2,10 +2,12 @@
 
 #include "platform/prompter.h"
 #include "texts/localtext.h"
+#include "ui/densepicture.h"
 #include "ui/latchbitmapbutton.h"
 #include "ui/picturebutton.h"
 #include "ui/tooltipstyle.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
@@ -70,7 +72,7 @@ VideoPlayer::VideoPlayer(const QString& clip, const LocalText& text, Prompter& p
     initialisePlayerResources();
     setModal(true);
     setWindowTitle(text.read(Text::VideoPlayer));
-    m_background = QPixmap(QStringLiteral(":/player/background.png"));
+    m_background = densePixmap(QStringLiteral(":/player/background.png"), qApp->devicePixelRatio());
     setFixedSize(m_background.deviceIndependentSize().toSize());
 
     auto* area = new PictureArea(this);
