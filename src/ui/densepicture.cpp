@@ -32,11 +32,5 @@ QImage denseImage(const QString& path, qreal ratio)
 
 QPixmap densePixmap(const QString& path, qreal ratio)
 {
-    const QString dense = densePath(path, ratio);
-    if (dense.isEmpty()) {
-        return QPixmap(path);
-    }
-    QPixmap picture(dense);
-    picture.setDevicePixelRatio(2.0);
-    return picture;
+    return QPixmap::fromImage(denseImage(path, ratio));
 }
