@@ -1,5 +1,7 @@
 #include "picture/picturefile.h"
 
+#include "support/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
@@ -115,6 +117,33 @@ TEST_F(PictureFileTest, DamagedMisnamedOrMissingFilesGiveAnInvalidPicture)
         PictureFile picture;
         EXPECT_FALSE(picture.load(path(c.name), c.type)) << c.name;
         EXPECT_FALSE(picture.isValid()) << c.name;
+    }
+}
+
+QByteArray toBytes(const std::vector<uint8_t>& bytes) { return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())); }
+
+TEST_F(PictureFileTest, JpegWithoutEndMarkerOpensWholeButOneCutInsideItsScanIsRefused)
+{
+    // Busy content, so every stretch of the scan carries coded detail.
+    const QByteArray whole = toBytes(TestFiles::jpegBytes(
+        96, 64, [](int x, int y) { return QColor((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255); }));
+    ASSERT_TRUE(whole.endsWith("\xFF\xD9"));
+    PictureFile reference;
+    ASSERT_TRUE(reference.loadFromData(whole, PictureType::Jpeg));
+    const struct {
+        const char* name;
+        qsizetype cut;  ///< bytes taken off the end
+        bool opens;
+    } cases[] = {
+        {"whole", 0, true}, {"end marker missing", 2, true}, {"only its fill byte left", 1, true},
+        {"last coded byte missing", 3, false}, {"cut in the middle", whole.size() / 2, false},
+    };
+    for (const auto& c : cases) {
+        PictureFile picture;
+        EXPECT_EQ(picture.loadFromData(whole.chopped(c.cut), PictureType::Jpeg), c.opens) << c.name;
+        if (c.opens) {
+            EXPECT_EQ(picture.image(), reference.image()) << c.name;
+        }
     }
 }
 
