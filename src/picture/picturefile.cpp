@@ -249,14 +249,19 @@ bool PictureFile::loadFromData(QByteArrayView data, PictureType type)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, formatName(type));
-    reader.setAutoTransform(false);
+    // A camera held on its side stores the rows as the sensor saw them and says in the EXIF
+    // orientation how to turn them: the picture is shown, measured and saved turned upright.
+    reader.setAutoTransform(type == PictureType::Jpeg);
     // The BMP reader reports a top-down picture's height as negative.
     const QSize readerSize = reader.size();
     if (QSize(readerSize.width(), std::abs(readerSize.height())) != *declared) {
         return false;
     }
+    const QSize upright = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)
+        ? declared->transposed()
+        : *declared;
     QImage image;
-    if (!reader.read(&image) || image.size() != *declared) {
+    if (!reader.read(&image) || image.size() != upright) {
         return false;
     }
     return createFromImage(image);
