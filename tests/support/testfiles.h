@@ -29,7 +29,7 @@ bool writeBmp(const QString& path, int width, int height, QColor color);
 struct JpegOptions {
     int components = 3;
     int quality = 95;
-    std::vector<std::uint8_t> exif;  ///< the body of an APP1 segment after the start marker
+    std::vector<std::uint8_t> exif = {};  ///< the body of an APP1 segment after the start marker
 };
 std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& color,
                                     const JpegOptions& options = {});
