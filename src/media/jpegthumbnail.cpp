@@ -1,10 +1,12 @@
 #include "media/jpegthumbnail.h"
 
+#include "media/exiforientation.h"
 #include "media/thumbnailbuffer.h"
 
 #include <QFile>
 
 #include <cerrno>
+#include <cstring>
 #include <csetjmp>
 
 #include <jpeglib.h>
@@ -74,6 +76,25 @@ void cmykToBgr(const JSAMPLE* cmyk, JSAMPLE* bgr, JDIMENSION width, bool inverte
     }
 }
 
+// The orientation of the first EXIF block among the saved APP1 segments.
+int savedOrientation(const jpeg_decompress_struct& info)
+{
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= 6
+            && std::memcmp(marker->data, "Exif\0\0", 6) == 0) {
+            return ExifOrientation::read(marker->data, marker->data_length);
+        }
+    }
+    return 1;
+}
+
+// Byte offset of upright pixel (X, Y) in the bottom-up buffer of a picture HEIGHT rows high.
+std::ptrdiff_t storedOffset(ExifOrientation::Point upright, JDIMENSION height, std::size_t stride)
+{
+    return static_cast<std::ptrdiff_t>((static_cast<std::int64_t>(height) - 1 - upright.y) * static_cast<std::int64_t>(stride)
+                                       + upright.x * 3);
+}
+
 // Every local here is plain data: the error manager leaves this function by longjmp, which
 // must not skip a destructor.
 bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
@@ -93,7 +114,10 @@ bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
     progress.progress_monitor = limitScans;
     info.progress = &progress;
     jpeg_stdio_src(&info, file);
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
+    const int orientation = savedOrientation(info);
+    const bool swapped = ExifOrientation::swapsSides(orientation);
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -105,7 +129,8 @@ bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
         info.scale_num = 1;
         info.scale_denom = denominator;
         jpeg_calc_output_dimensions(&info);
-        fits = fitsBuffer(info.output_width, info.output_height, geometry);
+        fits = swapped ? fitsBuffer(info.output_height, info.output_width, geometry)
+                       : fitsBuffer(info.output_width, info.output_height, geometry);
     }
     if (!fits) {
         jpeg_destroy_decompress(&info);
@@ -115,29 +140,46 @@ bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
     jpeg_start_decompress(&info);
     const JDIMENSION width = info.output_width;
     const JDIMENSION height = info.output_height;
-    if (!fitsBuffer(width, height, geometry) || info.output_components != (cmyk ? 4 : 3)) {
+    const JDIMENSION uprightWidth = swapped ? height : width;
+    const JDIMENSION uprightHeight = swapped ? width : height;
+    if (!fitsBuffer(uprightWidth, uprightHeight, geometry) || info.output_components != (cmyk ? 4 : 3)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    buffer.writeHeader(static_cast<int>(width), static_cast<int>(height), 24);
-    JSAMPARRAY cmykRow = cmyk
-        ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, width * 4, 1)
+    buffer.writeHeader(static_cast<int>(uprightWidth), static_cast<int>(uprightHeight), 24);
+    // A picture to be turned decodes a row at a time beside the buffer and is spread from there.
+    const bool direct = orientation == 1;
+    JSAMPARRAY decodedRow = cmyk || !direct
+        ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, width * (cmyk ? 4 : 3), 1)
+        : nullptr;
+    JSAMPARRAY bgrRow = cmyk && !direct
+        ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, width * 3, 1)
         : nullptr;
     const bool inverted = info.saw_Adobe_marker;
     while (info.output_scanline < height) {
-        // Scan line s goes to stored row (height - 1 - s): the picture is kept bottom-up.
-        JSAMPLE* row = buffer.pixels() + static_cast<std::size_t>(height - 1 - info.output_scanline) * geometry.stride;
+        const JDIMENSION y = info.output_scanline;
+        // Unturned, scan line y goes to stored row (height - 1 - y): the picture is kept bottom-up.
+        JSAMPLE* row = direct ? buffer.pixels() + static_cast<std::size_t>(height - 1 - y) * geometry.stride
+                              : (cmyk ? bgrRow[0] : decodedRow[0]);
+        JSAMPROW target = cmyk ? decodedRow[0] : row;
+        if (jpeg_read_scanlines(&info, &target, 1) != 1) {
+            break;
+        }
         if (cmyk) {
-            if (jpeg_read_scanlines(&info, cmykRow, 1) != 1) {
-                break;
-            }
-            cmykToBgr(cmykRow[0], row, width, inverted);
+            cmykToBgr(decodedRow[0], row, width, inverted);
         } else {
-            JSAMPROW target = row;
-            if (jpeg_read_scanlines(&info, &target, 1) != 1) {
-                break;
-            }
             swapRedAndBlue(row, width);
+        }
+        if (!direct) {
+            // Along a scan line the upright position moves by a fixed step: a pixel, or a row.
+            const auto offsetOf = [&](JDIMENSION x) {
+                return storedOffset(ExifOrientation::upright(orientation, x, y, width, height), uprightHeight, geometry.stride);
+            };
+            const std::ptrdiff_t first = offsetOf(0);
+            const std::ptrdiff_t step = offsetOf(1) - first;
+            for (JDIMENSION x = 0; x < width; ++x) {
+                std::memcpy(buffer.pixels() + first + static_cast<std::ptrdiff_t>(x) * step, row + x * 3, 3);
+            }
         }
     }
     const bool complete = info.output_scanline == height;

@@ -1,5 +1,7 @@
 #include "picture/picturefile.h"
 
+#include "picture/jpegscan.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -112,9 +114,17 @@ bool isStartOfFrame(uint8_t marker)
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+struct JpegLayout {
+    QSize size;
+    /// The file ends inside or right after its scan data: a camera that never wrote the
+    /// end-of-image marker, or a transfer cut short. Only decoding tells which.
+    bool endMissing = false;
+};
+
 // The size a JPEG claims, when its marker structure is whole: every segment fits in the
-// file, a frame header comes before the first scan and the end-of-image marker is there.
-std::optional<QSize> checkJpeg(QByteArrayView data)
+// file and a frame header comes before the first scan, which is followed by the end-of-image
+// marker or by the end of the file.
+std::optional<JpegLayout> checkJpeg(QByteArrayView data)
 {
     const qsizetype size = data.size();
     if (size < 4 || uint8_t(data[0]) != 0xFF || uint8_t(data[1]) != 0xD8) {
@@ -131,11 +141,12 @@ std::optional<QSize> checkJpeg(QByteArrayView data)
             ++at;  // fill bytes before a marker
         }
         if (at >= size) {
-            return std::nullopt;
+            // A lone fill byte: the marker that should follow was cut off.
+            return scanSeen ? std::optional(JpegLayout{*frame, true}) : std::nullopt;
         }
         const uint8_t marker = uint8_t(data[at++]);
         if (marker == 0xD9) {
-            return scanSeen ? frame : std::nullopt;
+            return scanSeen ? std::optional(JpegLayout{*frame}) : std::nullopt;
         }
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
             continue;  // markers without a length
@@ -178,10 +189,10 @@ std::optional<QSize> checkJpeg(QByteArrayView data)
             }
         }
         if (at + 1 >= size) {
-            return std::nullopt;  // the scan runs off the end: the file was cut short
+            return JpegLayout{*frame, true};  // the scan runs to the end of the file
         }
     }
-    return std::nullopt;
+    return scanSeen ? std::optional(JpegLayout{*frame, true}) : std::nullopt;
 }
 
 QByteArray formatName(PictureType type)
@@ -225,7 +236,11 @@ bool PictureFile::loadFromData(QByteArrayView data, PictureType type)
     if (type == PictureType::Bmp) {
         declared = checkBmp(data);
     } else if (type == PictureType::Jpeg) {
-        declared = checkJpeg(data);
+        const std::optional<JpegLayout> layout = checkJpeg(data);
+        // Qt's reader fills the rows of a scan cut short with grey and reports success.
+        if (layout && (!layout->endMissing || jpegScanComplete(data))) {
+            declared = layout->size;
+        }
     }
     if (!declared) {
         return false;
@@ -234,14 +249,19 @@ bool PictureFile::loadFromData(QByteArrayView data, PictureType type)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, formatName(type));
-    reader.setAutoTransform(false);
+    // A camera held on its side stores the rows as the sensor saw them and says in the EXIF
+    // orientation how to turn them: the picture is shown, measured and saved turned upright.
+    reader.setAutoTransform(type == PictureType::Jpeg);
     // The BMP reader reports a top-down picture's height as negative.
     const QSize readerSize = reader.size();
     if (QSize(readerSize.width(), std::abs(readerSize.height())) != *declared) {
         return false;
     }
+    const QSize upright = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)
+        ? declared->transposed()
+        : *declared;
     QImage image;
-    if (!reader.read(&image) || image.size() != *declared) {
+    if (!reader.read(&image) || image.size() != upright) {
         return false;
     }
     return createFromImage(image);

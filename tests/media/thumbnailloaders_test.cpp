@@ -133,4 +133,30 @@ INSTANTIATE_TEST_SUITE_P(
              {{{1, 1}, kRed}, {{14, 10}, kYellow}}, 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(JpegThumbnail, TurnsUprightByItsExifOrientationAndIgnoresADamagedBlock)
+{
+    QTemporaryDir folder;
+    ThumbnailBuffer buffer;
+    const auto colors = [](int x, int y) { return quadrantColor(x, y, 64, 32); };
+    const auto loadWith = [&](const Bytes& exif, int components) {
+        return load(folder, "a.jpg", jpegBytes(64, 32, colors, {.components = components, .exif = exif}), buffer);
+    };
+    // Color through the direct path and the one for CMYK; both byte orders.
+    for (const OrientationCase& c : kOrientationCases) {
+        for (const int components : {3, 4}) {
+            for (const bool bigEndian : {false, true}) {
+                ASSERT_EQ(loadWith(exifOrientation(c.orientation, bigEndian), components), ThumbnailLoad::Loaded);
+                const QSize size(buffer.layout()->width, buffer.layout()->height);
+                EXPECT_EQ(size, c.turned ? QSize(32, 64) : QSize(64, 32)) << c.orientation;
+                EXPECT_TRUE(nearColor(pixelAt(buffer, 0, 0).rgb(), c.topLeft)) << c.orientation << ' ' << components;
+                EXPECT_TRUE(nearColor(pixelAt(buffer, size.width() - 1, 0).rgb(), c.topRight)) << c.orientation;
+            }
+        }
+    }
+    for (const auto& [exif, turned] : damagedExifBlocks()) {
+        ASSERT_EQ(loadWith(exif, 3), ThumbnailLoad::Loaded);
+        EXPECT_EQ(buffer.layout()->width, turned ? 32 : 64) << exif.size();
+    }
+}
+
 }  // namespace

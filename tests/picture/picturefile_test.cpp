@@ -1,5 +1,7 @@
 #include "picture/picturefile.h"
 
+#include "support/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
@@ -115,6 +117,75 @@ TEST_F(PictureFileTest, DamagedMisnamedOrMissingFilesGiveAnInvalidPicture)
         PictureFile picture;
         EXPECT_FALSE(picture.load(path(c.name), c.type)) << c.name;
         EXPECT_FALSE(picture.isValid()) << c.name;
+    }
+}
+
+QByteArray toBytes(const std::vector<uint8_t>& bytes) { return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())); }
+
+TEST_F(PictureFileTest, JpegWithoutEndMarkerOpensWholeButOneCutInsideItsScanIsRefused)
+{
+    // Busy content, so every stretch of the scan carries coded detail.
+    const QByteArray whole = toBytes(TestFiles::jpegBytes(
+        96, 64, [](int x, int y) { return QColor((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255); }));
+    ASSERT_TRUE(whole.endsWith("\xFF\xD9"));
+    PictureFile reference;
+    ASSERT_TRUE(reference.loadFromData(whole, PictureType::Jpeg));
+    const struct {
+        const char* name;
+        qsizetype cut;  ///< bytes taken off the end
+        bool opens;
+    } cases[] = {
+        {"whole", 0, true}, {"end marker missing", 2, true}, {"only its fill byte left", 1, true},
+        {"last coded byte missing", 3, false}, {"cut in the middle", whole.size() / 2, false},
+    };
+    for (const auto& c : cases) {
+        PictureFile picture;
+        EXPECT_EQ(picture.loadFromData(whole.chopped(c.cut), PictureType::Jpeg), c.opens) << c.name;
+        if (c.opens) {
+            EXPECT_EQ(picture.image(), reference.image()) << c.name;
+        }
+    }
+}
+
+TEST_F(PictureFileTest, ExifOrientationTurnsTheLoadedPictureAndTheSavedOneStaysUpright)
+{
+    const auto quadrants = [](int x, int y) { return TestFiles::quadrantColor(x, y, 64, 32); };
+    for (const TestFiles::OrientationCase& c : TestFiles::kOrientationCases) {
+        for (const bool bigEndian : {false, true}) {
+            TestFiles::JpegOptions options;
+            options.exif = TestFiles::exifOrientation(c.orientation, bigEndian);
+            PictureFile picture;
+            ASSERT_TRUE(picture.loadFromData(toBytes(TestFiles::jpegBytes(64, 32, quadrants, options)), PictureType::Jpeg))
+                << c.orientation;
+            EXPECT_EQ(picture.image().size(), c.turned ? QSize(32, 64) : QSize(64, 32)) << c.orientation;
+            EXPECT_TRUE(TestFiles::nearColor(picture.image().pixel(0, 0), c.topLeft)) << c.orientation;
+            EXPECT_TRUE(TestFiles::nearColor(picture.image().pixel(picture.width() - 1, 0), c.topRight)) << c.orientation;
+        }
+    }
+
+    // Saved and read again, a turned picture is not turned a second time.
+    TestFiles::JpegOptions turned;
+    turned.exif = TestFiles::exifOrientation(6);
+    ASSERT_TRUE(TestFiles::writeFile(path("turned.jpg"), TestFiles::jpegBytes(64, 32, quadrants, turned)));
+    PictureFile picture;
+    ASSERT_TRUE(picture.load(path("turned.jpg"), PictureType::Jpeg));
+    for (const PictureType type : {PictureType::Jpeg, PictureType::Bmp}) {
+        const QString name = type == PictureType::Jpeg ? "saved.jpg" : "saved.bmp";
+        ASSERT_TRUE(picture.save(path(name), type));
+        PictureFile reopened;
+        ASSERT_TRUE(reopened.load(path(name), type)) << qPrintable(name);
+        EXPECT_EQ(reopened.image().size(), QSize(32, 64)) << qPrintable(name);
+        EXPECT_TRUE(TestFiles::nearColor(reopened.image().pixel(0, 0), Qt::blue)) << qPrintable(name);
+        EXPECT_TRUE(TestFiles::nearColor(reopened.image().pixel(31, 0), Qt::red)) << qPrintable(name);
+    }
+
+    // Lengths and offsets that run past the segment are not followed.
+    for (const auto& [exif, turned] : TestFiles::damagedExifBlocks()) {
+        TestFiles::JpegOptions options;
+        options.exif = exif;
+        PictureFile loaded;
+        ASSERT_TRUE(loaded.loadFromData(toBytes(TestFiles::jpegBytes(64, 32, quadrants, options)), PictureType::Jpeg));
+        EXPECT_EQ(loaded.image().size(), turned ? QSize(32, 64) : QSize(64, 32)) << exif.size();
     }
 }
 

@@ -99,6 +99,9 @@ std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& col
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, options.quality, TRUE);
     jpeg_start_compress(&info, TRUE);
+    if (!options.exif.empty()) {
+        jpeg_write_marker(&info, JPEG_APP0 + 1, options.exif.data(), static_cast<unsigned>(options.exif.size()));
+    }
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * options.components);
     while (info.next_scanline < info.image_height) {
         for (int x = 0; x < width; ++x) {
@@ -115,6 +118,63 @@ std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& col
     jpeg_destroy_compress(&info);
     std::free(memory);
     return out;
+}
+
+std::vector<std::uint8_t> exifOrientation(int orientation, bool bigEndian)
+{
+    std::vector<std::uint8_t> out = {'E', 'x', 'i', 'f', 0, 0};
+    auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = bigEndian ? 8 * (bytes - 1 - i) : 8 * i;
+            out.push_back(static_cast<std::uint8_t>(value >> shift));
+        }
+    };
+    out.push_back(bigEndian ? 'M' : 'I');
+    out.push_back(bigEndian ? 'M' : 'I');
+    put(42, 2);
+    put(8, 4);       // first directory right after the header
+    put(1, 2);       // one entry:
+    put(0x0112, 2);  // orientation,
+    put(3, 2);       // SHORT,
+    put(1, 4);       // one value,
+    put(static_cast<std::uint32_t>(orientation), 2);
+    put(0, 2);  // (value padded to four bytes)
+    put(0, 4);  // no next directory
+    return out;
+}
+
+std::vector<std::pair<std::vector<std::uint8_t>, bool>> damagedExifBlocks()
+{
+    const std::vector<std::uint8_t> good = exifOrientation(6);
+    std::vector<std::pair<std::vector<std::uint8_t>, bool>> blocks(5, {good, false});
+    blocks[0].first[13] = 0xF0;  // first directory far past the end
+    blocks[1].first[14] = 0x40;  // 64 entries where one fits: the first is still read
+    blocks[1].second = true;
+    blocks[2].first[18] = 0x05;  // RATIONAL values, stored past the end...
+    blocks[2].first[22] = 0xFF;  // ...and many of them
+    blocks[3].first.resize(18);  // the block ends inside its only entry
+    blocks[4].first.resize(7);   // the block ends inside the byte order
+    return blocks;
+}
+
+QColor quadrantColor(int x, int y, int width, int height)
+{
+    const bool right = x >= width / 2;
+    const bool bottom = y >= height / 2;
+    return bottom ? (right ? QColor(Qt::white) : QColor(Qt::blue)) : (right ? QColor(Qt::green) : QColor(Qt::red));
+}
+
+const std::vector<OrientationCase> kOrientationCases = {
+    {1, false, Qt::red, Qt::green},   {2, false, Qt::green, Qt::red}, {3, false, Qt::white, Qt::blue},
+    {4, false, Qt::blue, Qt::white},  {5, true, Qt::red, Qt::blue},   {6, true, Qt::blue, Qt::red},
+    {7, true, Qt::white, Qt::green},  {8, true, Qt::green, Qt::white},
+    {0, false, Qt::red, Qt::green},   {9, false, Qt::red, Qt::green},  // not an orientation: as stored
+};
+
+bool nearColor(QRgb a, QColor b, int tolerance)
+{
+    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance
+        && std::abs(qBlue(a) - b.blue()) <= tolerance;
 }
 
 std::vector<std::uint8_t> aviBytes(int width, int height, int frames, const PixelColor& firstFrame)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 /// Readers and writers of small files, pictures and clips for the tests.
@@ -28,9 +29,33 @@ bool writeBmp(const QString& path, int width, int height, QColor color);
 struct JpegOptions {
     int components = 3;
     int quality = 95;
+    std::vector<std::uint8_t> exif = {};  ///< the body of an APP1 segment after the start marker
 };
 std::vector<std::uint8_t> jpegBytes(int width, int height, const PixelColor& color,
                                     const JpegOptions& options = {});
+
+/// An APP1 body ("Exif" and a TIFF block) whose first directory holds one orientation entry.
+std::vector<std::uint8_t> exifOrientation(int orientation, bool bigEndian = false);
+
+/// Orientation-6 blocks with lengths or offsets past their end, each with whether the
+/// orientation can still be read (the entries before the damage are whole).
+std::vector<std::pair<std::vector<std::uint8_t>, bool>> damagedExifBlocks();
+
+/// Red top left, green top right, blue bottom left, white bottom right: every turn and
+/// mirror moves a different color into a corner.
+QColor quadrantColor(int x, int y, int width, int height);
+
+/// Where the corners of a quadrantColor() picture land when it is shown upright.
+struct OrientationCase {
+    int orientation;
+    bool turned;  ///< width and height swap
+    QColor topLeft;
+    QColor topRight;
+};
+extern const std::vector<OrientationCase> kOrientationCases;
+
+/// True when each channel of A is within TOLERANCE of B (lossy pictures).
+bool nearColor(QRgb a, QColor b, int tolerance = 48);
 
 /// An uncompressed AVI clip of FRAMES frames, 24-bit bottom-up, as a camera recording
 /// with no compressor would be; every frame after the first is black.

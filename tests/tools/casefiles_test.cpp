@@ -3,6 +3,9 @@
 // The outputs were taken from the tool before a refactoring, so any change in behaviour
 // shows here. QUILLON_UPDATE_CASES=1 rewrites the .out files, from the tool QUILLON_MEASURE
 // names when set (a reference build), else from the one built here.
+#include "support/testfiles.h"
+
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -18,21 +21,44 @@ namespace {
 const QString kCasesDir = QStringLiteral(QUILLON_CASES_DIR);
 
 // A picture whose pixels differ from place to place, so a shape drawn one pixel off or a
-// stretch that samples differently changes the saved picture.
-bool writePicture(const QString& path, const QString& size)
+// stretch that samples differently changes the saved picture. SPEC is "WIDTH HEIGHT", for a
+// JPEG optionally followed by "exif N" (an orientation block), "no-end" (the end-of-image
+// marker left off) or "cut-scan" (the file ends halfway through its scan).
+bool writePicture(const QString& path, const QString& spec)
 {
-    if (size == QLatin1String("broken")) {
+    if (spec == QLatin1String("broken")) {
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write("BM not really") > 0;
     }
-    const QStringList parts = size.split(QLatin1Char(' '));
+    const QStringList parts = spec.split(QLatin1Char(' '));
     QImage image(parts.value(0).toInt(), parts.value(1).toInt(), QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255));
         }
     }
-    return image.save(path, path.endsWith(QLatin1String("jpg"), Qt::CaseInsensitive) ? "JPEG" : "BMP");
+    const bool jpeg = path.endsWith(QLatin1String("jpg"), Qt::CaseInsensitive);
+    if (parts.size() == 2) {
+        return image.save(path, jpeg ? "JPEG" : "BMP");
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!jpeg || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG")) {
+        return false;
+    }
+    if (parts.value(2) == QLatin1String("exif")) {
+        const std::vector<std::uint8_t> exif = TestFiles::exifOrientation(parts.value(3).toInt());
+        const auto length = static_cast<std::uint16_t>(exif.size() + 2);
+        bytes.insert(2, QByteArray("\xFF\xE1") + char(length >> 8) + char(length & 0xFF)
+                            + QByteArray(reinterpret_cast<const char*>(exif.data()), qsizetype(exif.size())));
+    } else if (parts.value(2) == QLatin1String("no-end")) {
+        bytes.chop(2);
+    } else if (parts.value(2) == QLatin1String("cut-scan")) {
+        bytes.chop(bytes.size() / 2);
+    } else {
+        return false;
+    }
+    return TestFiles::writeFile(path, bytes);
 }
 
 QString pixelDigest(const QString& path)
