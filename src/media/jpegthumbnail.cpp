@@ -2,6 +2,7 @@
 
 #include "media/exiforientation.h"
 #include "media/thumbnailbuffer.h"
+#include "picture/jpegguard.h"
 
 #include <QFile>
 
@@ -10,35 +11,11 @@
 #include <csetjmp>
 
 #include <jpeglib.h>
-#include <jerror.h>
 
 namespace {
 
-// Decoder memory (progressive pictures keep every coefficient) and scans are bounded so
-// that a hostile file fails quickly instead of exhausting memory or time.
+// Progressive pictures keep every coefficient while they decode.
 constexpr long kMaxDecoderMemory = 96L * 1024 * 1024;
-constexpr int kMaxScans = 500;
-
-struct JumpingErrorManager {
-    jpeg_error_mgr standard;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void jumpOut(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->jump, 1);
-}
-
-// Warnings about damaged data are not printed: the picture is drawn as far as it decodes.
-void discardMessage(j_common_ptr) {}
-
-void limitScans(j_common_ptr info)
-{
-    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-    if (decompress->input_scan_number > kMaxScans) {
-        ERREXIT(info, JERR_NOT_COMPILED);
-    }
-}
 
 struct Geometry {
     std::size_t stride = 0;
@@ -100,19 +77,13 @@ std::ptrdiff_t storedOffset(ExifOrientation::Point upright, JDIMENSION height, s
 bool decode(std::FILE* file, ThumbnailBuffer& buffer, std::size_t& pixelBytes)
 {
     jpeg_decompress_struct info{};
-    JumpingErrorManager errors{};
-    jpeg_progress_mgr progress{};
-    info.err = jpeg_std_error(&errors.standard);
-    errors.standard.error_exit = jumpOut;
-    errors.standard.output_message = discardMessage;
-    if (setjmp(errors.jump)) {
+    JpegGuard guard{};
+    guardErrors(info, guard);
+    if (setjmp(guard.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kMaxDecoderMemory;
-    progress.progress_monitor = limitScans;
-    info.progress = &progress;
+    createGuardedDecompress(info, guard, kMaxDecoderMemory);
     jpeg_stdio_src(&info, file);
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
