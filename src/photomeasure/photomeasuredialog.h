@@ -60,6 +60,7 @@ private:
 
     void openPicture();
     void save();
+    void exportMeasurements();
     void showToolMenu(bool measuring);
     void chooseTool(const ToolMenuEntry& entry, bool measuring);
     void penSettings();
