@@ -88,6 +88,11 @@ void PhotoMeasureDialog::initialise()
     connect(exportAction, &QAction::triggered, this, &PhotoMeasureDialog::exportMeasurements);
     addAction(exportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // On X11 a line edit takes Ctrl+E for "end of line", and the Scale box has the focus
+    // when the window opens.
+    for (QLineEdit* box : {m_strip->rateBox, m_strip->calibratedBox, m_strip->toolNameBox}) {
+        box->installEventFilter(this);
+    }
 
     // The view is made once, fitted, as the restored window shows it; making it first in
     // another mode and then again would load the picture twice and report a bad one twice.
@@ -431,6 +436,17 @@ void PhotoMeasureDialog::paintEvent(QPaintEvent* event)
     }
     QPainter painter(this);
     m_strip->paintScaleLabel(painter, m_layout, width());
+}
+
+bool PhotoMeasureDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E)) {
+        // Left unaccepted, the window's export shortcut runs instead of the box's key.
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PhotoMeasureDialog::keyPressEvent(QKeyEvent* event)

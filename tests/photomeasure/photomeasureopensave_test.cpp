@@ -166,8 +166,10 @@ TEST_F(PhotoMeasureTest, CtrlEExportsTheMeasurementsAsksBeforeReplacingAndSaysWh
         prompter.files = {c.chosen};
         prompter.answers = {c.toReplacing};
         {
+            // The Scale box has the focus when the window opens; Ctrl+E is the window's there too.
+            strip().rateBox->setFocus();
             const FileSizeLimit full(c.fullDisk ? 4 : RLIM_INFINITY);
-            QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+            QTest::keyClick(strip().rateBox, Qt::Key_E, Qt::ControlModifier);
         }
         EXPECT_EQ(prompter.fileRequests.back().fileName, "Still_2009-03-05_101530_200.0X_N0012.csv") << c.name;
         const QStringList texts = prompter.texts();
