@@ -108,6 +108,8 @@ std::vector<std::string> MeasureGesture::labelsFor(ShapeKind kind,
 void MeasureGesture::finish(MeasureShape shape)
 {
     m_band = Band::None;
+    shape.viewScale = m_host.viewScale();
+    shape.calibratedScale = m_host.scaleCalibrated();
     m_session.addShape(std::move(shape));
     m_host.shapeAdded();
 }

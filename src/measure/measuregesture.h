@@ -39,6 +39,8 @@ public:
     /// Length of one canvas pixel at scale 1 and the view scale, for readouts.
     virtual double pixelLength() const = 0;
     virtual double viewScale() const = 0;
+    /// Whether the view scale came from a calibration rather than a rate.
+    virtual bool scaleCalibrated() const = 0;
 
     /// The part of the client area that shows the picture; gestures start only inside it.
     virtual QRect visiblePictureRect() const = 0;

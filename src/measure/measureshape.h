@@ -58,6 +58,10 @@ struct MeasureShape {
     ShapeFont labelFont = ShapeFont::arial(14);  ///< measured shapes and polygons
     std::vector<MeasurePoint> points;
     std::vector<std::string> labels;
+    /// The view scale the readouts were divided by when the shape was finished, and whether
+    /// it came from a calibration; kept so exported numbers can name the scale behind them.
+    double viewScale = 0.0;
+    bool calibratedScale = false;
 
     bool operator==(const MeasureShape&) const = default;
 };

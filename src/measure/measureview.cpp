@@ -49,6 +49,7 @@ public:
     const ShapeStyle& style() const override { return m_view.m_style; }
     double pixelLength() const override { return m_view.pixelLength(); }
     double viewScale() const override { return m_view.m_viewScale; }
+    bool scaleCalibrated() const override { return m_view.m_scaleCalibrated; }
     QRect visiblePictureRect() const override { return m_view.visiblePictureRect(); }
     MeasurePoint toCanvas(QPoint client) const override { return m_view.toCanvas(client); }
     QPoint toClient(MeasurePoint canvas) const override { return m_view.toClient(canvas); }

@@ -75,9 +75,17 @@ public:
     void setTextColor(const QColor& color) { m_style.textColor = color.rgb(); }
     QColor textColor() const { return QColor::fromRgb(m_style.textColor); }
 
-    /// The readout divisor; every measure command sets it first.
+    /// The readout divisor; every measure command sets it first. CALIBRATED tells whether
+    /// it came from a calibration, which finished shapes keep beside the scale.
     double viewScale() const { return m_viewScale; }
-    void setViewScale(double scale) { m_viewScale = scale; }
+    bool scaleCalibrated() const { return m_scaleCalibrated; }
+    void setViewScale(double scale, bool calibrated = false)
+    {
+        m_viewScale = scale;
+        m_scaleCalibrated = calibrated;
+    }
+    /// Canvas-to-picture factors of the loaded picture in this view's display mode.
+    SavingFactors savingFactors() const { return m_savingFactors; }
 
     void setCalibrationPrompt(CalibrationPrompt prompt) { m_calibrationPrompt = std::move(prompt); }
 
@@ -151,6 +159,7 @@ private:
     bool m_measuring = true;
     bool m_calibrationPending = false;
     double m_viewScale = 0.0;
+    bool m_scaleCalibrated = false;
     ShapeStyle m_style;
     CalibrationPrompt m_calibrationPrompt;
 

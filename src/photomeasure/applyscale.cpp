@@ -34,7 +34,7 @@ std::optional<AppliedScale> applyScale(std::string_view calibratedText, std::str
 {
     const double calibrated = numberFromText(calibratedText);
     if (calibrated > 0.0) {
-        return AppliedScale{calibrated, calibrated};
+        return AppliedScale{calibrated, calibrated, true};
     }
     // A negative magnification would turn every reading negative; it is refused like 0.
     double rate = numberFromText(rateText);

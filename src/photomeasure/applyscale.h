@@ -14,6 +14,7 @@ double numberFromText(std::string_view text);
 struct AppliedScale {
     double viewScale = 0.0;
     double workingScale = 0.0;
+    bool calibrated = false;  ///< taken from the calibrated-scale box
 
     bool operator==(const AppliedScale&) const = default;
 };

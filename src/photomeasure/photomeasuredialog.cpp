@@ -1,5 +1,6 @@
 #include "photomeasure/photomeasuredialog.h"
 
+#include "measure/measurecsv.h"
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "measure/measuretool.h"
@@ -11,10 +12,12 @@
 #include "photomeasure/calibrationdialog.h"
 #include "photomeasure/pensettingdialog.h"
 #include "photomeasure/textsettingdialog.h"
+#include "photomeasure/measurementexport.h"
 #include "photomeasure/picturesaving.h"
 #include "photomeasure/toolmenutable.h"
 #include "photomeasure/photomeasurestate.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -77,6 +80,20 @@ void PhotoMeasureDialog::initialise()
     connect(m_strip->redoButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::redo);
     connect(m_strip->calibrationButton, &QAbstractButton::clicked, this, &PhotoMeasureDialog::calibrate);
 
+    // The export sits in the window's context menu and on Ctrl+E, so the tool strip keeps
+    // its buttons where they are.
+    auto* exportAction = new QAction(m_context.text.read(Text::ExportMeasurements), this);
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportAction->setShortcutContext(Qt::WindowShortcut);
+    connect(exportAction, &QAction::triggered, this, &PhotoMeasureDialog::exportMeasurements);
+    addAction(exportAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    // On X11 a line edit takes Ctrl+E for "end of line", and the Scale box has the focus
+    // when the window opens.
+    for (QLineEdit* box : {m_strip->rateBox, m_strip->calibratedBox, m_strip->toolNameBox}) {
+        box->installEventFilter(this);
+    }
+
     // The view is made once, fitted, as the restored window shows it; making it first in
     // another mode and then again would load the picture twice and report a bad one twice.
     m_layout = PhotoMeasureStrip::Layout::Restored;
@@ -114,6 +131,8 @@ void PhotoMeasureDialog::createView(const QString& path)
     });
     connect(m_view, &MeasureView::calibrationNotified, this, &PhotoMeasureDialog::calibrationNotified);
     connect(m_view, &MeasureView::historyChanged, this, &PhotoMeasureDialog::showHistory);
+    // The right button belongs to the gestures on the picture, not to the window's menu.
+    m_view->setContextMenuPolicy(Qt::PreventContextMenu);
     fitView();
 }
 
@@ -200,6 +219,15 @@ void PhotoMeasureDialog::save()
     }
     PictureSaving::run(this, m_context.prompter, m_context.text, m_picturePath,
                        [this](const QString& path) { return m_view->renderToFile(path); });
+}
+
+void PhotoMeasureDialog::exportMeasurements()
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    MeasurementExport::run(this, m_context.prompter, m_context.text, m_picturePath,
+                           measurementsCsv(m_context.session.shapes(), m_view->savingFactors()));
 }
 
 void PhotoMeasureDialog::showToolMenu(bool measuring)
@@ -408,6 +436,17 @@ void PhotoMeasureDialog::paintEvent(QPaintEvent* event)
     }
     QPainter painter(this);
     m_strip->paintScaleLabel(painter, m_layout, width());
+}
+
+bool PhotoMeasureDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E)) {
+        // Left unaccepted, the window's export shortcut runs instead of the box's key.
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PhotoMeasureDialog::keyPressEvent(QKeyEvent* event)

@@ -46,6 +46,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -60,6 +61,7 @@ private:
 
     void openPicture();
     void save();
+    void exportMeasurements();
     void showToolMenu(bool measuring);
     void chooseTool(const ToolMenuEntry& entry, bool measuring);
     void penSettings();

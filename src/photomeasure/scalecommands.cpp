@@ -13,7 +13,7 @@ bool ScaleCommands::applyScale(MeasureView& view, const QString& calibratedText,
     if (!scale) {
         return false;
     }
-    view.setViewScale(scale->viewScale);
+    view.setViewScale(scale->viewScale, scale->calibrated);
     m_session.setWorkingScale(scale->workingScale);
     return true;
 }

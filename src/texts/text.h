@@ -73,6 +73,10 @@ inline constexpr TextEntry ClipCannotPlay{"ClipCannotPlay", 128, "This clip cann
 // user; no language file carries it yet.
 inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
                                               "No access to the microscope: join the group video"};
+// The photo-measure window's export of its measurements as a table, and its failure (%1 is
+// the file, %2 the system's reason); no language file carries them yet.
+inline constexpr TextEntry ExportMeasurements{"ExportMeasurements", 64, "Export measurements…"};
+inline constexpr TextEntry ExportFail{"ExportFail", 128, "Could not write %1: %2"};
 
 // The About box reads into 60 bytes. The two hyperlink lines draw their own texts; theirs
 // only name the control.
@@ -219,7 +223,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &CameraNoPermission, &ClipCannotPlay,
+    &CameraNoPermission, &ClipCannotPlay, &ExportMeasurements, &ExportFail,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,

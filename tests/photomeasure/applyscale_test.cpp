@@ -51,7 +51,7 @@ TEST(CalibratedScaleText, OneDecimalAndAppliedAsShown)
     EXPECT_EQ(calibratedScaleText(0.04), "0.0");
     EXPECT_EQ(calibratedScaleText(1.0 / 0.0), "");
     // The window applies the scale from the box's text, so both scales take the rounded value.
-    EXPECT_EQ(applyScale(calibratedScaleText(197.46), "", 1280, 1024), (AppliedScale{197.5, 197.5}));
+    EXPECT_EQ(applyScale(calibratedScaleText(197.46), "", 1280, 1024), (AppliedScale{197.5, 197.5, true}));
 }
 
 }  // namespace

@@ -136,4 +136,51 @@ TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpenAndRunsOneThatDoes)
               QStringList({"the picture not open,please check the file exist!", "Are you sure to close?"}));
 }
 
+TEST_F(PhotoMeasureTest, CtrlEExportsTheMeasurementsAsksBeforeReplacingAndSaysWhyAWriteFailed)
+{
+    open(picture(kLargeName, 1280, 1024));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    chooseFromMenu(strip().measureButton, "Line");
+    clickLine();
+    const QString table = dir.filePath("table.csv");
+    const QByteArray old = "old table\r\n";
+    const QString replace = "table.csv already exists.\nDo you want to replace it?";
+    const struct {
+        const char* name;
+        std::optional<Prompter::FileAnswer> chosen;
+        Prompter::Answer toReplacing;
+        bool fullDisk;
+        QString messageStart;  ///< empty: no message
+        bool written;          ///< the table holds the line; else the old table is there
+    } cases[] = {
+        {"cancelled", std::nullopt, Prompter::Answer::No, false, {}, false},
+        {"kept when not to be replaced", {{table, {}}}, Prompter::Answer::No, false, replace, false},
+        {"old table kept on a full disk", {{table, {}}}, Prompter::Answer::Yes, true, replace, false},
+        {"extension added", {{dir.filePath("table"), {}}}, Prompter::Answer::Yes, false, replace, true},
+        {"missing folder", {{dir.filePath("missing/t.csv"), {}}}, Prompter::Answer::Yes, false,
+         "Could not write " + dir.filePath("missing/t.csv") + ": ", false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(TestFiles::writeFile(table, old));
+        prompter.shown.clear();
+        prompter.files = {c.chosen};
+        prompter.answers = {c.toReplacing};
+        {
+            // The Scale box has the focus when the window opens; Ctrl+E is the window's there too.
+            strip().rateBox->setFocus();
+            const FileSizeLimit full(c.fullDisk ? 4 : RLIM_INFINITY);
+            QTest::keyClick(strip().rateBox, Qt::Key_E, Qt::ControlModifier);
+        }
+        EXPECT_EQ(prompter.fileRequests.back().fileName, "Still_2009-03-05_101530_200.0X_N0012.csv") << c.name;
+        const QStringList texts = prompter.texts();
+        EXPECT_EQ(texts.size(), c.messageStart.isEmpty() ? 0 : 1 + c.fullDisk) << c.name;
+        EXPECT_TRUE(c.messageStart.isEmpty() || texts.front().startsWith(c.messageStart)) << c.name << texts.join('|').toStdString();
+        const QByteArray expected = c.written ? QByteArray("number,kind,value,unit,scale,calibrated,text,points,readouts\r\n"
+                                                           "1,line,0.301,mm,197,no,,200 200;400 200,dist:0.301mm\r\n")
+                                              : old;
+        EXPECT_EQ(TestFiles::readFile(table).toStdString(), expected.toStdString()) << c.name;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // picture and table
+}
+
 }  // namespace

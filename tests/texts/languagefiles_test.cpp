@@ -16,8 +16,9 @@ namespace {
 const std::filesystem::path sourceFolder = QUILLON_LANG_SOURCE_DIR;
 const std::filesystem::path buildFolder = QUILLON_LANG_BUILD_DIR;
 
-// Messages of windows this version does not have; no language file carries them yet.
-const std::set<const TextEntry*> onlyInEnglish{&Text::CameraNoPermission, &Text::ClipCannotPlay};
+// Texts of this version's own; no language file carries them yet.
+const std::set<const TextEntry*> onlyInEnglish{&Text::CameraNoPermission, &Text::ClipCannotPlay,
+                                               &Text::ExportMeasurements, &Text::ExportFail};
 
 const std::vector<std::string> shipped{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
                                        "Italian1252.ini", "Japanese932.ini", "Russian1251.ini", "Spanish1252.ini"};

@@ -1,5 +1,6 @@
 // Runs quillon-measure on every script in cases/ and compares what it prints, its exit
-// status, its error lines and the pixels of what it saved with the NAME.out beside it.
+// status, its error lines and the pixels of what it saved with the NAME.out beside it; a
+// table it wrote is compared byte for byte with NAME.csv.
 // The outputs were taken from the tool before a refactoring, so any change in behaviour
 // shows here. QUILLON_UPDATE_CASES=1 rewrites the .out files, from the tool QUILLON_MEASURE
 // names when set (a reference build), else from the one built here.
@@ -74,11 +75,16 @@ QString pixelDigest(const QString& path)
     return QStringLiteral("%1x%2 %3").arg(image.width()).arg(image.height()).arg(QString::fromLatin1(hash.result().toHex()));
 }
 
-QString runCase(const QString& name)
+struct CaseResult {
+    QString output;
+    QByteArray table;  ///< the .csv the tool wrote, if any
+};
+
+CaseResult runCase(const QString& name)
 {
     QFile scriptFile(kCasesDir + QLatin1Char('/') + name + QStringLiteral(".script"));
     if (!scriptFile.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("no script");
+        return {QStringLiteral("no script"), {}};
     }
     const QByteArray script = scriptFile.readAll();
 
@@ -91,7 +97,7 @@ QString runCase(const QString& name)
             const int blank = spec.indexOf(QLatin1Char(' '));
             picture = dir.filePath(spec.left(blank));
             if (!writePicture(picture, spec.mid(blank + 1))) {
-                return QStringLiteral("picture not written");
+                return {QStringLiteral("picture not written"), {}};
             }
         } else if (line.startsWith(QLatin1String("# args: "))) {
             arguments = line.mid(8).replace(QLatin1String("{dir}"), dir.path()).split(QLatin1Char(' '));
@@ -105,13 +111,13 @@ QString runCase(const QString& name)
     QProcess process;
     process.start(tool, arguments);
     if (!process.waitForStarted(10000)) {
-        return QStringLiteral("did not start");
+        return {QStringLiteral("did not start"), {}};
     }
     process.write(script);
     process.closeWriteChannel();
     if (!process.waitForFinished(60000)) {
         process.kill();
-        return QStringLiteral("did not finish");
+        return {QStringLiteral("did not finish"), {}};
     }
 
     QString result = QString::fromUtf8(process.readAllStandardOutput());
@@ -122,13 +128,31 @@ QString runCase(const QString& name)
             result += QStringLiteral("--- error %1\n").arg(QString(line).replace(dir.path(), QLatin1String("{dir}")));
         }
     }
+    QByteArray table;
     const QStringList saved = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
     for (const QString& file : saved) {
-        if (dir.filePath(file) != picture) {
+        if (file.endsWith(QLatin1String(".csv"))) {
+            QFile csv(dir.filePath(file));
+            table = csv.open(QIODevice::ReadOnly) ? csv.readAll() : QByteArray("unreadable");
+            result += QStringLiteral("--- saved %1\n").arg(file);
+        } else if (dir.filePath(file) != picture) {
             result += QStringLiteral("--- saved %1 %2\n").arg(file, pixelDigest(dir.filePath(file)));
         }
     }
-    return result;
+    return {result, table};
+}
+
+// The expected file NAME.EXTENSION: compared with ACTUAL, or rewritten from it on request.
+void expectFile(const QString& name, const char* extension, const QByteArray& actual)
+{
+    QFile expectedFile(kCasesDir + QLatin1Char('/') + name + QLatin1String(extension));
+    if (qEnvironmentVariableIntValue("QUILLON_UPDATE_CASES") == 1) {
+        ASSERT_TRUE(expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        expectedFile.write(actual);
+        return;
+    }
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly)) << qPrintable(name) << extension;
+    EXPECT_EQ(actual, expectedFile.readAll()) << qPrintable(name) << extension;
 }
 
 class CaseFile : public ::testing::TestWithParam<QString> {};
@@ -136,15 +160,11 @@ class CaseFile : public ::testing::TestWithParam<QString> {};
 TEST_P(CaseFile, PrintsAndSavesWhatItDidBefore)
 {
     const QString name = GetParam();
-    const QString actual = runCase(name);
-    QFile expectedFile(kCasesDir + QLatin1Char('/') + name + QStringLiteral(".out"));
-    if (qEnvironmentVariableIntValue("QUILLON_UPDATE_CASES") == 1) {
-        ASSERT_TRUE(expectedFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        expectedFile.write(actual.toUtf8());
-        return;
+    const CaseResult actual = runCase(name);
+    expectFile(name, ".out", actual.output.toUtf8());
+    if (!actual.table.isEmpty() || QFile::exists(kCasesDir + QLatin1Char('/') + name + QStringLiteral(".csv"))) {
+        expectFile(name, ".csv", actual.table);
     }
-    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly)) << qPrintable(name);
-    EXPECT_EQ(actual, QString::fromUtf8(expectedFile.readAll())) << qPrintable(name);
 }
 
 std::vector<QString> caseNames()

@@ -1,14 +1,17 @@
-// quillon-measure [--full-size] [--save OUT] PICTURE < SCRIPT
+// quillon-measure [--full-size] [--save OUT] [--csv TABLE] PICTURE < SCRIPT
 // quillon-measure --help | --version
 //
 // Opens PICTURE in a measurement view (offscreen unless QT_QPA_PLATFORM says otherwise),
-// runs the script's commands on it, prints the shape list and, with --save, renders the
-// annotated picture to OUT. Exit status: 0 done; 1 picture not loadable or save failed;
-// 2 bad arguments or a script line that cannot be understood.
+// runs the script's commands on it, prints the shape list, with --save renders the
+// annotated picture to OUT and with --csv writes the measurements to TABLE. Exit status:
+// 0 done; 1 picture not loadable, save or table failed; 2 bad arguments or a script line
+// that cannot be understood.
 #include "measurescript.h"
 #include "printingprompter.h"
 
 #include "app/programinfo.h"
+#include "measure/measurecsv.h"
+#include "measure/measurecsvfile.h"
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "texts/localtext.h"
@@ -25,12 +28,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillon-measure [--full-size] [--save OUT] PICTURE < SCRIPT\n"
+    "usage: quillon-measure [--full-size] [--save OUT] [--csv TABLE] PICTURE < SCRIPT\n"
     "Measures on PICTURE (BMP or JPEG) by a script read from standard input, prints the\n"
-    "shapes and, with --save, writes the picture with its shapes to OUT.\n"
+    "shapes, with --save writes the picture with its shapes to OUT and with --csv writes\n"
+    "the measurements to TABLE.\n"
     "\n"
     "  --full-size   a 640 x 480 window onto the picture at its own size (else fitted)\n"
     "  --save OUT    render the picture with its shapes to OUT (.bmp or .jpg)\n"
+    "  --csv TABLE   write one row a shape (kind, value, unit, scale, points in picture\n"
+    "                pixels, readouts) to TABLE as comma-separated values\n"
     "  -h, --help    show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
@@ -43,6 +49,7 @@ constexpr const char* kUsage =
 struct Options {
     bool fullSize = false;
     QString savePath;
+    QString csvPath;
     QString picturePath;
 };
 
@@ -73,6 +80,11 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options)
                 return usageError("--save needs the file to write");
             }
             options.savePath = QString::fromLocal8Bit(argv[++i]);
+        } else if (argument == "--csv") {
+            if (i + 1 == argc) {
+                return usageError("--csv needs the file to write");
+            }
+            options.csvPath = QString::fromLocal8Bit(argv[++i]);
         } else if (argument.size() > 1 && argument[0] == '-') {
             return usageError("unknown option ", argv[i]);
         } else if (!options.picturePath.isEmpty()) {
@@ -140,6 +152,14 @@ int main(int argc, char** argv)
         const bool saved = view.renderToFile(options.savePath);
         std::puts(saved ? "saved" : "save failed");
         if (!saved) {
+            return 1;
+        }
+    }
+    if (!options.csvPath.isEmpty()) {
+        const std::optional<QString> failure =
+            writeMeasurementsFile(options.csvPath, measurementsCsv(session.shapes(), view.savingFactors()));
+        if (failure) {
+            std::fprintf(stderr, "quillon-measure: %s: %s\n", qPrintable(options.csvPath), qPrintable(*failure));
             return 1;
         }
     }
