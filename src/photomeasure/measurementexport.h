@@ -12,10 +12,8 @@ class QWidget;
 /// window like the picture save.
 namespace MeasurementExport {
 
-/// The name the chooser proposes: the picture's file name with ".csv" for its extension.
-QString proposedName(const QString& picturePath);
-
-/// Offers the save chooser for a table of PICTUREPATH's measurements, adds ".csv" to a name
+/// Offers the save chooser for a table of PICTUREPATH's measurements (proposing its name
+/// with ".csv" for its extension), adds ".csv" to a name
 /// typed without an extension, asks before replacing an existing file and writes TABLE
 /// through a temporary file renamed into place. A failure is told with the file and the
 /// system's reason. The process's current directory is the same afterwards. Returns true

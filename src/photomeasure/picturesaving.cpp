@@ -18,14 +18,14 @@ QString filters()
     return kBmpFilter + QStringLiteral(";;") + kJpgFilter;
 }
 
-QString proposedName(const QString& picturePath)
+QString proposedName(const QString& picturePath, const QString& suffix)
 {
     QString name = picturePath.mid(picturePath.lastIndexOf('/') + 1);
     const qsizetype dot = name.lastIndexOf('.');
     if (dot >= 0) {
         name.truncate(dot);
     }
-    return name + QStringLiteral(".bmp");
+    return name + suffix;
 }
 
 QString withDefaultExtension(const QString& path, const QString& selectedFilter)
@@ -37,25 +37,20 @@ QString withDefaultExtension(const QString& path, const QString& selectedFilter)
     return path + (selectedFilter == kJpgFilter ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
 }
 
-bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QString& picturePath,
-         const std::function<bool(const QString& path)>& render)
+std::optional<QString> chooseTarget(
+    QWidget* parent, Prompter& prompter, const Prompter::FileRequest& request,
+    const std::function<QString(const QString& path, const QString& selectedFilter)>& withExtension)
 {
-    // File choosers may move the process's current directory; whatever happens here, it is
-    // where it was afterwards.
     struct DirectoryKeeper {
         QString directory = QDir::currentPath();
         ~DirectoryKeeper() { QDir::setCurrent(directory); }
     } keeper;
 
-    Prompter::FileRequest request;
-    request.fileName = proposedName(picturePath);
-    request.filter = filters();
-    request.selectedFilter = kBmpFilter;
     const std::optional<Prompter::FileAnswer> answer = prompter.saveFile(parent, request);
     if (!answer) {
-        return false;
+        return std::nullopt;
     }
-    const QString target = withDefaultExtension(answer->path, answer->selectedFilter);
+    const QString target = withExtension(answer->path, answer->selectedFilter);
 
     // The chooser leaves overwriting to us; a saved measurement must never silently replace
     // a file, least of all the picture it was made on.
@@ -65,11 +60,25 @@ bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QStri
         if (prompter.message(parent, question, Prompter::Icon::Warning, Prompter::Buttons::YesNo,
                              QStringLiteral("Confirm Save As"))
             != Prompter::Answer::Yes) {
-            return false;
+            return std::nullopt;
         }
     }
+    return target;
+}
 
-    const bool written = render(target);
+bool run(QWidget* parent, Prompter& prompter, const LocalText& text, const QString& picturePath,
+         const std::function<bool(const QString& path)>& render)
+{
+    Prompter::FileRequest request;
+    request.fileName = proposedName(picturePath);
+    request.filter = filters();
+    request.selectedFilter = kBmpFilter;
+    const std::optional<QString> target = chooseTarget(parent, prompter, request, withDefaultExtension);
+    if (!target) {
+        return false;
+    }
+
+    const bool written = render(*target);
     const QString message = written ? text.read(Text::SaveSuccessfull)
                                     : text.read(Text::SaveFail);
     prompter.message(parent, message, Prompter::Icon::None, Prompter::Buttons::Ok);
