@@ -114,6 +114,9 @@ void MainWindow::buildLayout()
 
     m_toolBar = std::make_unique<MainToolBar>(*m_client);
     m_scaleLabel = m_context.text.read(Text::Rate);
+    // Only the user's own typing unbacks the value; setText from a calibration does not
+    // emit textEdited.
+    connect(m_toolBar->scaleBox, &QLineEdit::textEdited, &m_calibration, &CalibrationInForce::clear);
 
     new StillCapture(m_context.engine, m_context.paths, m_context.prompter, m_context.sounds, *m_gallery,
                      [this] { return m_toolBar->scaleBox->text(); }, this);
@@ -541,7 +544,9 @@ void MainWindow::openClip(const QString& path)
 
 void MainWindow::showCalibration()
 {
-    m_toolBar->scaleBox->setText(QString::asprintf("%0.1f", m_context.session.calibrationValue()));
+    const double value = m_context.session.calibrationValue();
+    m_toolBar->scaleBox->setText(QString::asprintf("%0.1f", value));
+    m_calibration.set({value, m_context.session.pictureWidth(), m_context.session.pictureHeight()});
 }
 
 void MainWindow::about()

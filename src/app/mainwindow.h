@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/calibrationinforce.h"
 #include "app/interfacefonts.h"
 #include "app/maincontext.h"
 #include "app/mainmenus.h"
@@ -80,6 +81,7 @@ public:
     ThumbnailGallery* gallery() const { return m_gallery; }
     QWidget* clientArea() const { return m_client; }
     const InterfaceFonts& fonts() const { return m_fonts; }
+    CalibrationInForce& calibration() { return m_calibration; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -132,6 +134,7 @@ private:
     QPixmap m_background;
     QImage m_tabHeaders[2];
     QString m_scaleLabel;
+    CalibrationInForce m_calibration;
     NormalLayout m_normal;
     bool m_connected = false;
     QPointer<VideoSettingDialog> m_videoSetting;  // while open: the connect check refreshes it
