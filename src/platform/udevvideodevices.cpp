@@ -152,7 +152,7 @@ bool isUsableSerial(std::string_view serial)
 {
     constexpr std::size_t kLongestSerial = 126;  // a string descriptor holds 126 UTF-16 units
     return !serial.empty() && serial.size() <= kLongestSerial
-        && std::all_of(serial.begin(), serial.end(), [](char c) { return c > ' ' && c < 127; });
+        && std::all_of(serial.begin(), serial.end(), [](char c) { return c >= ' ' && c < 127; });
 }
 
 /// "usb-<controller>-<port path>", the way the kernel names a USB device's place
