@@ -15,77 +15,49 @@ namespace {
 
 using enum PictureControl;
 
-const std::string kSerialKey = "0a5d:7f21:serial:A";
-const std::string kPortKey = "0a5d:7f21:port:usb-0000:00:14.0-3";
-
-QByteArray devicesJson(int count)
-{
-    QByteArray devices;
-    for (int i = 0; i < count; ++i) {
-        devices += QByteArray(i ? "," : "") + R"({"key": "k)" + QByteArray::number(i) + R"(", "controls": {"gamma": 100}})";
-    }
-    return R"({"version": 1, "devices": [)" + devices + "]}";
-}
-
-TEST(ControlStore, KeepsEachDevicesSettingsAcrossARestartAndSetsEveryDamagedFileAsideUnchanged)
+TEST(ControlStore, SetsEveryDamagedFileAsideUnchangedAndStartsAfresh)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath("config/controls.json");
-    {
-        ControlStore store(path.toStdString());
-        store.remember(kSerialKey, Brightness, {-64, false});
-        store.remember(kPortKey, WhiteBalance, {4600, true});
-        store.remember(kSerialKey, Gamma, {500, false});
-        store.remember("", Contrast, {1, false});  // a device nothing names stores nothing
-    }  // written on the way out
-    {
-        const ControlStore again(path.toStdString());
-        EXPECT_EQ(again.controls(kSerialKey), (StoredControls{{Brightness, {-64, false}}, {Gamma, {500, false}}}));
-        EXPECT_EQ(again.controls(kPortKey), (StoredControls{{WhiteBalance, {4600, true}}}));
-        EXPECT_TRUE(again.controls("").empty() && again.setAside().empty());
-    }
-
-    const QByteArray largest = R"({"version": 1, "devices": [{"key": "A", "controls": {"gamma": 5}}]})";
+    const QString path = folder.filePath("controls.json");
+    const QByteArray good = R"({"version": 1, "devices": [{"key": "A", "controls": {"gamma": 5}}]})";
     const struct {
         const char* name;
         QByteArray content;
         bool readable;
     } cases[] = {
-        {"the most devices", devicesJson(ControlStore::kMostDevices), true},
-        {"a mode switched off", R"({"version":1,"devices":[{"key":"A","controls":{"gamma":5,"gammaAutomatic":false}}]})", true},
-        {"the largest file", largest + QByteArray(ControlStore::kLargestFile - largest.size(), ' '), true},
-        {"a file cut short", R"({"version": 1, "devices": [{"key": "A", "contr)", false},
-        {"a larger file of good settings", largest + QByteArray(ControlStore::kLargestFile, ' '), false},
+        {"the largest file", good + QByteArray(ControlStore::kLargestFile - good.size(), ' '), true},
+        {"a larger file of good settings", good + QByteArray(ControlStore::kLargestFile, ' '), false},
+        {"a file cut short", good.left(40), false},
         {"another version", R"({"version": 2, "devices": []})", false},
         {"a fraction", R"({"version":1,"devices":[{"key":"A","controls":{"gamma":1.5}}]})", false},
         {"beyond 32 bits", R"({"version":1,"devices":[{"key":"A","controls":{"gamma":3000000000}}]})", false},
-        {"a number as text", R"({"version":1,"devices":[{"key":"A","controls":{"gamma":"10"}}]})", false},
         {"an unknown control", R"({"version":1,"devices":[{"key":"A","controls":{"hue":10}}]})", false},
         {"a mode without its value", R"({"version":1,"devices":[{"key":"A","controls":{"gammaAutomatic":true}}]})", false},
         {"an empty key", R"({"version":1,"devices":[{"key":"","controls":{}}]})", false},
         {"a key twice", R"({"version":1,"devices":[{"key":"A","controls":{}},{"key":"A","controls":{}}]})", false},
-        {"one device too many", devicesJson(ControlStore::kMostDevices + 1), false},
-        {"a list for the root", "[1, 2]", false},
     };
     int damaged = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(path);
         ASSERT_TRUE(TestFiles::writeFile(path, c.content));
-        ControlStore store(path.toStdString());
-        EXPECT_EQ(store.setAside().empty(), c.readable);
-        EXPECT_EQ(store.controls(c.readable ? "k0" : kSerialKey).empty() && store.controls("A").empty(), !c.readable);
-        if (!c.readable) {
-            ++damaged;
-            EXPECT_EQ(TestFiles::readFile(QString::fromStdString(store.setAside().string())), c.content);
-            EXPECT_FALSE(QFile::exists(path));
-        }
-        store.remember(kSerialKey, Sharpness, {2, false});
-        EXPECT_TRUE(store.flush());
-        EXPECT_EQ(ControlStore(path.toStdString()).controls(kSerialKey), (StoredControls{{Sharpness, {2, false}}}));
+        {
+            ControlStore store(path.toStdString());
+            EXPECT_EQ(store.controls("A").empty(), !c.readable);
+            EXPECT_EQ(store.setAside().empty(), c.readable);
+            if (!c.readable) {
+                ++damaged;
+                EXPECT_EQ(TestFiles::readFile(QString::fromStdString(store.setAside().string())), c.content);
+            }
+            store.remember("B", WhiteBalance, {4600, true});
+            store.remember("", Contrast, {1, false});  // a device nothing names stores nothing
+        }  // written on the way out
+        const ControlStore again(path.toStdString());
+        EXPECT_EQ(again.controls("B"), (StoredControls{{WhiteBalance, {4600, true}}}));
+        EXPECT_EQ(again.controls("A").empty(), !c.readable);
     }
     // Every damaged file is still there to look at: none was set aside over another.
-    EXPECT_EQ(QDir(folder.filePath("config")).entryList({"controls.json.damaged*"}).size(), damaged);
+    EXPECT_EQ(QDir(folder.path()).entryList({"controls.json.damaged*"}).size(), damaged);
 }
 
 TEST(ControlStore, EngineSetsStoredControlsClampedToTheCameraAndOnlyOnTheirOwnMicroscope)
@@ -96,8 +68,8 @@ TEST(ControlStore, EngineSetsStoredControlsClampedToTheCameraAndOnlyOnTheirOwnMi
     devices.prototype.ranges = {{Brightness, {0, 10, 1, 5, false}}, {WhiteBalance, {2800, 6500, 10, 4600, true}}};
     CaptureEngine engine({&devices}, folder.filePath("CapConfig.dat").toStdString());
     ControlStore& store = engine.controlStore();
-    store.remember("fake:video0", Brightness, {50, false});     // beyond the camera's range
-    store.remember("fake:video0", Gamma, {200, false});         // a control the camera lacks
+    store.remember("fake:video0", Brightness, {50, false});  // beyond the camera's range
+    store.remember("fake:video0", Gamma, {200, false});      // a control the camera lacks
     store.remember("fake:video0", WhiteBalance, {-7, true});
     store.remember("fake:video2", Brightness, {1, false});
 
@@ -113,10 +85,6 @@ TEST(ControlStore, EngineSetsStoredControlsClampedToTheCameraAndOnlyOnTheirOwnMi
 
     ASSERT_TRUE(engine.switchDevice(1));
     EXPECT_EQ(devices.lastCamera->sets, (Sets{{Brightness, 1}}));
-    engine.takeDown();
-    devices.devices = {FakeDevices::device("video0")};
-    ASSERT_EQ(engine.bringUp(), CaptureEngine::StartResult::Running);
-    EXPECT_EQ(devices.lastCamera->sets, (Sets{{Brightness, 3}, {WhiteBalance, 2800}}));
 }
 
 }  // namespace
