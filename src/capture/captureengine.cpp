@@ -7,12 +7,14 @@
 #include <QDateTime>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 
 CaptureEngine::CaptureEngine(std::vector<VideoDevices*> lists, std::filesystem::path configFile, QObject* parent)
     : QObject(parent)
     , m_lists(std::move(lists))
     , m_configFile(std::move(configFile))
+    , m_controls(m_configFile.parent_path() / kControlsFileName)
 {
     // The streaming thread only marks the loss; the main thread stops the stream.
     connect(this, &CaptureEngine::streamLost, this, &CaptureEngine::takeStreamLoss, Qt::QueuedConnection);
@@ -74,7 +76,11 @@ bool CaptureEngine::switchDevice(int index)
     }
     takeDown();
     m_devices.select(index);
-    return setUp() && build() && start();
+    if (!(setUp() && build() && start())) {
+        return false;
+    }
+    applyStoredControls();
+    return true;
 }
 
 // ---- pipeline ------------------------------------------------------------------------------------
@@ -92,7 +98,39 @@ CaptureEngine::StartResult CaptureEngine::bringUp()
     if (!build()) {
         return StartResult::BuildFailed;
     }
-    return start() ? StartResult::Running : StartResult::Failed;
+    if (!start()) {
+        return StartResult::Failed;
+    }
+    applyStoredControls();
+    return StartResult::Running;
+}
+
+bool CaptureEngine::setControl(PictureControl control, int value, bool automatic)
+{
+    if (!m_camera || !m_camera->setControl(control, value, automatic)) {
+        return false;
+    }
+    if (const DeviceRecord* record = m_devices.current()) {
+        m_controls.remember(record->listed.device.key, control, {value, automatic});
+    }
+    return true;
+}
+
+void CaptureEngine::applyStoredControls()
+{
+    const DeviceRecord* record = m_devices.current();
+    if (!m_camera || record == nullptr) {
+        return;
+    }
+    for (const auto& [control, setting] : m_controls.controls(record->listed.device.key)) {
+        // A control this camera lacks (another firmware, a stored value from an older camera
+        // on the same port) is simply not set; a range that shrank takes its nearest value.
+        const std::optional<ControlRange> range = m_camera->controlRange(control);
+        if (!range || range->minimum > range->maximum) {
+            continue;
+        }
+        m_camera->setControl(control, std::clamp(setting.value, range->minimum, range->maximum), setting.automatic);
+    }
 }
 
 bool CaptureEngine::setUp()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/captureformat.h"
+#include "capture/controlstore.h"
 #include "capture/devicetable.h"
 #include "capture/framesink.h"
 #include "capture/livepicture.h"
@@ -28,7 +29,7 @@ enum class CaptureState {
 };
 
 /// The camera side of the program: the device table and the chosen microscope, its format
-/// and CapConfig.dat, the stream and what happens to every frame (still handling, live view
+/// and CapConfig.dat, the picture controls kept for each microscope, the stream and what happens to every frame (still handling, live view
 /// with the overlays), the full-screen switch of the live view and the still request. One
 /// engine lives for the whole run; main() makes it over the device lists it is given.
 ///
@@ -48,7 +49,10 @@ public:
 
     static constexpr QSize kInitialResolution{1280, 1024};
 
-    /// LISTS are scanned in order; CONFIGFILE is where the capture format is kept.
+    /// LISTS are scanned in order; CONFIGFILE is where the capture format is kept. The
+    /// picture controls of each microscope are kept beside it, in kControlsFileName.
+    static constexpr const char* kControlsFileName = "controls.json";
+
     CaptureEngine(std::vector<VideoDevices*> lists, std::filesystem::path configFile, QObject* parent = nullptr);
     ~CaptureEngine() override;
 
@@ -100,6 +104,11 @@ public:
 
     /// The open camera, for its picture controls; nullptr when none is open.
     CameraSource* camera() const { return m_camera.get(); }
+    /// Sets a picture control of the open camera and, when the camera takes it, keeps it for
+    /// this microscope: it is set again whenever the microscope comes up. False when no camera
+    /// is open or it refuses.
+    bool setControl(PictureControl control, int value, bool automatic);
+    ControlStore& controlStore() { return m_controls; }
 
     // --- recording ------------------------------------------------------------------------------
 
@@ -153,9 +162,11 @@ private:
     CameraSource::OpenResult openCurrent();
     std::vector<ListedDevice> listDevices();
     bool applyFormat();
+    void applyStoredControls();
 
     std::vector<VideoDevices*> m_lists;
     std::filesystem::path m_configFile;
+    ControlStore m_controls;
     CaptureState m_state = CaptureState::NoCamera;
     DeviceTable m_devices;
     std::unique_ptr<CameraSource> m_camera;

@@ -208,9 +208,7 @@ void VideoSettingDialog::refresh()
 
 void VideoSettingDialog::sliderMoved(Row& row, int value)
 {
-    if (CameraSource* camera = m_engine.camera()) {
-        camera->setControl(row.control, value, false);
-    }
+    m_engine.setControl(row.control, value, false);
     row.value->setText(valueText(value));
 }
 
@@ -230,9 +228,8 @@ void VideoSettingDialog::restoreDefaults()
                                                      : fallbackRange(row.control);
         const QSignalBlocker quiet(row.slider);
         row.slider->setValue(range.defaultValue);
-        if (camera != nullptr) {
-            camera->setControl(row.control, range.defaultValue, true);
-        }
+        // Through the engine, so the defaults are what this microscope keeps from now on.
+        m_engine.setControl(row.control, range.defaultValue, true);
         row.value->setText(valueText(row.slider->value()));
     }
     {

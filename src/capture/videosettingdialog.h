@@ -18,8 +18,8 @@ class QSlider;
 class QToolButton;
 
 /// The Video Setting dialog: chooses the microscope and the resolution and sets the camera's
-/// six picture controls live. Control changes go to the camera as they are made; Exit undoes
-/// none of them. OK applies the chosen resolution. Moving a slider sets its control by hand;
+/// six picture controls live. Control changes go to the camera as they are made and are kept
+/// for that microscope (through the engine); Exit undoes none of them. OK applies the chosen resolution. Moving a slider sets its control by hand;
 /// Default puts every control back to automatic where the camera has that.
 class VideoSettingDialog : public QDialog {
     Q_OBJECT

@@ -17,8 +17,9 @@ QString presentFile(const QString& folder)
 
 }  // namespace
 
-SimulatedMicroscope::SimulatedMicroscope(QString folder)
+SimulatedMicroscope::SimulatedMicroscope(QString folder, std::string serial)
     : m_folder(std::move(folder))
+    , m_serial(std::move(serial))
 {
 }
 
@@ -33,7 +34,7 @@ std::optional<std::vector<VideoDevice>> SimulatedMicroscope::list()
     if (isPluggedIn()) {
         const QString place = m_folder.isEmpty() ? QStringLiteral("always") : m_folder;
         devices.push_back({"sim#vid_0a5d&pid_7f21&mi_00#simulated#" + place.toStdString(),
-                           "Simulated USB Microscope", kIdentity, {}, {}});
+                           "Simulated USB Microscope", kIdentity, {}, {}, "0a5d:7f21:serial:" + m_serial});
     }
     return devices;
 }

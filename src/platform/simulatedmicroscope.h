@@ -8,9 +8,13 @@
 
 /// A device list holding only the simulated microscope, for trying the program without
 /// hardware. With an empty FOLDER it is always plugged in; otherwise while FOLDER/present exists.
+/// SERIAL is its USB serial number: two simulated microscopes with their own folders and
+/// serials are two microscopes of the same model.
 class SimulatedMicroscope : public VideoDevices {
 public:
-    explicit SimulatedMicroscope(QString folder = {});
+    static constexpr const char* kDefaultSerial = "QSIM0001";
+
+    explicit SimulatedMicroscope(QString folder = {}, std::string serial = kDefaultSerial);
 
     std::optional<std::vector<VideoDevice>> list() override;
     bool isPresent(const std::string& hardwareId) override;
@@ -20,6 +24,7 @@ private:
     bool isPluggedIn() const;
 
     QString m_folder;
+    std::string m_serial;
 };
 
 /// Reports the simulated microscope's FOLDER/present file appearing as an arrival and

@@ -146,6 +146,54 @@ std::vector<ButtonNode> buttonNodes(udev* context)
     return buttons;
 }
 
+/// A serial number fit to name a device by: printable ASCII of a USB string descriptor's
+/// length at most. Cameras that send garbage there are named by their port instead.
+bool isUsableSerial(std::string_view serial)
+{
+    constexpr std::size_t kLongestSerial = 126;  // a string descriptor holds 126 UTF-16 units
+    return !serial.empty() && serial.size() <= kLongestSerial
+        && std::all_of(serial.begin(), serial.end(), [](char c) { return c >= ' ' && c < 127; });
+}
+
+/// "usb-<controller>-<port path>", the way the kernel names a USB device's place
+/// ("usb-0000:00:14.0-3.1"): the same port gives the same name after every plug-in.
+std::string portPath(udev_device* usbDevice)
+{
+    udev_device* rootHub = usbDevice;
+    while (udev_device* parent = udev_device_get_parent(rootHub)) {
+        if (trimmedEnd(udev_device_get_subsystem(parent)) != "usb") {
+            break;
+        }
+        rootHub = parent;
+    }
+    udev_device* controller = udev_device_get_parent(rootHub);
+    const std::string_view bus = trimmedEnd(controller ? udev_device_get_sysname(controller)
+                                                       : udev_device_get_sysname(rootHub));
+    std::string_view place = attribute(usbDevice, "devpath");
+    if (place.empty()) {
+        place = trimmedEnd(udev_device_get_sysname(usbDevice));
+    }
+    return "usb-" + std::string(bus) + "-" + std::string(place);
+}
+
+/// The device key of a USB camera (see VideoDevice::key).
+std::string usbKey(udev_device* node, const UsbInterface& usb)
+{
+    udev_device* usbDevice = udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_device");
+    char ids[16];
+    std::snprintf(ids, sizeof ids, "%04x:%04x:", usb.vendor, usb.product);
+    // udev's own reading of the serial where its rules ran; the device's sysfs attribute
+    // otherwise (containers without a udev daemon).
+    std::string_view serial = property(node, "ID_SERIAL_SHORT");
+    if (!isUsableSerial(serial)) {
+        serial = attribute(usbDevice, "serial");
+    }
+    if (isUsableSerial(serial)) {
+        return ids + std::string("serial:") + std::string(serial);
+    }
+    return ids + std::string("port:") + portPath(usbDevice);
+}
+
 VideoDevice describe(udev_device* node, const std::vector<ButtonNode>& buttons)
 {
     VideoDevice device;
@@ -157,11 +205,13 @@ VideoDevice describe(udev_device* node, const std::vector<ButtonNode>& buttons)
         // vivid, a platform camera: no USB identity, so the node's own place in sysfs names it.
         device.identity = udev_device_get_syspath(node);
         device.displayName = "platform#" + device.identity + "#" + device.node;
+        device.key = "platform:" + device.identity;
         return device;
     }
     char ids[32];
     std::snprintf(ids, sizeof ids, "vid_%04x&pid_%04x&mi_%02x", usb->vendor, usb->product, usb->number);
     device.identity = usb->interfacePath;
+    device.key = usbKey(node, *usb);
     device.displayName = "usb#" + std::string(ids) + "#" + usb->interfacePath + "#" + device.node;
     const auto button = std::find_if(buttons.begin(), buttons.end(), [&](const ButtonNode& candidate) {
         return candidate.usbDevicePath == usb->devicePath;

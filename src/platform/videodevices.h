@@ -20,6 +20,10 @@ struct VideoDevice {
     std::string node;
     /// The input node of the camera's snapshot button, empty when it has none.
     std::string buttonNode;
+    /// Names this camera across unplugging and restarts, for what is remembered about it:
+    /// "<vid>:<pid>:serial:<USB serial number>" where the device reports one, else
+    /// "<vid>:<pid>:port:usb-<controller>-<port path>". Empty when nothing names it lastingly.
+    std::string key;
 };
 
 /// A source of video capture devices: the system's cameras, or the simulated microscope.

@@ -2,10 +2,15 @@
 // plugging it in through its folder, the snapshot button. Also run under ThreadSanitizer.
 #include "mainwindowfixture.h"
 
+#include "capture/videosettingdialog.h"
 #include "platform/simulatedmicroscope.h"
+#include "support/modalrunner.h"
 
 #include <QFile>
 #include <QScopeGuard>
+#include <QSlider>
+
+#include <map>
 
 namespace {
 
@@ -55,6 +60,57 @@ TEST_F(MainWindowTest, TheSimulatedMicroscopeComesAndGoesWithItsPresenceFile)
     ASSERT_TRUE(TestFiles::writeFile(folder + "/snapshot", QByteArray()));
     EXPECT_TRUE(QTest::qWaitFor([&] { return live.isStillRequested(); }, 15000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(folder + "/snapshot"); }, 15000));
+}
+
+
+TEST_F(MainWindowTest, EachMicroscopeGetsItsOwnPictureSettingsBackWhenPluggedIn)
+{
+    const QString first = documents.filePath("simA"), second = documents.filePath("simB");
+    SimulatedMicroscopeMonitor monitors[] = {SimulatedMicroscopeMonitor(first), SimulatedMicroscopeMonitor(second)};
+    SimulatedMicroscope firstMicroscope(first, "QSIM0001"), secondMicroscope(second, "QSIM0002");
+    CaptureEngine live({&firstMicroscope, &secondMicroscope}, documents.filePath("live/CapConfig.dat").toStdString());
+    ASSERT_TRUE(TestFiles::writeFile(first + "/present", QByteArray()));
+    open(&live);
+    const auto closeFirst = qScopeGuard([this] { window.reset(); });  // before the engine it uses
+    for (SimulatedMicroscopeMonitor& monitor : monitors) {
+        QObject::connect(&monitor, &DeviceMonitor::deviceChanged, window.get(), &MainWindow::deviceChangeNotice);
+    }
+    using Values = std::map<PictureControl, int>;
+    const auto plugInOnly = [&](const QString& folder) {
+        for (const QString& other : {first, second}) {
+            if (QFile::remove(other + "/present")) {
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isConnected(); }, 15000));
+            }
+        }
+        EXPECT_TRUE(TestFiles::writeFile(folder + "/present", QByteArray()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->isConnected(); }, 15000));
+        Values values;
+        for (const PictureControl control : {PictureControl::Brightness, PictureControl::WhiteBalance}) {
+            values[control] = live.camera()->controlValue(control).value_or(-1);
+        }
+        return values;
+    };
+    const auto inDialog = [&](std::function<void(VideoSettingDialog&)> change) {
+        whenModal<VideoSettingDialog>([change](VideoSettingDialog& dialog) {
+            change(dialog);
+            dialog.reject();  // Exit: what was changed stays changed
+        });
+        window->videoSettings();
+    };
+
+    const Values defaults = plugInOnly(first);
+    const Values chosen{{PictureControl::Brightness, 20}, {PictureControl::WhiteBalance, 5000}};
+    inDialog([&](VideoSettingDialog& dialog) {
+        for (const auto& [control, value] : chosen) {
+            dialog.row(control).slider->setValue(value);
+        }
+    });
+    EXPECT_EQ(plugInOnly(first), chosen);
+    EXPECT_EQ(plugInOnly(second), defaults);  // another microscope of the same model
+    EXPECT_EQ(plugInOnly(first), chosen);
+    // Default puts the camera's own values back, and they are what it keeps from then on.
+    inDialog([](VideoSettingDialog& dialog) { dialog.restoreDefaults(); });
+    EXPECT_EQ(plugInOnly(first), defaults);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(DeviceTable, ChoosesOnlyMicroscopesAndKeepsTheChosenOneAcrossScans)
         {"a webcam alone: none", {}, {FakeDevices::device("cam", kWebcam)}, -1, false},
         {"the identifier at the end of the name, in capitals",
          {},
-         {{"USB\\VID_0A5D&PID_7F21&MI_00", "end", "end", "/dev/video0", {}}},
+         {{"USB\\VID_0A5D&PID_7F21&MI_00", "end", "end", "/dev/video0", {}, {}}},
          0,
          true},
         {"the microscope beyond the tenth device is not seen",

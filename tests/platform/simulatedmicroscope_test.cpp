@@ -37,7 +37,7 @@ TEST(SimulatedMicroscope, PluggingInPressingTheButtonAndUnpluggingReachListMonit
     QSignalSpy changes(&monitor, &DeviceMonitor::deviceChanged);
     SimulatedMicroscope microscope(folder);
     auto listed = [&] { return microscope.list()->size() == 1 && microscope.isPresent("usb\\vid_0a5d&pid_7f21&mi_00"); };
-    const VideoDevice device{"", "", "simulated-microscope", "", ""};
+    const VideoDevice device{"", "", "simulated-microscope", "", "", ""};
     EXPECT_FALSE(listed() || microscope.makeSource(device)->open() == CameraSource::OpenResult::Opened);
     ASSERT_TRUE(writeFile(folder + "/present", "") && changes.wait(2000) && listed());
     EXPECT_EQ(changes.takeFirst(), QVariantList({QVariant::fromValue(DeviceChange::Arrival), true}));

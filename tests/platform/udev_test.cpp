@@ -146,6 +146,34 @@ TEST_F(UdevTest, PresenceByHardwareIdIgnoresCaseAndEndsWithTheDevice)
     EXPECT_TRUE(devices.isPresent("USB\\VID_046D&PID_082D&MI_00"));
 }
 
+TEST_F(UdevTest, KeysNameACameraByItsSerialNumberElseByItsPort)
+{
+    // A controller, its root hub and a hub on its first port, as the kernel nests them.
+    const std::string rootHub = add("usb", "usb1", add("pci", "0000:00:14.0", "", {}, {}), {}, {"DEVTYPE", "usb_device"});
+    const std::string hub = add("usb", "1-1", rootHub, {"devpath", "1"}, {"DEVTYPE", "usb_device"});
+    const struct {
+        const std::string& parent;
+        const char* bus;
+        Strings attributes;  // the USB device's beside its ids
+    } cases[] = {
+        {rootHub, "1-3", {"serial", "SN0042 \n"}},
+        {hub, "1-1.4", {"serial", "SN\x01\x02", "devpath", "1.4"}},  // no use as a name
+    };
+    for (const auto& c : cases) {
+        Strings attributes{"idVendor", "0a5d", "idProduct", "7f21"};
+        attributes.insert(attributes.end(), c.attributes.begin(), c.attributes.end());
+        const std::string usbDevice = add("usb", c.bus, c.parent, attributes, {"DEVTYPE", "usb_device"});
+        const std::string node = "video" + std::to_string(&c - cases);
+        add("video4linux", node.c_str(), add("usb", (c.bus + std::string(":1.0")).c_str(), usbDevice,
+                                             {"bInterfaceNumber", "00"}, {"DEVTYPE", "usb_interface"}),
+            {"index", "0"}, {"DEVNAME", ("/dev/" + node).c_str(), "ID_V4L_CAPABILITIES", ":capture:"});
+    }
+    const auto listed = UdevVideoDevices(nullptr).list();
+    ASSERT_TRUE(listed && listed->size() == 2);
+    EXPECT_EQ(listed->at(0).key, "0a5d:7f21:serial:SN0042");
+    EXPECT_EQ(listed->at(1).key, "0a5d:7f21:port:usb-0000:00:14.0-1.4");
+}
+
 TEST_F(UdevTest, MonitorReportsVideoAndUsbEventsInOrderAndIgnoresOthers)
 {
     addCameras();

@@ -87,7 +87,8 @@ public:
     /// A microscope (or, with another identity, a webcam) named NAME.
     static VideoDevice device(const std::string& name, const std::string& usbId = "vid_0a5d&pid_7f21&mi_00")
     {
-        return {"usb#" + usbId + "#/sys/" + name + "#/dev/" + name, name, "/sys/" + name, "/dev/" + name, {}};
+        return {"usb#" + usbId + "#/sys/" + name + "#/dev/" + name, name, "/sys/" + name, "/dev/" + name, {},
+                "fake:" + name};
     }
 
     std::optional<std::vector<VideoDevice>> list() override
