@@ -59,6 +59,8 @@ public:
     void setWorkingScale(double scale) { m_workingScale = scale; }
     /// Result of the last calibration; 0 until one succeeded.
     double calibrationValue() const { return m_calibrationValue; }
+    /// Brings back a calibration value kept with reopened measurements.
+    void setCalibrationValue(double value) { m_calibrationValue = value; }
     /// Millimetres last entered in the calibration dialog.
     double actualDistance() const { return m_actualDistance; }
     void setActualDistance(double millimetres) { m_actualDistance = millimetres; }

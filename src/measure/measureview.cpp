@@ -10,7 +10,9 @@
 #include "platform/prompter.h"
 #include "texts/localtext.h"
 
+#include <QCryptographicHash>
 #include <QCursor>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -122,6 +124,12 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     }
     const int32_t width = m_picture.width();
     const int32_t height = m_picture.height();
+    m_measuredPicture = {width, height, {}};
+    QFile file(picturePath);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (file.open(QIODevice::ReadOnly) && hash.addData(&file)) {
+        m_measuredPicture.sha256 = hash.result();
+    }
     const CanvasSize canvas = ::canvasSize(m_displayMode, width, height);
     m_canvasSize = QSize(canvas.width, canvas.height);
     // On a dense screen the canvas has the screen's pixels: a picture larger than the canvas
@@ -199,6 +207,16 @@ void MeasureView::clearShapes()
     if (hadShapes) {
         emit historyChanged(false, false);
     }
+}
+
+void MeasureView::restoreShapes(std::vector<MeasureShape> shapes)
+{
+    m_session.clearShapes();
+    for (MeasureShape& shape : shapes) {
+        m_session.addShape(std::move(shape));
+    }
+    repaintAll();
+    emit historyChanged(hasShapes(), hasRedo());
 }
 
 void MeasureView::shapesChanged()

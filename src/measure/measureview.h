@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measure/measurefile.h"
 #include "measure/measuregesture.h"
 #include "picture/picturefile.h"
 #include "measure/scale.h"
@@ -57,6 +58,10 @@ public:
     bool hasRedo() const;
     /// Empties the session's shape and redo lists and shows the picture without shapes.
     void clearShapes();
+    /// Puts SHAPES (canvas points of this view) in place of the session's shape and redo
+    /// lists, as reopened from a measurement file: they are edited, undone and saved like
+    /// shapes drawn here.
+    void restoreShapes(std::vector<MeasureShape> shapes);
     /// Renders the picture and every shape at the picture's own size and writes it to PATH:
     /// BMP for a name ending in "bmp", JPEG for "jpg" (any case). False for any other name,
     /// without a picture, or when the file could not be written.
@@ -95,6 +100,9 @@ public:
     QString pendingText() const { return m_gesture.pendingText(); }
 
     bool hasPicture() const { return m_picture.isValid(); }
+    /// The loaded picture's size and the SHA-256 of its file as it was read, which a
+    /// measurement file names; a picture saved over later does not change it.
+    const MeasuredPicture& measuredPicture() const { return m_measuredPicture; }
     /// The off-screen canvas: the fitted size (640 x 512 or 640 x 480), or the picture's size
     /// in full-size mode. Empty without a picture.
     QSize canvasSize() const { return m_canvasSize; }
@@ -145,6 +153,7 @@ private:
 
     MeasureSession& m_session;
     PictureFile m_picture;
+    MeasuredPicture m_measuredPicture;
     QImage m_canvas;
     bool m_canvasDirty = true;
     QSize m_canvasSize;

@@ -1,6 +1,7 @@
 #include "photomeasure/photomeasuredialog.h"
 
 #include "measure/measurecsv.h"
+#include "measure/measurementfiles.h"
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "measure/measuretool.h"
@@ -19,6 +20,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -100,6 +102,7 @@ void PhotoMeasureDialog::initialise()
     m_context.session.setDisplayMode(DisplayMode::Fitted);
     createView(m_picturePath);
     m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
+    openMeasurements();
     setWindowTitle(m_context.text.read(Text::PhotoMeasure));
 
     const bool largePicture =
@@ -207,8 +210,31 @@ void PhotoMeasureDialog::openPicture()
     }
     m_view->show();
     m_picturePath = answer->path;
+    openMeasurements();
     if (answeredNo) {
         followHistory();
+    }
+}
+
+// Shapes saved with the picture come back editable, and so does the scale they were
+// measured with, so new shapes read alike.
+void PhotoMeasureDialog::openMeasurements()
+{
+    const MeasurementFiles::Opened opened =
+        MeasurementFiles::openBeside(m_picturePath, *m_view, m_context.session);
+    if (opened.outcome == MeasurementFiles::Opened::Outcome::Restored) {
+        if (const QString box = MeasurementFiles::calibratedBoxText(opened.scales); !box.isEmpty()) {
+            m_strip->calibratedBox->setText(box);
+        }
+        followHistory();
+    } else if (opened.outcome == MeasurementFiles::Opened::Outcome::Refused) {
+        const QString setAside = opened.setAside.isEmpty()
+            ? QStringLiteral("%1 (it could not be renamed)").arg(QDir::toNativeSeparators(opened.file))
+            : QDir::toNativeSeparators(opened.setAside);
+        m_context.prompter.message(this,
+                                   m_context.text.read(Text::MeasureFileRefused)
+                                       .arg(QDir::toNativeSeparators(opened.file), opened.refusal, setAside),
+                                   Prompter::Icon::Warning);
     }
 }
 
@@ -217,8 +243,19 @@ void PhotoMeasureDialog::save()
     if (m_view == nullptr) {
         return;
     }
-    PictureSaving::run(this, m_context.prompter, m_context.text, m_picturePath,
-                       [this](const QString& path) { return m_view->renderToFile(path); });
+    if (!PictureSaving::run(this, m_context.prompter, m_context.text, m_picturePath,
+                            [this](const QString& path) { return m_view->renderToFile(path); })) {
+        return;
+    }
+    // The picture is saved whatever happens here; a measurement file that cannot be written
+    // is told, so the user knows the shapes will not come back.
+    if (const std::optional<QString> failure =
+            MeasurementFiles::saveBeside(m_picturePath, *m_view, m_context.session)) {
+        m_context.prompter.message(this,
+                                   m_context.text.read(Text::ExportFail)
+                                       .arg(QDir::toNativeSeparators(MeasureFile::pathFor(m_picturePath)), *failure),
+                                   Prompter::Icon::Warning);
+    }
 }
 
 void PhotoMeasureDialog::exportMeasurements()

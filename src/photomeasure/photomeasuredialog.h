@@ -60,6 +60,7 @@ private:
     void rebuildView(PhotoMeasureStrip::Layout layout);
 
     void openPicture();
+    void openMeasurements();
     void save();
     void exportMeasurements();
     void showToolMenu(bool measuring);

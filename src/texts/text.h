@@ -77,6 +77,11 @@ inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
 // the file, %2 the system's reason); no language file carries them yet.
 inline constexpr TextEntry ExportMeasurements{"ExportMeasurements", 64, "Export measurements…"};
 inline constexpr TextEntry ExportFail{"ExportFail", 128, "Could not write %1: %2"};
+// A measurement file beside an opened picture that could not be used: %1 is the file, %2
+// why, %3 where it was moved; no language file carries it yet.
+inline constexpr TextEntry MeasureFileRefused{
+    "MeasureFileRefused", 256,
+    "The measurements in %1 were not opened: %2. The file was set aside as %3; the picture opens without them."};
 
 // The About box reads into 60 bytes. The two hyperlink lines draw their own texts; theirs
 // only name the control.
@@ -223,7 +228,7 @@ inline constexpr const TextEntry* all[] = {
     &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
-    &CameraNoPermission, &ClipCannotPlay, &ExportMeasurements, &ExportFail,
+    &CameraNoPermission, &ClipCannotPlay, &ExportMeasurements, &ExportFail, &MeasureFileRefused,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,

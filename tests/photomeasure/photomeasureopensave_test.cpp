@@ -184,3 +184,66 @@ TEST_F(PhotoMeasureTest, CtrlEExportsTheMeasurementsAsksBeforeReplacingAndSaysWh
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PhotoMeasureTest, SaveKeepsTheShapesBesideTheOpenedPictureWhichBringsThemBackEditableOrSetsThemAside)
+{
+    const QString original = picture(kLargeName, 1280, 1024);
+    const QByteArray pictureBytes = TestFiles::readFile(original);
+    const QString measurements = original + ".quillon.json";
+    open(original);
+    chooseFromMenu(strip().measureButton, "Line");
+    clickLine();
+    prompter.files = {{{dir.filePath("copy.bmp"), kBmpFilter}}};
+    click(strip().saveButton);
+    EXPECT_TRUE(QFile::exists(measurements));
+    EXPECT_FALSE(QFile::exists(dir.filePath("copy.bmp.quillon.json")));
+    EXPECT_EQ(TestFiles::readFile(original), pictureBytes);
+    const std::vector<MeasureShape> saved = session.shapes();
+    window.reset();
+
+    // Back as they were, and edited as if just drawn: undone, redone, added to.
+    open(original);
+    EXPECT_EQ(session.shapes(), saved);
+    EXPECT_TRUE(strip().undoButton->isEnabled());
+    click(strip().undoButton);
+    EXPECT_TRUE(session.shapes().empty());
+    click(strip().redoButton);
+    EXPECT_EQ(session.shapes(), saved);
+    drawLine();
+    EXPECT_EQ(session.shapes().size(), 2u);
+
+    // A measurement file that cannot be written is told after the picture was saved.
+    ASSERT_TRUE(QFile::remove(measurements));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QFileInfo(measurements).fileName()));
+    prompter.files = {{{dir.filePath("second.bmp"), kBmpFilter}}};
+    click(strip().saveButton);
+    const QStringList told = prompter.texts();
+    ASSERT_GE(told.size(), 2);
+    EXPECT_EQ(told[told.size() - 2], "Save successfully!");
+    EXPECT_TRUE(told.back().startsWith(QString("Could not write %1: ").arg(measurements))) << qPrintable(told.back());
+    EXPECT_TRUE(QFile::exists(dir.filePath("second.bmp")));
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QFileInfo(measurements).fileName()));
+    window.reset();
+
+    // Damaged, it is set aside whole and the picture opens as if nothing had been measured.
+    ASSERT_TRUE(TestFiles::writeFile(measurements, QByteArray("{\"format\": \"quillon-measurements\"")));
+    prompter.shown.clear();
+    open(original);
+    // Qt's parser names the fault; the rest of the message is ours.
+    ASSERT_EQ(prompter.texts().size(), 1);
+    const QString message = prompter.texts().front();
+    EXPECT_TRUE(message.startsWith(QString("The measurements in %1 were not opened: damaged or cut short (").arg(measurements)))
+        << qPrintable(message);
+    EXPECT_TRUE(message.endsWith(QString("). The file was set aside as %1.refused; the picture opens without them.")
+                                     .arg(measurements)))
+        << qPrintable(message);
+    EXPECT_EQ(prompter.shown.front().icon, Prompter::Icon::Warning);
+    EXPECT_EQ(TestFiles::readFile(measurements + ".refused"), "{\"format\": \"quillon-measurements\"");
+    EXPECT_TRUE(session.shapes().empty());
+    EXPECT_TRUE(strip().calibratedBox->text().isEmpty());
+    EXPECT_FALSE(strip().undoButton->isEnabled());
+}
+
+}  // namespace

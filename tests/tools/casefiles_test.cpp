@@ -1,6 +1,7 @@
 // Runs quillon-measure on every script in cases/ and compares what it prints, its exit
 // status, its error lines and the pixels of what it saved with the NAME.out beside it; a
-// table it wrote is compared byte for byte with NAME.csv.
+// table it wrote is compared byte for byte with NAME.csv. "{dir}" in a case's arguments is
+// its temporary folder, "{cases}" the folder of the cases.
 // The outputs were taken from the tool before a refactoring, so any change in behaviour
 // shows here. QUILLON_UPDATE_CASES=1 rewrites the .out files, from the tool QUILLON_MEASURE
 // names when set (a reference build), else from the one built here.
@@ -100,7 +101,10 @@ CaseResult runCase(const QString& name)
                 return {QStringLiteral("picture not written"), {}};
             }
         } else if (line.startsWith(QLatin1String("# args: "))) {
-            arguments = line.mid(8).replace(QLatin1String("{dir}"), dir.path()).split(QLatin1Char(' '));
+            arguments = line.mid(8)
+                            .replace(QLatin1String("{dir}"), dir.path())
+                            .replace(QLatin1String("{cases}"), kCasesDir)
+                            .split(QLatin1Char(' '));
         }
     }
     if (!picture.isEmpty()) {
@@ -134,6 +138,9 @@ CaseResult runCase(const QString& name)
         if (file.endsWith(QLatin1String(".csv"))) {
             QFile csv(dir.filePath(file));
             table = csv.open(QIODevice::ReadOnly) ? csv.readAll() : QByteArray("unreadable");
+            result += QStringLiteral("--- saved %1\n").arg(file);
+        } else if (file.endsWith(QLatin1String(".quillon.json"))) {
+            // Its contents are pinned by the measure tests; here it only has to be there.
             result += QStringLiteral("--- saved %1\n").arg(file);
         } else if (dir.filePath(file) != picture) {
             result += QStringLiteral("--- saved %1 %2\n").arg(file, pixelDigest(dir.filePath(file)));

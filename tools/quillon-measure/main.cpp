@@ -1,17 +1,19 @@
-// quillon-measure [--full-size] [--save OUT] [--csv TABLE] PICTURE < SCRIPT
+// quillon-measure [--full-size] [--load FILE] [--save OUT] [--csv TABLE] PICTURE < SCRIPT
 // quillon-measure --help | --version
 //
 // Opens PICTURE in a measurement view (offscreen unless QT_QPA_PLATFORM says otherwise),
-// runs the script's commands on it, prints the shape list, with --save renders the
-// annotated picture to OUT and with --csv writes the measurements to TABLE. Exit status:
-// 0 done; 1 picture not loadable, save or table failed; 2 bad arguments or a script line
-// that cannot be understood.
+// with --load puts the shapes of a measurement file on it, runs the script's commands,
+// prints the shape list, with --save renders the annotated picture to OUT and writes the
+// measurement file beside PICTURE, and with --csv writes the measurements to TABLE. Exit
+// status: 0 done; 1 picture not loadable, measurement file refused, save or table failed;
+// 2 bad arguments or a script line that cannot be understood.
 #include "measurescript.h"
 #include "printingprompter.h"
 
 #include "app/programinfo.h"
 #include "measure/measurecsv.h"
 #include "measure/measurecsvfile.h"
+#include "measure/measurementfiles.h"
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
 #include "texts/localtext.h"
@@ -28,13 +30,16 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillon-measure [--full-size] [--save OUT] [--csv TABLE] PICTURE < SCRIPT\n"
+    "usage: quillon-measure [--full-size] [--load FILE] [--save OUT] [--csv TABLE] PICTURE < SCRIPT\n"
     "Measures on PICTURE (BMP or JPEG) by a script read from standard input, prints the\n"
     "shapes, with --save writes the picture with its shapes to OUT and with --csv writes\n"
     "the measurements to TABLE.\n"
     "\n"
     "  --full-size   a 640 x 480 window onto the picture at its own size (else fitted)\n"
-    "  --save OUT    render the picture with its shapes to OUT (.bmp or .jpg)\n"
+    "  --load FILE   start from the shapes and scales of measurement file FILE (as saved\n"
+    "                beside a picture, PICTURE.quillon.json); it must belong to PICTURE\n"
+    "  --save OUT    render the picture with its shapes to OUT (.bmp or .jpg) and write\n"
+    "                the measurement file PICTURE.quillon.json beside PICTURE\n"
     "  --csv TABLE   write one row a shape (kind, value, unit, scale, points in picture\n"
     "                pixels, readouts) to TABLE as comma-separated values\n"
     "  -h, --help    show this help and exit\n"
@@ -48,6 +53,7 @@ constexpr const char* kUsage =
 
 struct Options {
     bool fullSize = false;
+    QString loadPath;
     QString savePath;
     QString csvPath;
     QString picturePath;
@@ -75,6 +81,11 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options)
         }
         if (argument == "--full-size") {
             options.fullSize = true;
+        } else if (argument == "--load") {
+            if (i + 1 == argc) {
+                return usageError("--load needs the measurement file to read");
+            }
+            options.loadPath = QString::fromLocal8Bit(argv[++i]);
         } else if (argument == "--save") {
             if (i + 1 == argc) {
                 return usageError("--save needs the file to write");
@@ -136,6 +147,16 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
 
     MeasureScript script(session, view, stdout);
+    if (!options.loadPath.isEmpty()) {
+        const MeasurementFiles::Opened opened = MeasurementFiles::load(options.loadPath, view, session);
+        if (opened.outcome != MeasurementFiles::Opened::Outcome::Restored) {
+            std::fprintf(stderr, "quillon-measure: %s: refused: %s\n", qPrintable(options.loadPath),
+                         qPrintable(opened.refusal));
+            return 1;
+        }
+        // As the window fills its calibrated-scale box.
+        script.setCalibratedText(MeasurementFiles::calibratedBoxText(opened.scales));
+    }
     std::string line;
     int lineNumber = 0;
     while (std::getline(std::cin, line)) {
@@ -152,6 +173,11 @@ int main(int argc, char** argv)
         const bool saved = view.renderToFile(options.savePath);
         std::puts(saved ? "saved" : "save failed");
         if (!saved) {
+            return 1;
+        }
+        if (const std::optional<QString> failure = MeasurementFiles::saveBeside(options.picturePath, view, session)) {
+            std::fprintf(stderr, "quillon-measure: %s: %s\n",
+                         qPrintable(MeasureFile::pathFor(options.picturePath)), qPrintable(*failure));
             return 1;
         }
     }

@@ -21,6 +21,9 @@ public:
     /// a line could not be understood; nothing when it ran.
     std::optional<QString> run(const QString& line);
 
+    /// What the calibrated-scale box holds, as after a calibration.
+    void setCalibratedText(const QString& text) { m_calibratedText = text; }
+
     /// The shape list, oldest first, one line a shape: the kind number, the points as
     /// "x,y" separated by spaces, then each label, fields separated by one TAB.
     static std::string shapeListText(const MeasureSession& session);
