@@ -4,10 +4,8 @@
 
 std::optional<QString> writeMeasurementsFile(const QString& path, const std::string& text)
 {
-    // Unbuffered, so a short write (a full disk) shows at once: through the buffer, Qt takes
-    // a partly written flush for done and commit would put the cut table in place.
     NativePath::SaveFile file(path);
-    if (!file.open(QIODevice::Unbuffered)) {
+    if (!file.open()) {
         return file.errorString();
     }
     const auto size = static_cast<qint64>(text.size());

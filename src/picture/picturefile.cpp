@@ -288,8 +288,7 @@ bool PictureFile::save(const QString& path, PictureType type) const
     // Written beside the target and renamed over it at the end, so a failed write never
     // leaves a broken picture behind.
     NativePath::SaveFile file(path);
-    // Unbuffered, so the write that does not fit on the disk is the one that fails.
-    if (!file.open(QIODevice::Unbuffered)) {
+    if (!file.open()) {
         return false;
     }
     QImageWriter writer(&file.device(), format);

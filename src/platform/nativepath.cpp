@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -279,7 +280,7 @@ SaveFile::~SaveFile()
     cancel();
 }
 
-bool SaveFile::open(QIODevice::OpenMode extra)
+bool SaveFile::open()
 {
     cancel();
     // Written through a link, as QSaveFile does: the link stays and its file is replaced.
@@ -301,33 +302,34 @@ bool SaveFile::open(QIODevice::OpenMode extra)
     // mkostemp makes the file private; a replaced file keeps its mode, a new one gets the
     // mode any new file of ours gets.
     const mode_t mode = ::stat(m_target.constData(), &info) == 0 ? mode_t(info.st_mode & 07777) : newFileMode();
-    if (::fchmod(fd, mode) != 0 || !m_file.open(fd, QIODevice::WriteOnly | extra, QFileDevice::AutoCloseHandle)) {
+    if (::fchmod(fd, mode) != 0) {
         m_error = errorText(errno);
         ::close(fd);
         ::unlink(m_temporary.constData());
         m_temporary.clear();
         return false;
     }
+    m_device.fd = fd;
+    m_device.error = 0;
+    m_device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     return true;
 }
 
 bool SaveFile::commit()
 {
-    if (!m_file.isOpen()) {
+    if (m_device.fd < 0) {
         return false;
     }
-    int error = 0;
-    // A write that failed earlier (a full disk) leaves its mark even when the caller did not
-    // look at what the write returned, as image writers do not always.
-    if (m_file.error() != QFileDevice::NoError || !m_file.flush()) {
-        m_error = m_file.errorString();
-        cancel();
-        return false;
-    }
-    if (::fsync(m_file.handle()) != 0) {
+    // A write that failed earlier leaves its mark even where the caller did not look at what
+    // the write returned.
+    int error = m_device.error;
+    if (error == 0 && ::fsync(m_device.fd) != 0) {
         error = errno;
     }
-    m_file.close();
+    if (::close(std::exchange(m_device.fd, -1)) != 0 && error == 0) {
+        error = errno;
+    }
+    m_device.close();
     if (error == 0 && ::rename(m_temporary.constData(), m_target.constData()) != 0) {
         error = errno;
     }
@@ -341,13 +343,34 @@ bool SaveFile::commit()
 
 void SaveFile::cancel()
 {
-    if (m_file.isOpen()) {
-        m_file.close();
+    if (m_device.fd >= 0) {
+        ::close(std::exchange(m_device.fd, -1));
     }
+    m_device.close();
     if (!m_temporary.isEmpty()) {
         ::unlink(m_temporary.constData());
         m_temporary.clear();
     }
+}
+
+qint64 SaveFile::Device::writeData(const char* data, qint64 size)
+{
+    if (error != 0) {
+        return -1;
+    }
+    for (qint64 written = 0; written < size;) {
+        const ssize_t put = ::write(fd, data + written, std::size_t(size - written));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            error = put < 0 ? errno : EIO;
+            setErrorString(errorText(error));
+            return -1;
+        }
+        written += put;
+    }
+    return size;
 }
 
 }  // namespace NativePath

@@ -75,15 +75,27 @@ mode_t newFileMode();
 /// through: the file it points to is replaced.
 class SaveFile {
 public:
+    /// The temporary file as a device. Every write goes straight to the system and a write
+    /// that does not go through whole fails (-1): image writers ignore a short count, and a
+    /// picture cut short by a full disk must not be taken for saved.
+    class Device : public QIODevice {
+    public:
+        int fd = -1;
+        int error = 0;  ///< errno of the first write that failed
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char* data, qint64 size) override;
+    };
+
     explicit SaveFile(const QString& path);
     ~SaveFile();
     SaveFile(const SaveFile&) = delete;
     SaveFile& operator=(const SaveFile&) = delete;
 
-    /// Makes the temporary file; EXTRA adds e.g. QIODevice::Unbuffered.
-    bool open(QIODevice::OpenMode extra = {});
+    /// Makes the temporary file.
+    bool open();
     /// The temporary file to write to, valid after open().
-    QIODevice& device() { return m_file; }
+    QIODevice& device() { return m_device; }
     /// Flushes, syncs and renames over the target; on failure removes the temporary file.
     bool commit();
     /// Drops the temporary file.
@@ -94,7 +106,7 @@ public:
 private:
     QByteArray m_target;
     QByteArray m_temporary;
-    QFile m_file;
+    Device m_device;
     QString m_error;
 };
 

@@ -79,9 +79,16 @@ TEST(ForeignNames, LatinOneNamesListOpenSaveDeleteMailAndPlay)
     ScriptedPrompter prompter;
     MeasureSession session;
     PhotoMeasureState state;
-    whenModal<PhotoMeasureDialog>([](PhotoMeasureDialog& window) { window.close(); });
+    QString opened;
+    whenModal<PhotoMeasureDialog>([&opened](PhotoMeasureDialog& window) {
+        opened = window.picturePath();
+        window.close();
+    });
+    prompter.answers = {Prompter::Answer::Yes};  // to "Are you sure to close?"
     EXPECT_TRUE(runPhotoMeasure(picture, {session, state, english, prompter}, nullptr));
-    EXPECT_EQ(prompter.texts(), QStringList()) << "no 'can not open' and no 'not open'";
+    EXPECT_EQ(opened, picture);
+    EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to close?"})) << "nothing about opening";
+    prompter.shown.clear();
 
     // The player's decoder opens the clip.
     ClipDecoder decoder;
