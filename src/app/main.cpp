@@ -6,6 +6,7 @@
 #include "measure/measuresession.h"
 #include "media/mediapaths.h"
 #include "texts/localtext.h"
+#include "platform/nativepath.h"
 #include "platform/prompter.h"
 #include "platform/qtsoundplayer.h"
 #include "platform/simulatedmicroscope.h"
@@ -19,7 +20,6 @@
 #include "photomeasure/photomeasurestate.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -69,7 +69,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options)
             std::fprintf(stderr, "quillon: unknown option %s\nTry 'quillon --help'.\n", argument.c_str());
             return 2;
         } else if (options.picture.isEmpty()) {
-            options.picture = QString::fromLocal8Bit(argv[i]);
+            options.picture = NativePath::decode(argv[i]);
         } else {
             std::fprintf(stderr, "quillon: one picture at a time\nTry 'quillon --help'.\n");
             return 2;
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
 
     if (!options.picture.isEmpty()) {
         // quillon PICTURE: measure one picture, as a double click in the gallery does.
-        const QString picture = QFileInfo(options.picture).absoluteFilePath();
+        const QString picture = NativePath::absolute(options.picture);
         return runPhotoMeasure(picture, {session, photoMeasure, text, prompter}, nullptr) ? 0 : 1;
     }
 

@@ -1,23 +1,21 @@
 #include "measure/measurecsvfile.h"
 
-#include <QSaveFile>
+#include "platform/nativepath.h"
 
 std::optional<QString> writeMeasurementsFile(const QString& path, const std::string& text)
 {
-    // Unbuffered, so a short write (a full disk) shows at once: through the buffer, Qt takes
-    // a partly written flush for done and commit would put the cut table in place.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    NativePath::SaveFile file(path);
+    if (!file.open()) {
         return file.errorString();
     }
     const auto size = static_cast<qint64>(text.size());
     qint64 done = 0;
     while (done < size) {
         // After a short write the next one fails with the system's reason.
-        const qint64 written = file.write(text.data() + done, size - done);
+        const qint64 written = file.device().write(text.data() + done, size - done);
         if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
+            const QString reason = file.device().errorString();
+            file.cancel();
             return reason;
         }
         done += written;

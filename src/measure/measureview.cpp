@@ -7,6 +7,7 @@
 #include "measure/shapelayout.h"
 #include "measure/shapepainter.h"
 #include "picture/picturetype.h"
+#include "platform/nativepath.h"
 #include "platform/prompter.h"
 #include "texts/localtext.h"
 
@@ -107,7 +108,8 @@ MeasureView::~MeasureView()
 
 void MeasureView::load(const QString& picturePath, Prompter& prompter, const LocalText& text)
 {
-    const std::string path = picturePath.toStdString();
+    // The caption is painted: bytes of the name that are not UTF-8 show as Latin-1.
+    const std::string path = NativePath::display(picturePath).toStdString();
     const PictureType type = pictureTypeOf(path);
     if (type != PictureType::None && !m_picture.load(picturePath, type)) {
         m_picture.destroy();

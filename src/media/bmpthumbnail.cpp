@@ -1,6 +1,7 @@
 #include "media/bmpthumbnail.h"
 
 #include "media/thumbnailbuffer.h"
+#include "platform/nativepath.h"
 
 #include <QFile>
 
@@ -84,8 +85,8 @@ bool readBmpThumbnail(QIODevice& device, const QString& path, ThumbnailBuffer& b
 
 bool loadBmpThumbnail(const QString& path, ThumbnailBuffer& buffer)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QFile file;
+    if (!NativePath::openForReading(file, path, QIODevice::Unbuffered)) {
         buffer.clear();
         return false;
     }

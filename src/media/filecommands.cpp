@@ -4,12 +4,15 @@
 #include "media/mediapaths.h"
 #include "media/thumbnailgallery.h"
 #include "platform/fileoperations.h"
+#include "platform/nativepath.h"
 #include "texts/localtext.h"
 #include "platform/prompter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,7 +58,9 @@ FileCommands::FileCommands(ThumbnailGallery& gallery, const MediaPaths& paths,
 
 QString FileCommands::proposedName(const QString& path)
 {
-    const QString name = QFileInfo(path).fileName();
+    // Shown in the chooser's text box: bytes that are not UTF-8 read as Latin-1, so the copy
+    // gets a name any program can show.
+    const QString name = NativePath::display(QFileInfo(path).fileName());
     return name.left(std::max<qsizetype>(0, name.size() - 4));
 }
 
@@ -70,9 +75,13 @@ QString FileCommands::proposedNames(const QStringList& files)
 
 QStringList FileCommands::filesWithExtension(const QString& folder, const QString& extension)
 {
-    // Name filters of QDir match without regard to case unless asked otherwise.
-    return QDir(folder).entryList({QStringLiteral("*.") + extension}, QDir::Files | QDir::Hidden,
-                                  QDir::Name);
+    QStringList files;
+    for (const NativePath::Entry& entry : NativePath::list(folder)) {
+        if (entry.isFile && NativePath::hasExtension(entry.name, extension)) {
+            files.append(entry.name);
+        }
+    }
+    return files;
 }
 
 bool FileCommands::isSameFolder(const QString& folder, const QString& workingFolder)
@@ -82,9 +91,8 @@ bool FileCommands::isSameFolder(const QString& folder, const QString& workingFol
     if (cleanFolder.compare(cleanWorking, Qt::CaseInsensitive) == 0) {
         return true;
     }
-    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
-    return !canonicalFolder.isEmpty()
-        && canonicalFolder == QFileInfo(workingFolder).canonicalFilePath();
+    // The same folder through a link, compared by the system, bytes and all.
+    return FileOperations::isSameFile(folder, workingFolder);
 }
 
 std::optional<QString> FileCommands::selectionOrWarn()
@@ -158,9 +166,9 @@ std::optional<QString> FileCommands::chooseSaveAsPath(const QString& source)
             }
         }
         m_lastFolder = folderOf(path);
-        if (!QFileInfo::exists(path)
+        if (!NativePath::exists(path)
             || confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                           .arg(QFileInfo(path).fileName()),
+                           .arg(NativePath::display(QFileInfo(path).fileName())),
                        QStringLiteral("Confirm Save As"))) {
             return path;
         }
@@ -256,22 +264,20 @@ void FileCommands::saveAll()
         return;
     }
 
-    const QDir sourceDir(source);
-    const QDir targetDir(target);
     for (const QString& name : files) {
-        const QString destination = targetDir.filePath(name);
-        QFile existing(destination);
-        if (existing.open(QIODevice::ReadOnly)) {
-            existing.close();
+        const QString destination = target + QLatin1Char('/') + name;
+        // "Exists" as the file can be opened for reading.
+        if (const int existing = NativePath::openDescriptor(destination, O_RDONLY); existing >= 0) {
+            ::close(existing);
             const QString question = QStringLiteral("%1\n%2\n%3")
-                                         .arg(name, QStringLiteral("This file already exists"),
+                                         .arg(NativePath::display(name), QStringLiteral("This file already exists"),
                                               QStringLiteral("Replace existing file?"));
             if (!confirm(question, QStringLiteral("Quillon"))) {
                 continue;
             }
         }
         // A file that could not be copied must not be offered for deletion with the rest.
-        if (const std::optional<QString> error = FileOperations::copyReplacing(sourceDir.filePath(name), destination)) {
+        if (const std::optional<QString> error = FileOperations::copyReplacing(source + QLatin1Char('/') + name, destination)) {
             showSystemError(*error);
             return;
         }
@@ -312,12 +318,9 @@ void FileCommands::deleteAll()
         folder = m_paths.videoFolder();
     }
     if (!folder.isEmpty()) {
-        const QDir dir(folder);
-        const QStringList entries =
-            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        for (const QString& entry : entries) {
+        for (const NativePath::Entry& entry : NativePath::list(folder)) {
             // Whatever cannot be deleted (a subfolder) stays, without a word.
-            FileOperations::removeFile(dir.filePath(entry));
+            FileOperations::removeFile(folder + QLatin1Char('/') + entry.name);
         }
     }
     m_gallery.clearList(m_gallery.currentTab());

@@ -2,9 +2,10 @@
 
 #include "media/exiforientation.h"
 #include "media/thumbnailbuffer.h"
+#include "platform/nativepath.h"
 #include "picture/jpegguard.h"
 
-#include <QFile>
+
 
 #include <cerrno>
 #include <cstring>
@@ -177,7 +178,7 @@ bool decodeJpegThumbnail(std::FILE* file, const QString& path, ThumbnailBuffer& 
 
 int loadJpegThumbnail(const QString& path, ThumbnailBuffer& buffer)
 {
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    std::FILE* file = std::fopen(NativePath::encode(path).constData(), "rbe");
     if (file == nullptr) {
         const int error = errno;
         std::fputs("Open file error!\n", stdout);

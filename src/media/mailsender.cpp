@@ -1,10 +1,14 @@
 #include "media/mailsender.h"
 
 #include "picture/picturefile.h"
+#include "platform/fileoperations.h"
+#include "platform/nativepath.h"
 #include "platform/prompter.h"
 #include "texts/localtext.h"
 
 #include <QFileInfo>
+
+#include <unistd.h>
 
 MailSender::MailSender(MailClient& client, const LocalText& text, Prompter& prompter, QString folder)
     : m_client(client), m_text(text), m_prompter(prompter), m_folder(std::move(folder))
@@ -47,7 +51,9 @@ QString MailSender::waitingText() const
 
 QString MailSender::copyPathFor(const QString& selectedPath) const
 {
-    const QString name = QFileInfo(selectedPath).fileName();
+    // The mail program shows the attachment's name to the recipient: bytes that are not
+    // UTF-8 are read as Latin-1 here, so the copy's name is one every program can show.
+    const QString name = NativePath::display(QFileInfo(selectedPath).fileName());
     return m_folder.path() + QLatin1Char('/') + name.left(std::max<qsizetype>(0, name.size() - 4))
         + QStringLiteral(".jpg");
 }
@@ -57,11 +63,15 @@ std::optional<MailAttachment> MailSender::prepare(const QString& selectedPath, Q
     const QString copyPath = copyPathFor(selectedPath);
     // Copies that an earlier mail could not clear up go first.
     m_folder.removeMatching(QStringLiteral(".jpg"));
+    if (!std::exchange(m_renamedCopy, QString()).isEmpty()) {
+        m_folder.removeAll();
+    }
 
     const qsizetype dot = selectedPath.lastIndexOf(QLatin1Char('.'));
     // Only a lower-case "bmp" is converted; anything else, "BMP" included, goes unchanged.
     if (dot < 0 || selectedPath.mid(dot + 1) != QLatin1String("bmp")) {
-        return MailAttachment{selectedPath, false};
+        return NativePath::hasRawBytes(selectedPath) ? prepareRenamedCopy(selectedPath, parent)
+                                                     : MailAttachment{selectedPath, false};
     }
     if (!m_folder.create()) {
         warn(parent, QStringLiteral("the TemFolder create Fail"));
@@ -80,6 +90,35 @@ std::optional<MailAttachment> MailSender::prepare(const QString& selectedPath, Q
         // A copy cut short by a full disk would be handed over by the next attempt's check.
         m_folder.removeMatching(QStringLiteral(".jpg"));
         warn(parent, QStringLiteral("Compress fail"));
+        return std::nullopt;
+    }
+    return MailAttachment{copyPath, true};
+}
+
+// xdg-email resolves links and passes the attachment's name through iconv, which stops at
+// the first byte that is not UTF-8: such a file goes as a copy with a name that is UTF-8
+// (a hard link where the mail folder shares the file's disk, so a clip costs nothing).
+std::optional<MailAttachment> MailSender::prepareRenamedCopy(const QString& selectedPath, QWidget* parent)
+{
+    QString error;
+    if (!m_folder.create(&error)) {
+        warn(parent, QStringLiteral("the TemFolder create Fail"));
+        return std::nullopt;
+    }
+    const QString name = NativePath::display(QFileInfo(selectedPath).fileName());
+    const QString copyPath = m_folder.path() + QLatin1Char('/') + name;
+    m_renamedCopy = name;
+    if (::link(NativePath::encode(selectedPath).constData(), NativePath::encode(copyPath).constData()) == 0) {
+        return MailAttachment{copyPath, true};
+    }
+    // As for the JPEG copy: the name is claimed as our own file before anything is written.
+    if (m_folder.createFile(name, &error).isEmpty()) {
+        warn(parent, error);
+        return std::nullopt;
+    }
+    if (const std::optional<QString> failure = FileOperations::copyReplacing(selectedPath, copyPath)) {
+        m_folder.removeAll();
+        warn(parent, *failure);
         return std::nullopt;
     }
     return MailAttachment{copyPath, true};

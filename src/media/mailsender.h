@@ -14,7 +14,7 @@ class QWidget;
 /// What the E-Mail command hands to the mail program.
 struct MailAttachment {
     QString path;          ///< the file handed over
-    bool copyMade = false; ///< a JPEG copy in the private mail folder, not the gallery's own file
+    bool copyMade = false; ///< a copy in the private mail folder, not the gallery's own file
 };
 
 /// The steps of mailing one file, apart from the window that shows them: the check for a
@@ -40,7 +40,8 @@ public:
     QString waitingText() const;
 
     /// Clears what earlier mails left in the folder and, for a "bmp" picture, makes its
-    /// JPEG copy there. Empty (after a message) when the copy cannot be made.
+    /// JPEG copy there; any other file whose name is not UTF-8 gets a copy there under its
+    /// display name. Empty (after a message) when the copy cannot be made.
     std::optional<MailAttachment> prepare(const QString& selectedPath, QWidget* parent);
     /// Hands ATTACHMENT to the mail program; DONE gets the result unless CONTEXT is gone.
     void send(const MailAttachment& attachment, QObject* context, MailClient::Done done);
@@ -65,10 +66,12 @@ public:
 
 private:
     void warn(QWidget* parent, const QString& text) const;
+    std::optional<MailAttachment> prepareRenamedCopy(const QString& selectedPath, QWidget* parent);
 
     MailClient& m_client;
     const LocalText& m_text;
     Prompter& m_prompter;
     PrivateFolder m_folder;
+    QString m_renamedCopy;  ///< name of the last renamed copy, cleared with the next mail's copies
     bool m_cleanupPending = false;  ///< set after every hand-over; a failed one then removes its copy at once
 };

@@ -2,10 +2,9 @@
 
 #include "media/mediapaths.h"
 #include "platform/clock.h"
+#include "platform/nativepath.h"
 #include "platform/prompter.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 #include <climits>
 
@@ -61,18 +60,16 @@ QString MediaNames::makeClipName() const
 int MediaNames::nextSequenceNumber(const QString& folder, const QString& extension,
                                    const QString& errorText, Prompter& prompter)
 {
-    const QDir dir(folder);
-    const QStringList names = dir.entryList(
-        {QStringLiteral("*.") + extension},
-        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-        QDir::Unsorted);
     int maximum = 0;
-    for (const QString& name : names) {
-        if (QFileInfo(dir.filePath(name)).isDir()) {
+    for (const NativePath::Entry& entry : NativePath::list(folder)) {
+        if (!NativePath::hasExtension(entry.name, extension)) {
+            continue;
+        }
+        if (entry.isDirectory) {
             prompter.message(nullptr, errorText, Prompter::Icon::None, Prompter::Buttons::Ok);
             continue;
         }
-        const std::optional<int> number = sequenceNumberOf(name);
+        const std::optional<int> number = sequenceNumberOf(entry.name);
         if (number && *number > maximum) {
             maximum = *number;
         }

@@ -4,16 +4,18 @@
 #include "media/thumbnailbuffer.h"
 #include "media/thumbnailcache.h"
 #include "media/thumbnailloader.h"
+#include "platform/nativepath.h"
 #include "ui/densepicture.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include <unistd.h>
 
 // Outside any namespace, as the resource initialiser requires.
 static void initMediaResources()
@@ -63,16 +65,18 @@ void xorFill(QImage& surface, const QRect& area, QRgb pattern)
     }
 }
 
-std::vector<GalleryItem> listFolder(const QString& folder, const QString& pattern, qint64 minimumSize)
+std::vector<GalleryItem> listFolder(const QString& folder, QStringView extension, qint64 minimumSize)
 {
     std::vector<GalleryItem> items;
-    // Sorted by name, which for the names the program gives is the order of capture.
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        {pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    items.reserve(entries.size());
-    for (const QFileInfo& entry : entries) {
-        if (entry.isFile() && entry.size() >= minimumSize && entry.isReadable()) {
-            items.push_back(GalleryItem{entry.filePath(), true});
+    // Sorted by name, which for the names the program gives is the order of capture. Names
+    // keep their bytes: a picture from a stick with a Latin-1 name must open, not only show.
+    for (const NativePath::Entry& entry : NativePath::list(folder)) {
+        if (!entry.isFile || entry.size < minimumSize || !NativePath::hasExtension(entry.name, extension)) {
+            continue;
+        }
+        const QString path = folder + QLatin1Char('/') + entry.name;
+        if (::access(NativePath::encode(path).constData(), R_OK) == 0) {
+            items.push_back(GalleryItem{path, true});
         }
     }
     return items;
@@ -107,8 +111,8 @@ ThumbnailGallery::~ThumbnailGallery() = default;
 void ThumbnailGallery::buildLists()
 {
     // A picture of 40 bytes or less cannot even hold its headers.
-    m_pictures.setItems(listFolder(m_paths.pictureFolder(), QStringLiteral("*.bmp"), 41));
-    m_clips.setItems(listFolder(m_paths.videoFolder(), QStringLiteral("*.avi"), 0));
+    m_pictures.setItems(listFolder(m_paths.pictureFolder(), u"bmp", 41));
+    m_clips.setItems(listFolder(m_paths.videoFolder(), u"avi", 0));
     updateScrollBar();
     redraw();
 }

@@ -5,7 +5,7 @@
 #include "media/thumbnailbuffer.h"
 #include "platform/aviframereader.h"
 
-#include <QFile>
+#include "platform/nativepath.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -15,7 +15,7 @@
 ThumbnailLoad checkThumbnailFile(const QString& path, FileStamp* stamp)
 {
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+    if (::stat(NativePath::encode(path).constData(), &status) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? ThumbnailLoad::Vanished : ThumbnailLoad::Failed;
     }
     // A FIFO or device named like a picture would block or never end when read.

@@ -1,5 +1,6 @@
 #include "media/videoplayer.h"
 
+#include "platform/nativepath.h"
 #include "platform/prompter.h"
 #include "texts/localtext.h"
 #include "ui/densepicture.h"
@@ -97,7 +98,7 @@ VideoPlayer::VideoPlayer(const QString& clip, const LocalText& text, Prompter& p
         m_progress->setRange(0, static_cast<int>(std::floor(m_engine->duration() * 10.0)));
     } else {
         m_progress->setRange(0, 0);
-        const QString reason = QFileInfo(clip).fileName() + QStringLiteral(" (") + m_engine->errorText() + ')';
+        const QString reason = NativePath::display(QFileInfo(clip).fileName()) + QStringLiteral(" (") + m_engine->errorText() + ')';
         prompter.message(this, text.read(Text::ClipCannotPlay).arg(reason), Prompter::Icon::Warning);
     }
     m_progress->setValue(0);

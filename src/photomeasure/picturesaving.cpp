@@ -1,5 +1,6 @@
 #include "photomeasure/picturesaving.h"
 
+#include "platform/nativepath.h"
 #include "platform/prompter.h"
 #include "texts/localtext.h"
 
@@ -20,7 +21,8 @@ QString filters()
 
 QString proposedName(const QString& picturePath, const QString& suffix)
 {
-    QString name = picturePath.mid(picturePath.lastIndexOf('/') + 1);
+    // Shown in the chooser's text box, so in display form.
+    QString name = NativePath::display(picturePath.mid(picturePath.lastIndexOf('/') + 1));
     const qsizetype dot = name.lastIndexOf('.');
     if (dot >= 0) {
         name.truncate(dot);
@@ -54,9 +56,9 @@ std::optional<QString> chooseTarget(
 
     // The chooser leaves overwriting to us; a saved measurement must never silently replace
     // a file, least of all the picture it was made on.
-    if (QFileInfo::exists(target)) {
+    if (NativePath::exists(target)) {
         const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                                     .arg(QFileInfo(target).fileName());
+                                     .arg(NativePath::display(QFileInfo(target).fileName()));
         if (prompter.message(parent, question, Prompter::Icon::Warning, Prompter::Buttons::YesNo,
                              QStringLiteral("Confirm Save As"))
             != Prompter::Answer::Yes) {

@@ -1,14 +1,14 @@
 #include "picture/picturefile.h"
 
+#include "platform/nativepath.h"
+
 #include "picture/jpegscan.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cstdint>
 #include <cstdlib>
@@ -213,9 +213,9 @@ bool PictureFile::load(const QString& path, PictureType type)
     if (formatName(type).isEmpty()) {
         return false;
     }
-    QFile file(path);
-    // A directory named like a picture opens as an empty file on some systems: ask first.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    // A directory named like a picture opens as an empty file on some systems: refused.
+    if (!NativePath::openForReading(file, path)) {
         return false;
     }
     const qint64 size = file.size();
@@ -287,15 +287,13 @@ bool PictureFile::save(const QString& path, PictureType type) const
     }
     // Written beside the target and renamed over it at the end, so a failed write never
     // leaves a broken picture behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    NativePath::SaveFile file(path);
+    if (!file.open()) {
         return false;
     }
-    QImageWriter writer(&file, format);
-    // The last part of the picture is still in the file's buffer; commit() would not notice
-    // that it does not fit on the disk and keep a picture cut short.
-    if (!writer.write(m_image) || !file.flush()) {
-        file.cancelWriting();
+    QImageWriter writer(&file.device(), format);
+    if (!writer.write(m_image)) {
+        file.cancel();
         return false;
     }
     return file.commit();

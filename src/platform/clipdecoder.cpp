@@ -1,7 +1,7 @@
 #include "platform/clipdecoder.h"
 #include "platform/ffmpeghandles.h"
+#include "platform/nativepath.h"
 
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -71,7 +71,7 @@ bool ClipDecoder::open(const QString& path)
     close();
     m_path = path;
     m_errorText.clear();
-    if (!QFileInfo(path).isFile()) {
+    if (!NativePath::isFile(path)) {
         m_errorText = QStringLiteral("no such file");
         return false;
     }

@@ -1,6 +1,6 @@
 #include "platform/ffmpeghandles.h"
+#include "platform/nativepath.h"
 
-#include <QFile>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -54,7 +54,7 @@ InputPtr openLocalAvi(const QString& path)
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     AVFormatContext* opened = nullptr;
-    const int result = avformat_open_input(&opened, QFile::encodeName(path).constData(), avi, &options);
+    const int result = avformat_open_input(&opened, NativePath::encode(path).constData(), avi, &options);
     av_dict_free(&options);
     return result < 0 ? nullptr : InputPtr(opened);
 }

@@ -1,9 +1,8 @@
 #include "platform/fileoperations.h"
 
+#include "platform/nativepath.h"
 #include "platform/systemerror.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -13,26 +12,6 @@
 #include <vector>
 
 namespace {
-/// The mode new files get: 0666 less the process's umask, read without changing it (setting
-/// and restoring the umask would race with other threads creating files).
-mode_t newFileMode()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        while (!status.atEnd()) {
-            const QByteArray line = status.readLine();
-            if (line.startsWith("Umask:")) {
-                bool ok = false;
-                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
-                if (ok) {
-                    return 0666 & ~mode_t(mask);
-                }
-            }
-        }
-    }
-    return 0644;
-}
-
 /// Reads all of INPUT into OUTPUT; 0 or the error number.
 int copyAll(int input, int output)
 {
@@ -65,20 +44,23 @@ int copyAll(int input, int output)
 /// 0 or the error number.
 int copyInto(int input, const QString& destination)
 {
-    const QFileInfo target(destination);
-    QByteArray temporary = QFile::encodeName(target.absolutePath() + QStringLiteral("/.")
-                                             + target.fileName())
-        + ".XXXXXX";
+    const QByteArray target = NativePath::encode(destination);
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temporary = target.left(slash + 1) + '.' + target.mid(slash + 1) + ".XXXXXX";
     const int output = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (output < 0) {
         return errno;
     }
     // mkostemp makes the file private; a copy gets the mode any new file of ours gets.
-    int error = ::fchmod(output, newFileMode()) == 0 ? copyAll(input, output) : errno;
+    int error = ::fchmod(output, NativePath::newFileMode()) == 0 ? copyAll(input, output) : errno;
+    // On the disk before it takes the old file's place: a crash must not leave an empty file.
+    if (error == 0 && ::fsync(output) != 0) {
+        error = errno;
+    }
     if (::close(output) != 0 && error == 0) {
         error = errno;
     }
-    if (error == 0 && ::rename(temporary.constData(), QFile::encodeName(destination).constData()) != 0) {
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0) {
         error = errno;
     }
     if (error != 0) {
@@ -92,7 +74,7 @@ namespace FileOperations {
 
 std::optional<QString> copyReplacing(const QString& source, const QString& destination)
 {
-    const int input = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    const int input = ::open(NativePath::encode(source).constData(), O_RDONLY | O_CLOEXEC);
     if (input < 0) {
         return systemErrorText(errno);
     }
@@ -113,7 +95,7 @@ std::optional<QString> copyReplacing(const QString& source, const QString& desti
 
 std::optional<QString> removeFile(const QString& path)
 {
-    if (::unlink(QFile::encodeName(path).constData()) != 0) {
+    if (::unlink(NativePath::encode(path).constData()) != 0) {
         return systemErrorText(errno);
     }
     return std::nullopt;
@@ -123,8 +105,8 @@ bool isSameFile(const QString& first, const QString& second)
 {
     struct stat a {};
     struct stat b {};
-    return ::stat(QFile::encodeName(first).constData(), &a) == 0
-        && ::stat(QFile::encodeName(second).constData(), &b) == 0 && a.st_dev == b.st_dev
+    return ::stat(NativePath::encode(first).constData(), &a) == 0
+        && ::stat(NativePath::encode(second).constData(), &b) == 0 && a.st_dev == b.st_dev
         && a.st_ino == b.st_ino;
 }
 

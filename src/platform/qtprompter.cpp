@@ -1,6 +1,7 @@
 #include "platform/prompter.h"
 
 #include "platform/fontcolordialog.h"
+#include "platform/nativepath.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -19,13 +20,30 @@ QMessageBox::Icon toQtIcon(Prompter::Icon icon)
     }
     return QMessageBox::NoIcon;
 }
+
+/// Where a chooser starts. A folder whose name is not UTF-8 cannot be handed to Qt's dialog
+/// (it would turn the bytes into U+FFFD and find nothing there), so it starts in the nearest
+/// folder above that can; the proposed name is shown in display form.
+QString chooserStart(const Prompter::FileRequest& request)
+{
+    QString directory = request.directory;
+    while (NativePath::hasRawBytes(directory)) {
+        directory.truncate(std::max<qsizetype>(0, directory.lastIndexOf(QLatin1Char('/'))));
+    }
+    if (request.fileName.isEmpty()) {
+        return directory;
+    }
+    const QString name = NativePath::display(request.fileName);
+    return directory.isEmpty() ? name : directory + '/' + name;
+}
 }  // namespace
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
                                      Buttons buttons, const QString& caption)
 {
-    QMessageBox box(toQtIcon(icon), caption.isEmpty() ? QStringLiteral("Quillon") : caption,
-                    text, QMessageBox::NoButton, parent);
+    // Texts that quote a file name must not carry its raw bytes into the box.
+    QMessageBox box(toQtIcon(icon), caption.isEmpty() ? QStringLiteral("Quillon") : NativePath::display(caption),
+                    NativePath::display(text), QMessageBox::NoButton, parent);
     switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -47,10 +65,7 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
 std::optional<Prompter::FileAnswer> QtPrompter::openFile(QWidget* parent, const FileRequest& request)
 {
     QString selected = request.selectedFilter;
-    QString start = request.directory;
-    if (!request.fileName.isEmpty()) {
-        start = request.directory.isEmpty() ? request.fileName : request.directory + '/' + request.fileName;
-    }
+    const QString start = chooserStart(request);
     const QString path = QFileDialog::getOpenFileName(parent, request.title, start, request.filter, &selected);
     if (path.isEmpty()) {
         return std::nullopt;
@@ -61,10 +76,7 @@ std::optional<Prompter::FileAnswer> QtPrompter::openFile(QWidget* parent, const 
 std::optional<Prompter::FileAnswer> QtPrompter::saveFile(QWidget* parent, const FileRequest& request)
 {
     QString selected = request.selectedFilter;
-    QString start = request.directory;
-    if (!request.fileName.isEmpty()) {
-        start = request.directory.isEmpty() ? request.fileName : request.directory + '/' + request.fileName;
-    }
+    const QString start = chooserStart(request);
     // Overwriting is asked by the callers where it matters, in their own words.
     const QString path = QFileDialog::getSaveFileName(parent, request.title, start, request.filter,
                                                       &selected, QFileDialog::DontConfirmOverwrite);

@@ -16,10 +16,10 @@
 #include "measure/measurementfiles.h"
 #include "measure/measureview.h"
 #include "measure/measuresession.h"
+#include "platform/nativepath.h"
 #include "texts/localtext.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -90,18 +90,19 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options)
             if (i + 1 == argc) {
                 return usageError("--save needs the file to write");
             }
-            options.savePath = QString::fromLocal8Bit(argv[++i]);
+            options.savePath = NativePath::decode(argv[++i]);
         } else if (argument == "--csv") {
             if (i + 1 == argc) {
                 return usageError("--csv needs the file to write");
             }
-            options.csvPath = QString::fromLocal8Bit(argv[++i]);
+            options.csvPath = NativePath::decode(argv[++i]);
         } else if (argument.size() > 1 && argument[0] == '-') {
             return usageError("unknown option ", argv[i]);
         } else if (!options.picturePath.isEmpty()) {
             return usageError("one picture at a time");
         } else {
-            options.picturePath = QString::fromLocal8Bit(argv[i]);
+            // The argument's own bytes: a name that is not UTF-8 must still name its file.
+            options.picturePath = NativePath::decode(argv[i]);
         }
     }
     if (options.picturePath.isEmpty()) {
@@ -129,11 +130,13 @@ int main(int argc, char** argv)
     const LocalText englishText;
     MeasureView view(session, prompter, englishText, options.picturePath, 1.0, kInitialTool);
     if (!view.hasPicture()) {
-        if (QFileInfo::exists(options.picturePath)) {
+        // The name as it was given, bytes and all.
+        const QByteArray name = NativePath::encode(options.picturePath);
+        if (NativePath::exists(options.picturePath)) {
             std::fprintf(stderr, "quillon-measure: %s: not a BMP or JPEG picture that can be read\n",
-                         qPrintable(options.picturePath));
+                         name.constData());
         } else {
-            std::fprintf(stderr, "quillon-measure: %s: no such file\n", qPrintable(options.picturePath));
+            std::fprintf(stderr, "quillon-measure: %s: no such file\n", name.constData());
         }
         return 1;
     }
@@ -185,7 +188,7 @@ int main(int argc, char** argv)
         const std::optional<QString> failure =
             writeMeasurementsFile(options.csvPath, measurementsCsv(session.shapes(), view.savingFactors()));
         if (failure) {
-            std::fprintf(stderr, "quillon-measure: %s: %s\n", qPrintable(options.csvPath), qPrintable(*failure));
+            std::fprintf(stderr, "quillon-measure: %s: %s\n", NativePath::encode(options.csvPath).constData(), qPrintable(*failure));
             return 1;
         }
     }
