@@ -4,9 +4,14 @@
 #include "measure/measuresession.h"
 #include "measure/measureview.h"
 
+#include "platform/nativepath.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 
 namespace MeasurementFiles {
 
@@ -21,9 +26,13 @@ QString setAside(const QString& file)
     for (int number = 1; number <= kMaxSetAsideNames; ++number) {
         const QString target = file + QStringLiteral(".refused")
             + (number == 1 ? QString() : QStringLiteral(".%1").arg(number));
-        // QFile::rename never replaces an existing file.
-        if (!QFileInfo::exists(target) && QFile::rename(file, target)) {
+        // Never over an earlier refused file: the system refuses the rename when the name is taken.
+        if (::renameat2(AT_FDCWD, NativePath::encode(file).constData(), AT_FDCWD,
+                        NativePath::encode(target).constData(), RENAME_NOREPLACE) == 0) {
             return target;
+        }
+        if (errno != EEXIST) {
+            return {};
         }
     }
     return {};
@@ -52,8 +61,8 @@ Opened load(const QString& file, MeasureView& view, MeasureSession& session)
     Opened opened;
     opened.file = file;
     opened.outcome = Opened::Outcome::Refused;
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly)) {
+    QFile input;
+    if (!NativePath::openForReading(input, file)) {
         opened.refusal = input.errorString();
         return opened;
     }
@@ -82,7 +91,7 @@ Opened load(const QString& file, MeasureView& view, MeasureSession& session)
 Opened openBeside(const QString& picturePath, MeasureView& view, MeasureSession& session)
 {
     const QString file = MeasureFile::pathFor(picturePath);
-    if (!view.hasPicture() || !QFileInfo::exists(file)) {
+    if (!view.hasPicture() || !NativePath::exists(file)) {
         Opened none;
         none.file = file;
         return none;
