@@ -91,8 +91,8 @@ TEST_F(StillTest, ScaleBarShowsWhileACalibrationHoldsForTheCaptureSizeButNeverIn
     deliver({640, 480});
     ASSERT_EQ(stills().size(), 1);
     const QImage still(paths.pictureFolder() + "/" + stills()[0]);
-    EXPECT_EQ(boundsOf(still, Qt::blue), QRect(0, 1, 640, 479));  // the frame alone
-    EXPECT_EQ(boundsOf(still, Qt::red), QRect(0, 0, 640, 1));
+    ASSERT_EQ(still.size(), QSize(640, 480));
+    EXPECT_TRUE(boundsOf(still, Qt::white).isNull());
 }
 
 // A still that did not fit was left as a short file in the gallery, and the user never knew.

@@ -116,8 +116,8 @@ TEST(ScaleBar, MeasuresTheFrameStretchedOverTheWindowInTheCornerClearOfStampAndT
     const QSize window(610, 480);
     const struct { QSize picture; double scale; int length; } cases[] = {
         {{640, 480}, 100, 161}, {{640, 480}, 400, 129}, {{1280, 1024}, 100, 161}, {{1280, 1024}, 400, 129}};
-    const auto guides = {Overlay::TimeStamp, Overlay::CrossLine, Overlay::Scale};
-    const QImage without = overlaid(window, guides), plain = overlaid(window, {});
+    const QImage without = overlaid(window, {Overlay::TimeStamp, Overlay::CrossLine, Overlay::Scale});
+    const QImage plain = overlaid(window, {});
     for (const auto& c : cases) {
         const PictureScale scale{0.2963 / c.scale, c.picture};
         // Bar and text are the white, the bar the widest and lowest of it, the text above.
