@@ -45,9 +45,11 @@ void FramePath(benchmark::State& state)
     const std::vector<std::uint8_t> bytes = specimenFrame();
     CaptureEngine engine({}, {});
     engine.livePicture().recreate(QSize(610, 480));
-    for (const Overlay overlay : {Overlay::CrossLine, Overlay::Scale, Overlay::Circles, Overlay::TimeStamp}) {
+    for (const Overlay overlay :
+         {Overlay::CrossLine, Overlay::Scale, Overlay::Circles, Overlay::TimeStamp, Overlay::ScaleBar}) {
         engine.overlays().toggle(overlay);
     }
+    engine.overlays().setPictureScale(PictureScale{0.001, QSize(kWidth, kHeight)});
     const CameraFrame frame{bytes.data(), bytes.size(), kWidth, kHeight, 0.0};
     for (auto _ : state) {
         engine.handleFrame(frame);

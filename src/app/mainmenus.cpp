@@ -55,6 +55,7 @@ MainMenus::MainMenus(const LocalText& text, QWidget* owner)
     addItem(setting, bar, MainCommand::Scale, text, Text::Scale);
     addItem(setting, bar, MainCommand::Circle, text, Text::Circle);
     addItem(setting, bar, MainCommand::Time, text, Text::Time);
+    addItem(setting, bar, MainCommand::ScaleBar, text, Text::ScaleBar);
 
     QMenu* capture = addTitle(m_menuBar, text, Text::Capture);
     addItem(capture, bar, MainCommand::TakePicture, text, Text::TakePicture);
@@ -108,6 +109,7 @@ std::unique_ptr<QMenu> MainMenus::makeOverlayMenu(const LocalText& text, QWidget
         {MainCommand::Scale, Text::ScaleOverlay, ":/app/menu/scale.png"},
         {MainCommand::Circle, Text::CircleOverlay, ":/app/menu/circle.png"},
         {MainCommand::Time, Text::TimeOverlay, ":/app/menu/time.png"},
+        {MainCommand::ScaleBar, Text::ScaleBarOverlay, ":/app/menu/scalebar.png"},
     };
     auto menu = std::make_unique<QMenu>(owner);
     for (const auto& item : items) {

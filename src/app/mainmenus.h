@@ -27,6 +27,7 @@ enum class MainCommand {
     Scale,
     Circle,
     Time,
+    ScaleBar,
     TakePicture,
     TakeVideo,
     TimeLapse,
@@ -50,7 +51,7 @@ public:
     /// The gallery menu's item for COMMAND (null for none).
     QAction* galleryAction(MainCommand command) const;
 
-    /// The live view's right-click menu: the four overlays, each with its icon, in our menu
+    /// The live view's right-click menu: the five overlays, each with its icon, in our menu
     /// style; an item's data is its MainCommand as an int. Made for one showing.
     static std::unique_ptr<QMenu> makeOverlayMenu(const LocalText& text, QWidget* owner);
 

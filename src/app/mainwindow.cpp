@@ -7,6 +7,7 @@
 #include "capture/videosettingdialog.h"
 #include "capture/videowindow.h"
 #include "measure/measuresession.h"
+#include "measure/scale.h"
 #include "media/filecommands.h"
 #include "media/mailsender.h"
 #include "media/mailwindow.h"
@@ -135,6 +136,10 @@ void MainWindow::connectCommands()
 {
     connect(m_menus, &MainMenus::commandChosen, this, &MainWindow::runCommand);
     connect(&m_context.engine, &CaptureEngine::stateChanged, this, &MainWindow::showCaptureState);
+    // A bring-up can change the capture size too (from CapConfig.dat, or to what the camera
+    // accepts); every size change passes through a state change.
+    connect(&m_context.engine, &CaptureEngine::stateChanged, this, &MainWindow::updateScaleBar);
+    connect(&m_calibration, &CalibrationInForce::changed, this, &MainWindow::updateScaleBar);
 
     MainToolBar& bar = *m_toolBar;
     connect(bar.preview, &QAbstractButton::clicked, this, &MainWindow::previewOnOff);
@@ -439,6 +444,7 @@ void MainWindow::runCommand(MainCommand command)
     case MainCommand::Scale: toggleOverlay(Overlay::Scale); break;
     case MainCommand::Circle: toggleOverlay(Overlay::Circles); break;
     case MainCommand::Time: toggleOverlay(Overlay::TimeStamp); break;
+    case MainCommand::ScaleBar: toggleOverlay(Overlay::ScaleBar); break;
     case MainCommand::TakePicture: takePicture(); break;
     case MainCommand::TakeVideo: takeVideo(); break;
     case MainCommand::TimeLapse: timeLapse(); break;
@@ -497,6 +503,7 @@ void MainWindow::setResolution(int width, int height)
     // A clip holds frames of one size: it ends before the size changes.
     m_recording->stopByKey();
     m_context.engine.setResolution(width, height);
+    updateScaleBar();
     m_client->update(kResolutionLabelRect);
 }
 
@@ -506,6 +513,19 @@ void MainWindow::toggleOverlay(Overlay overlay)
         return;
     }
     m_context.engine.overlays().toggle(overlay);
+    m_video->update();
+}
+
+void MainWindow::updateScaleBar()
+{
+    // A calibration holds only for pictures of the size it was made on; at any other size
+    // the bar is left out rather than drawn at a wrong length.
+    const QSize size = m_context.engine.resolution();
+    std::optional<PictureScale> scale;
+    if (const std::optional<Calibration> calibration = m_calibration.forSize(size.width(), size.height())) {
+        scale = PictureScale{kBasePixelLength * 10.0 / calibration->value, size};
+    }
+    m_context.engine.overlays().setPictureScale(scale);
     m_video->update();
 }
 

@@ -106,6 +106,7 @@ private:
     void timeLapse();
     void setResolution(int width, int height);
     void toggleOverlay(Overlay overlay);
+    void updateScaleBar();
     void showOverlayMenu(const QPoint& globalPosition);
     void openSelected();
     void openPicture(const QString& path);

@@ -405,7 +405,7 @@ void CaptureEngine::handleFrame(const CameraFrame& frame)
         if (shown) {
             QPainter painter(&picture);
             paintOverlays(painter, picture.deviceIndependentSize().toSize(), m_overlays,
-                          QDateTime::currentDateTime());
+                          QDateTime::currentDateTime(), QSize(frame.width, frame.height));
         }
     });
     if (shown) {

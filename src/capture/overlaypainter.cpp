@@ -1,9 +1,13 @@
 #include "capture/overlaypainter.h"
 
+#include "capture/scalebar.h"
+
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -12,6 +16,14 @@ const QColor kBlack(0, 0, 0);
 constexpr int kTickSpacing = 4;
 constexpr int kCircleCount = 5;
 constexpr int kTimeStampRise = 14;  // the stamp's top edge above the bottom edge
+// The scale bar sits in the lower right corner, away from the stamp on the left and the
+// ticks on the centre axes, white on a black backing so that it shows on light and dark
+// specimens alike. The window paints the guides again over a frame that has them already:
+// an opaque backing and unsmoothed text come out the same however often they are drawn.
+constexpr int kScaleBarMargin = 8;   // backing to window edges
+constexpr int kScaleBarPadding = 4;  // bar and text to backing edges
+constexpr int kScaleBarThickness = 4;
+constexpr int kScaleBarGap = 2;  // text above bar
 
 // Lines stop one pixel short of their last point, the classic way, so a line to (W, y) ends
 // on the last column instead of running off it. Axis-parallel lines are one-pixel
@@ -94,6 +106,41 @@ void paintCircles(QPainter& painter, int width, int height)
     }
 }
 
+void paintScaleBar(QPainter& painter, int width, int height, const PictureScale& scale)
+{
+    if (width <= 0) {
+        return;
+    }
+    // The frame is stretched over the window without keeping its aspect, so along x a window
+    // pixel spans picture width / window width picture pixels.
+    const double millimetresPerPixel = scale.millimetresPerPixel * scale.pictureSize.width() / width;
+    const std::optional<ScaleBar> bar = chooseScaleBar(millimetresPerPixel, width);
+    if (!bar) {
+        return;
+    }
+    const int length = qRound(bar->pixels);
+    QFont font = QGuiApplication::font();
+    font.setBold(true);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    const int textWidth = metrics.horizontalAdvance(bar->text);
+    const QSize backing(std::max(length, textWidth) + 2 * kScaleBarPadding,
+                        metrics.height() + kScaleBarGap + kScaleBarThickness + 2 * kScaleBarPadding);
+    const QRect box(QPoint(width - kScaleBarMargin - backing.width(), height - kScaleBarMargin - backing.height()),
+                    backing);
+    painter.fillRect(box, kBlack);
+    const QRect barRect(box.right() + 1 - kScaleBarPadding - length,
+                        box.bottom() + 1 - kScaleBarPadding - kScaleBarThickness, length, kScaleBarThickness);
+    painter.fillRect(barRect, kWhite);
+    // Centred over the bar, but kept on the backing when it is wider than the bar.
+    const int textLeft = std::clamp(barRect.center().x() - textWidth / 2, box.left() + kScaleBarPadding,
+                                    box.right() + 1 - kScaleBarPadding - textWidth);
+    painter.setFont(font);
+    painter.setPen(kWhite);
+    painter.drawText(QRect(textLeft, box.top() + kScaleBarPadding, textWidth, metrics.height()),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, bar->text);
+}
+
 }  // namespace
 
 QString overlayTimeText(const QDateTime& time)
@@ -104,7 +151,8 @@ QString overlayTimeText(const QDateTime& time)
                              clock.minute(), clock.second());
 }
 
-void paintOverlays(QPainter& painter, const QSize& windowSize, const OverlayFlags& flags, const QDateTime& now)
+void paintOverlays(QPainter& painter, const QSize& windowSize, const OverlayFlags& flags, const QDateTime& now,
+                   const QSize& pictureSize)
 {
     const int width = windowSize.width();
     const int height = windowSize.height();
@@ -121,6 +169,14 @@ void paintOverlays(QPainter& painter, const QSize& windowSize, const OverlayFlag
     }
     if (flags.isOn(Overlay::Circles)) {
         paintCircles(painter, width, height);
+    }
+    if (flags.isOn(Overlay::ScaleBar)) {
+        // A frame of another size (the resolution is being switched) is not what the scale
+        // was measured on.
+        const std::optional<PictureScale> scale = flags.pictureScale();
+        if (scale && scale->pictureSize == pictureSize) {
+            paintScaleBar(painter, width, height, *scale);
+        }
     }
     painter.restore();
 }

@@ -83,7 +83,7 @@ void VideoWindow::paintEvent(QPaintEvent* event)
         drawText(painter, m_escHint, QColor(255, 0, 0), &escHintPosition);
     }
     // Also here, not only in each frame: a toggle shows at once while no frames come.
-    paintOverlays(painter, size(), m_engine.overlays(), QDateTime::currentDateTime());
+    paintOverlays(painter, size(), m_engine.overlays(), QDateTime::currentDateTime(), m_engine.frameSize());
 }
 
 void VideoWindow::drawText(QPainter& painter, const QString& text, const QColor& color,

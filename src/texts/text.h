@@ -38,6 +38,8 @@ inline constexpr TextEntry Cross{"Cross", 25, "Cross Line"};
 inline constexpr TextEntry Scale{"Scale", 25, "Scale"};
 inline constexpr TextEntry Circle{"Circle", 25, "Circle"};
 inline constexpr TextEntry Time{"Time", 25, "Time"};
+/// The calibrated scale bar over the live picture; no language file carries it yet.
+inline constexpr TextEntry ScaleBar{"ScaleBar", 25, "Scale Bar"};
 inline constexpr TextEntry TakePicture{"Take Picture", 25, "Take images...      F2"};
 /// Its English text is 25 characters, one more than a menu buffer holds, and a cut would
 /// show the key name as "F3/F".
@@ -50,6 +52,7 @@ inline constexpr TextEntry CrossOverlay{"Cross", 30, "Cross Line"};
 inline constexpr TextEntry ScaleOverlay{"Scale", 30, "Scale"};
 inline constexpr TextEntry CircleOverlay{"Circle", 30, "Circle"};
 inline constexpr TextEntry TimeOverlay{"Time", 30, "Time"};
+inline constexpr TextEntry ScaleBarOverlay{"ScaleBar", 30, "Scale Bar"};
 
 // The main window and its tool bar.
 inline constexpr TextEntry EscRestore{"EscRestore", 30, "ESC Restore"};
@@ -223,9 +226,9 @@ inline constexpr TextEntry TipLast{"TipLast", 30, "Last"};
 /// Every entry above, for checks over the whole table.
 inline constexpr const TextEntry* all[] = {
     &File, &Setting, &Capture, &Help, &Open, &Save, &SaveAll, &SaveAllGallery, &Delete, &DeleteGallery,
-    &DeleteAll, &EMail, &Resolution640, &Resolution1280, &Device, &Cross, &Scale, &Circle, &Time,
+    &DeleteAll, &EMail, &Resolution640, &Resolution1280, &Device, &Cross, &Scale, &Circle, &Time, &ScaleBar,
     &TakePicture, &TakeVideo, &TakeTimeLapsedPictures, &ViewMorrowAbout,
-    &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay,
+    &CrossOverlay, &ScaleOverlay, &CircleOverlay, &TimeOverlay, &ScaleBarOverlay,
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
     &CameraNoPermission, &ClipCannotPlay, &ExportMeasurements, &ExportFail, &MeasureFileRefused,

@@ -36,6 +36,9 @@ TEST_F(MainWindowTest, TheSimulatedMicroscopeComesAndGoesWithItsPresenceFile)
     QObject::connect(&monitor, &DeviceMonitor::deviceChanged, window.get(), &MainWindow::deviceChangeNotice);
     ASSERT_TRUE(window->isConnected());
     live.overlays().toggle(Overlay::CrossLine);
+    // The bar's scale is set on this thread while the camera's thread draws with it.
+    live.overlays().toggle(Overlay::ScaleBar);
+    window->calibration().set({300.0, live.resolution().width(), live.resolution().height()});
     EXPECT_TRUE(liveViewMoves(live));
     // The picture reaches the window with the guide over it: the centre column is white.
     const QImage shot = video().grab().toImage();

@@ -45,7 +45,7 @@ TEST(LanguageFileTexts, MenusAndAboutBoxTakeTheFilesTextsAndTheDefaultsOfMissing
     EXPECT_EQ(items(menus.menuBar()->actions().at(2)->menu()),
               QStringList({"Bild aufnehmen...    F2", "Take Video/Stop...  F3/F4", "Take time lapsed images"}));
     const std::unique_ptr<QMenu> overlays = MainMenus::makeOverlayMenu(text, nullptr);
-    EXPECT_EQ(items(overlays.get()), QStringList({"Cross Line", "Scale", "Circle", "Zeit"}));
+    EXPECT_EQ(items(overlays.get()), QStringList({"Cross Line", "Scale", "Circle", "Zeit", "Scale Bar"}));
 
 
     // The About box: the links open the maker's addresses.

@@ -3,6 +3,7 @@
 #include "mainwindowfixture.h"
 
 #include "support/filesizelimit.h"
+#include "support/pixelrows.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,6 +70,29 @@ TEST_F(StillTest, RequestsWithinOneFrameMakeOnePictureOfTheFrameBefore)
     EXPECT_EQ(devices.camerasMade, made);
     EXPECT_TRUE(devices.lastCamera->streaming());
     EXPECT_EQ(engine.state(), CaptureState::Previewing);
+}
+
+TEST_F(StillTest, ScaleBarShowsWhileACalibrationHoldsForTheCaptureSizeButNeverInTheStill)
+{
+    openConnected();
+    const auto barShown = [this] {  // only the bar brings white over these frames
+        bool shown = false;
+        engine.livePicture().read([&](const QImage& picture) { shown = !boundsOf(picture, Qt::white).isNull(); });
+        return shown;
+    };
+    item(MainCommand::ScaleBar)->trigger();
+    window->calibration().set({100.0, 640, 480});
+    deliver({1280, 1024});
+    EXPECT_FALSE(barShown());
+    press(Qt::Key_F11);
+    deliver({640, 480});
+    EXPECT_TRUE(barShown());
+    press(Qt::Key_F2);
+    deliver({640, 480});
+    ASSERT_EQ(stills().size(), 1);
+    const QImage still(paths.pictureFolder() + "/" + stills()[0]);
+    ASSERT_EQ(still.size(), QSize(640, 480));
+    EXPECT_TRUE(boundsOf(still, Qt::white).isNull());
 }
 
 // A still that did not fit was left as a short file in the gallery, and the user never knew.

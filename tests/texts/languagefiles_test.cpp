@@ -19,7 +19,8 @@ const std::filesystem::path buildFolder = QUILLON_LANG_BUILD_DIR;
 // Texts of this version's own; no language file carries them yet.
 const std::set<const TextEntry*> onlyInEnglish{&Text::CameraNoPermission, &Text::ClipCannotPlay,
                                                &Text::ExportMeasurements, &Text::ExportFail,
-                                               &Text::MeasureFileRefused};
+                                               &Text::MeasureFileRefused, &Text::ScaleBar,
+                                               &Text::ScaleBarOverlay};
 
 const std::vector<std::string> shipped{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
                                        "Italian1252.ini", "Japanese932.ini", "Russian1251.ini", "Spanish1252.ini"};
