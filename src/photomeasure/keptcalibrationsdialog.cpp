@@ -59,7 +59,8 @@ KeptCalibrationsDialog::KeptCalibrationsDialog(CalibrationStore& store, const Lo
     connect(m_delete, &QPushButton::clicked, this, &KeptCalibrationsDialog::deleteSelected);
     connect(m_table, &QTableWidget::itemChanged, this, &KeptCalibrationsDialog::nameEdited);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &KeptCalibrationsDialog::followSelection);
-    connect(&m_store, &CalibrationStore::changed, this, &KeptCalibrationsDialog::fill);
+    // Queued: a rename is written from inside the table's own edit, whose item a fill replaces.
+    connect(&m_store, &CalibrationStore::changed, this, &KeptCalibrationsDialog::fill, Qt::QueuedConnection);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
@@ -120,8 +121,7 @@ void KeptCalibrationsDialog::nameEdited(QTableWidgetItem* item)
     }
     const std::optional<QString> failure = m_store.rename(row, item->text());
     if (failure) {
-        // The store kept the old name: show it again. Queued, as the table is still inside
-        // its own edit.
+        // The store kept the old name: show it again, once the table has left its edit.
         QMetaObject::invokeMethod(this, &KeptCalibrationsDialog::fill, Qt::QueuedConnection);
         tellChangeFailed(failure, m_text, m_prompter, this);
     }
@@ -138,6 +138,7 @@ void KeptCalibrationsDialog::deleteSelected()
         return;
     }
     tellChangeFailed(m_store.remove(std::size_t(row)), m_text, m_prompter, this);
+    fill();
 }
 
 void KeptCalibrationsDialog::tellProblem(CalibrationStore& store, const LocalText& text, Prompter& prompter,
