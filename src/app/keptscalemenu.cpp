@@ -15,10 +15,13 @@ KeptScaleMenu::KeptScaleMenu(QToolButton& button, CalibrationStore& store, const
     , m_prompter(prompter)
     , m_menu(new QMenu(&button))
 {
-    m_button.setMenu(m_menu);
-    m_button.setPopupMode(QToolButton::InstantPopup);
     m_button.setToolTip(text.read(Text::KeptCalibrationsTitle));
-    connect(m_menu, &QMenu::aboutToShow, this, &KeptScaleMenu::fill);
+    // Shown by hand rather than as the button's own menu, whose indicator would draw a
+    // second arrow over the button's in its 12 pixels.
+    connect(&m_button, &QToolButton::clicked, this, [this] {
+        fill();
+        m_menu->popup(m_button.mapToGlobal(QPoint(m_button.width() - m_menu->sizeHint().width(), m_button.height())));
+    });
     fill();
 }
 

@@ -10,8 +10,8 @@ class QMenu;
 class QToolButton;
 
 /// The drop-down beside the main window's scale box: one item per kept calibration, and the
-/// list of kept calibrations. The items are made anew each time the menu opens, so they
-/// always show what the store holds.
+/// list of kept calibrations. The items are made anew each time the button opens the menu,
+/// so they always show what the store holds.
 class KeptScaleMenu : public QObject {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ public:
     KeptScaleMenu(QToolButton& button, CalibrationStore& store, const LocalText& text, Prompter& prompter);
 
     QMenu* menu() const { return m_menu; }
-    /// Fills the menu from the store; done each time before it shows.
+    /// Fills the menu from the store; done each time the button shows it.
     void fill();
     /// The list of kept calibrations (modal).
     void showList();
