@@ -47,11 +47,17 @@ KeptCalibrationOffer::KeptCalibrationOffer(QWidget& window, CalibrationStore& st
     connect(m_keepAction, &QAction::triggered, this, &KeptCalibrationOffer::keep);
     connect(m_listAction, &QAction::triggered, this, &KeptCalibrationOffer::showList);
     connect(&m_store, &CalibrationStore::changed, this, &KeptCalibrationOffer::refresh);
+    window.addAction(m_keepAction);
+    window.addAction(m_listAction);
+    // Told once the window is up, whichever window looks at the kept calibrations first.
+    QMetaObject::invokeMethod(this, [this] {
+        KeptCalibrationsDialog::tellProblem(m_store, m_text, m_prompter, &m_window);
+    }, Qt::QueuedConnection);
 }
 
-void KeptCalibrationOffer::offerFor(const QString& rateText, int width, int height, bool calibrated)
+void KeptCalibrationOffer::offerFor(const QString& rateText, int width, int height, bool withheld)
 {
-    m_asked = {rateText, width, height, calibrated};
+    m_asked = {rateText, width, height, withheld};
     refresh();
 }
 
@@ -59,7 +65,7 @@ void KeptCalibrationOffer::refresh()
 {
     const double magnification = numberFromText(m_asked.rateText.toStdString());
     m_offered.reset();
-    if (!m_asked.calibrated && magnification > 0.0) {
+    if (!m_asked.withheld && magnification > 0.0) {
         m_offered = m_store.find(magnification, m_asked.width, m_asked.height);
     }
     if (m_offered) {
@@ -86,7 +92,7 @@ void KeptCalibrationOffer::calibrated(const QString& rateText, int width, int he
         const QString name = QStringLiteral("%1, %2 × %3").arg(magnificationText(magnification)).arg(width).arg(height);
         m_toKeep = KeptCalibration{name, magnification, width, height, value, distance, QDate::currentDate()};
     }
-    m_asked.calibrated = true;
+    m_asked.withheld = true;
     refresh();
 }
 

@@ -22,11 +22,13 @@ class KeptCalibrationOffer : public QObject {
     Q_OBJECT
 
 public:
+    /// Adds the two commands to WINDOW's actions (its context menu) and, once the event loop
+    /// runs, tells the user if the store's file could not be used.
     KeptCalibrationOffer(QWidget& window, CalibrationStore& store, const LocalText& text, Prompter& prompter);
 
-    /// Offers the calibration kept for RATETEXT's magnification on a WIDTH x HEIGHT picture,
-    /// while the window has no calibrated scale yet (CALIBRATED false); otherwise offers none.
-    void offerFor(const QString& rateText, int width, int height, bool calibrated);
+    /// Offers the calibration kept for RATETEXT's magnification on a WIDTH x HEIGHT picture;
+    /// none while WITHHELD (the window has a calibrated scale already, or no picture).
+    void offerFor(const QString& rateText, int width, int height, bool withheld);
     /// A calibration gave VALUE from DISTANCE mm on a WIDTH x HEIGHT picture with RATETEXT in
     /// the rate box: offers keeping it when the rate box holds a magnification.
     void calibrated(const QString& rateText, int width, int height, double value, double distance);
@@ -65,7 +67,7 @@ private:
         QString rateText;
         int width = 0;
         int height = 0;
-        bool calibrated = false;
+        bool withheld = false;
     } m_asked;
     QRect m_band;
     QRect m_view;

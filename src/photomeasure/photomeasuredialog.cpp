@@ -11,7 +11,6 @@
 #include "ui/picturebutton.h"
 #include "photomeasure/calibrationdialog.h"
 #include "photomeasure/keptcalibrationoffer.h"
-#include "photomeasure/keptcalibrationsdialog.h"
 #include "photomeasure/pensettingdialog.h"
 #include "photomeasure/textsettingdialog.h"
 #include "photomeasure/measurementexport.h"
@@ -89,12 +88,9 @@ void PhotoMeasureDialog::initialise()
     exportAction->setShortcutContext(Qt::WindowShortcut);
     connect(exportAction, &QAction::triggered, this, &PhotoMeasureDialog::exportMeasurements);
     addAction(exportAction);
-    // Kept calibrations too stay off the strip: beside the export, and as buttons below
-    // the picture.
+    // Kept calibrations too stay off the strip: beside the export, and below the picture.
     m_offer = new KeptCalibrationOffer(*this, m_context.calibrations, m_context.text, m_context.prompter);
     connect(m_offer, &KeptCalibrationOffer::applyRequested, this, &PhotoMeasureDialog::applyKept);
-    addAction(m_offer->keepAction());
-    addAction(m_offer->listAction());
     connect(m_strip->rateBox, &QLineEdit::textChanged, this, &PhotoMeasureDialog::offerKept);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // On X11 a line edit takes Ctrl+E for "end of line", and the Scale box has the focus
@@ -110,10 +106,6 @@ void PhotoMeasureDialog::initialise()
     createView(m_picturePath);
     m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
     offerKept();
-    // Told once the window is up, whichever window looks at the kept calibrations first.
-    QMetaObject::invokeMethod(this, [this] {
-        KeptCalibrationsDialog::tellProblem(m_context.calibrations, m_context.text, m_context.prompter, this);
-    }, Qt::QueuedConnection);
     setWindowTitle(m_context.text.read(Text::PhotoMeasure));
 
     const bool largePicture =
@@ -404,11 +396,8 @@ void PhotoMeasureDialog::showCalibrated()
 
 void PhotoMeasureDialog::offerKept()
 {
-    if (m_offer == nullptr) {
-        return;
-    }
     m_offer->offerFor(m_strip->rateBox->text(), m_context.session.pictureWidth(), m_context.session.pictureHeight(),
-                      m_view == nullptr || !m_strip->calibratedBox->text().isEmpty());
+                      m_view == nullptr || !m_view->hasPicture() || !m_strip->calibratedBox->text().isEmpty());
 }
 
 // While followed, a button lights up as soon as there is work for it, and lights again when
