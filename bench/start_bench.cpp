@@ -16,9 +16,11 @@
 #include "platform/mailclient.h"
 #include "platform/prompter.h"
 #include "platform/qtsoundplayer.h"
+#include "photomeasure/calibrationstore.h"
 #include "photomeasure/photomeasurestate.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -64,6 +66,7 @@ struct Program {
     CaptureEngine engine{{}, {}};
     NoMail mail;
     QtSoundPlayer sounds;  // the program loads its sounds at start too
+    CalibrationStore calibrations{CalibrationStore::pathIn(QDir::tempPath() + "/quillon-bench-none")};
 
     explicit Program(const QString& documents)
         : paths(documents)
@@ -77,7 +80,8 @@ std::unique_ptr<Program> program;
 void showMainWindow()
 {
     MainWindow window(MainContext{program->session, program->photoMeasure, program->text, program->prompter,
-                                  program->paths, program->engine, program->mail, program->sounds});
+                                  program->paths, program->engine, program->mail, program->sounds,
+                                  program->calibrations});
     FirstPaint watcher;
     window.clientArea()->installEventFilter(&watcher);
     window.show();

@@ -16,6 +16,7 @@
 #include "platform/udevvideodevices.h"
 #include "platform/v4l2camerasource.h"
 #include "platform/xdgemailclient.h"
+#include "photomeasure/calibrationstore.h"
 #include "photomeasure/photomeasureopener.h"
 #include "photomeasure/photomeasurestate.h"
 
@@ -98,11 +99,16 @@ int main(int argc, char** argv)
     QtPrompter prompter;
     MeasureSession session;
     PhotoMeasureState photoMeasure;
+    // The installed program's folder is not writable: settings live in the user's.
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Quillon");
+    CalibrationStore calibrations(CalibrationStore::pathIn(configFolder));
+    calibrations.load();
 
     if (!options.picture.isEmpty()) {
         // quillon PICTURE: measure one picture, as a double click in the gallery does.
         const QString picture = NativePath::absolute(options.picture);
-        return runPhotoMeasure(picture, {session, photoMeasure, text, prompter}, nullptr) ? 0 : 1;
+        return runPhotoMeasure(picture, {session, photoMeasure, text, prompter, calibrations}, nullptr) ? 0 : 1;
     }
 
     UdevVideoDevices systemDevices([](const VideoDevice& device) -> std::unique_ptr<CameraSource> {
@@ -119,14 +125,13 @@ int main(int argc, char** argv)
             simulatedMonitor.emplace(*options.simulatedFolder);
         }
     }
-    const std::filesystem::path configFolder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/Quillon";
-    CaptureEngine engine(deviceLists, captureConfigPath(configFolder));
+    CaptureEngine engine(deviceLists, captureConfigPath(configFolder.toStdString()));
 
     MediaPaths paths = MediaPaths::forCurrentUser();
     XdgEmailClient mailClient;
     QtSoundPlayer sounds;
-    MainWindow window(MainContext{session, photoMeasure, text, prompter, paths, engine, mailClient, sounds});
+    MainWindow window(MainContext{session, photoMeasure, text, prompter, paths, engine, mailClient, sounds,
+                                  calibrations});
     for (DeviceMonitor* monitor : {static_cast<DeviceMonitor*>(&systemMonitor),
                                    simulatedMonitor ? static_cast<DeviceMonitor*>(&*simulatedMonitor) : nullptr}) {
         if (monitor != nullptr) {

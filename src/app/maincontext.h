@@ -1,5 +1,6 @@
 #pragma once
 
+class CalibrationStore;
 class CaptureEngine;
 class LocalText;
 class MailClient;
@@ -20,4 +21,5 @@ struct MainContext {
     CaptureEngine& engine;
     MailClient& mailClient;
     SoundPlayer& sounds;
+    CalibrationStore& calibrations;
 };

@@ -50,6 +50,7 @@ MainMenus::MainMenus(const LocalText& text, QWidget* owner)
     addItem(setting, bar, MainCommand::Resolution1280, text, Text::Resolution1280);
     setting->addSeparator();
     addItem(setting, bar, MainCommand::VideoSettings, text, Text::Device);
+    addItem(setting, bar, MainCommand::KeptCalibrations, text, Text::KeptCalibrations);
     setting->addSeparator();
     addItem(setting, bar, MainCommand::CrossLine, text, Text::Cross);
     addItem(setting, bar, MainCommand::Scale, text, Text::Scale);

@@ -32,6 +32,7 @@ enum class MainCommand {
     TakeVideo,
     TimeLapse,
     About,
+    KeptCalibrations,
 };
 
 /// The main window's menu bar and the gallery's pop-up menu, every text read from the

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -69,6 +70,11 @@ MainToolBar::MainToolBar(QWidget& client)
     scaleBox->setObjectName(QStringLiteral("scaleBox"));
     scaleBox->setGeometry(800, 5, 56, 22);
     new TypingLimit(kScaleBoxLength, scaleBox);
+    scaleChoice = new QToolButton(&client);
+    scaleChoice->setObjectName(QStringLiteral("scaleChoice"));
+    scaleChoice->setArrowType(Qt::DownArrow);
+    scaleChoice->setGeometry(857, 5, 12, 22);
+    scaleChoice->setFocusPolicy(Qt::NoFocus);
 }
 
 std::array<PictureButton*, 7> MainToolBar::buttons() const
@@ -89,6 +95,7 @@ void MainToolBar::setShownInNormalLayout(bool shown)
         button->setVisible(shown);
     }
     scaleBox->setVisible(shown);
+    scaleChoice->setVisible(shown);
 }
 
 void MainToolBar::createToolTips(const LocalText& text, QWidget& window)

@@ -6,6 +6,7 @@ class LatchBitmapButton;
 class LocalText;
 class PictureButton;
 class QLineEdit;
+class QToolButton;
 class QWidget;
 
 /// The main window's seven picture buttons with their tool tips, and the scale box. Preview
@@ -26,7 +27,8 @@ public:
     /// The seven buttons: Preview, Camera, AVI, Clock, Setting, Save, EMail.
     std::array<PictureButton*, 7> buttons() const;
     void setButtonsEnabled(bool enabled);
-    /// Shows (or hides) what the normal layout shows: five buttons and the scale box.
+    /// Shows (or hides) what the normal layout shows: five buttons and the scale box with its
+    /// drop-down.
     void setShownInNormalLayout(bool shown);
 
     /// Reads the seven tip texts and gives them to the buttons of WINDOW.
@@ -40,4 +42,6 @@ public:
     PictureButton* save = nullptr;
     PictureButton* email = nullptr;
     QLineEdit* scaleBox = nullptr;
+    /// The kept calibrations, in the room right of the scale box.
+    QToolButton* scaleChoice = nullptr;
 };

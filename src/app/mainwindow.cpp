@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
+#include "app/keptscalemenu.h"
 #include "app/appresources.h"
 #include "app/recordingcontrol.h"
 #include "app/stillcapture.h"
@@ -20,6 +21,7 @@
 #include "platform/prompter.h"
 #include "ui/densepicture.h"
 #include "ui/latchbitmapbutton.h"
+#include "photomeasure/keptcalibrationsdialog.h"
 #include "photomeasure/photomeasureopener.h"
 
 #include <QAction>
@@ -77,6 +79,10 @@ MainWindow::MainWindow(MainContext context, QWidget* parent)
     // A stream that ended on its own is checked once the engine has stopped it.
     connect(&m_context.engine, &CaptureEngine::streamLost, this, [this] { connectCheck(); }, Qt::QueuedConnection);
     tryCameraAtStart();
+    // Told once the window is up, whichever window looks at the kept calibrations first.
+    QMetaObject::invokeMethod(this, [this] {
+        KeptCalibrationsDialog::tellProblem(m_context.calibrations, m_context.text, m_context.prompter, this);
+    }, Qt::QueuedConnection);
 
     m_toolBar->createToolTips(m_context.text, *this);
     addKeys();
@@ -118,6 +124,9 @@ void MainWindow::buildLayout()
     // Only the user's own typing unbacks the value; setText from a calibration does not
     // emit textEdited.
     connect(m_toolBar->scaleBox, &QLineEdit::textEdited, &m_calibration, &CalibrationInForce::clear);
+    m_keptScales = new KeptScaleMenu(*m_toolBar->scaleChoice, m_context.calibrations, m_context.text,
+                                     m_context.prompter);
+    connect(m_keptScales, &KeptScaleMenu::chosen, this, &MainWindow::useKept);
 
     new StillCapture(m_context.engine, m_context.paths, m_context.prompter, m_context.sounds, *m_gallery,
                      [this] { return m_toolBar->scaleBox->text(); }, this);
@@ -449,6 +458,7 @@ void MainWindow::runCommand(MainCommand command)
     case MainCommand::TakeVideo: takeVideo(); break;
     case MainCommand::TimeLapse: timeLapse(); break;
     case MainCommand::About: about(); break;
+    case MainCommand::KeptCalibrations: m_keptScales->showList(); break;
     }
 }
 
@@ -552,7 +562,8 @@ void MainWindow::openSelected()
 
 void MainWindow::openPicture(const QString& path)
 {
-    const PhotoMeasureContext context{m_context.session, m_context.photoMeasure, m_context.text, m_context.prompter};
+    const PhotoMeasureContext context{m_context.session, m_context.photoMeasure, m_context.text, m_context.prompter,
+                                      m_context.calibrations};
     runPhotoMeasure(path, context, this, [this] { showCalibration(); });
 }
 
@@ -567,6 +578,16 @@ void MainWindow::showCalibration()
     const double value = m_context.session.calibrationValue();
     m_toolBar->scaleBox->setText(QString::asprintf("%0.1f", value));
     m_calibration.set({value, m_context.session.pictureWidth(), m_context.session.pictureHeight()});
+}
+
+// The scale box and what it stands for, as a calibration on the kept entry's picture size
+// would leave them.
+void MainWindow::useKept(const KeptCalibration& entry)
+{
+    m_context.session.useCalibration(entry.value);
+    m_context.session.setActualDistance(entry.distance);
+    m_toolBar->scaleBox->setText(QString::asprintf("%0.1f", entry.value));
+    m_calibration.set({entry.value, entry.width, entry.height});
 }
 
 void MainWindow::about()

@@ -17,6 +17,8 @@
 #include <memory>
 
 class FileCommands;
+class KeptScaleMenu;
+struct KeptCalibration;
 class MailSender;
 class Recorder;
 class RecordingControl;
@@ -82,6 +84,7 @@ public:
     QWidget* clientArea() const { return m_client; }
     const InterfaceFonts& fonts() const { return m_fonts; }
     CalibrationInForce& calibration() { return m_calibration; }
+    KeptScaleMenu& keptScales() { return *m_keptScales; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +115,7 @@ private:
     void openPicture(const QString& path);
     void openClip(const QString& path);
     void showCalibration();
+    void useKept(const KeptCalibration& entry);
     void about();
     void warn(const TextEntry& text);
 
@@ -128,6 +132,7 @@ private:
     ThumbnailGallery* m_gallery = nullptr;
     std::unique_ptr<MainToolBar> m_toolBar;
     MainMenus* m_menus = nullptr;
+    KeptScaleMenu* m_keptScales = nullptr;
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<MailSender> m_mailSender;
     std::unique_ptr<Recorder> m_recorder;

@@ -70,6 +70,13 @@ public:
     /// both working scale and calibration value and returns it. When no usable scale
     /// results (see calibratedScale) nothing changes and nothing is returned.
     std::optional<double> calibrate(double lineLength, double pixelLength, double viewScale);
+    /// Takes VALUE, the result of an earlier calibration, as if calibrated now: working
+    /// scale and calibration value.
+    void useCalibration(double value)
+    {
+        m_workingScale = value;
+        m_calibrationValue = value;
+    }
 
     // --- display mode, picture size, name scale text ---------------------------------
 

@@ -11,6 +11,7 @@
 #include "ui/menustyle.h"
 #include "ui/picturebutton.h"
 #include "photomeasure/calibrationdialog.h"
+#include "photomeasure/keptcalibrationoffer.h"
 #include "photomeasure/pensettingdialog.h"
 #include "photomeasure/textsettingdialog.h"
 #include "photomeasure/measurementexport.h"
@@ -89,6 +90,10 @@ void PhotoMeasureDialog::initialise()
     exportAction->setShortcutContext(Qt::WindowShortcut);
     connect(exportAction, &QAction::triggered, this, &PhotoMeasureDialog::exportMeasurements);
     addAction(exportAction);
+    // Kept calibrations too stay off the strip: beside the export, and below the picture.
+    m_offer = new KeptCalibrationOffer(*this, m_context.calibrations, m_context.text, m_context.prompter);
+    connect(m_offer, &KeptCalibrationOffer::applyRequested, this, &PhotoMeasureDialog::applyKept);
+    connect(m_strip->rateBox, &QLineEdit::textChanged, this, &PhotoMeasureDialog::offerKept);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // On X11 a line edit takes Ctrl+E for "end of line", and the Scale box has the focus
     // when the window opens.
@@ -103,6 +108,7 @@ void PhotoMeasureDialog::initialise()
     createView(m_picturePath);
     m_strip->rateBox->setText(QString::fromStdString(std::string(m_context.session.nameScaleText())));
     openMeasurements();
+    offerKept();
     setWindowTitle(m_context.text.read(Text::PhotoMeasure));
 
     const bool largePicture =
@@ -159,6 +165,9 @@ void PhotoMeasureDialog::fitView()
         frame.setSize(m_view->canvasSize());
     }
     m_view->setGeometry(frame);
+    if (m_offer != nullptr) {
+        m_offer->place(QRect(0, frame.bottom() + 1, width(), height() - frame.bottom() - 1), frame);
+    }
 }
 
 void PhotoMeasureDialog::rebuildView(PhotoMeasureStrip::Layout layout)
@@ -211,6 +220,7 @@ void PhotoMeasureDialog::openPicture()
     m_view->show();
     m_picturePath = answer->path;
     openMeasurements();
+    offerKept();
     if (answeredNo) {
         followHistory();
     }
@@ -396,9 +406,35 @@ void PhotoMeasureDialog::calibrationNotified()
     if (m_view == nullptr) {
         return;
     }
+    showCalibrated();
+    m_offer->calibrated(m_strip->rateBox->text(), m_context.session.pictureWidth(),
+                        m_context.session.pictureHeight(), m_context.session.calibrationValue(),
+                        m_context.session.actualDistance());
+}
+
+// What a calibration gives, taken from a kept one: the same box, scales and notice.
+void PhotoMeasureDialog::applyKept(const KeptCalibration& entry)
+{
+    if (m_view == nullptr) {
+        return;
+    }
+    m_context.session.useCalibration(entry.value);
+    m_context.session.setActualDistance(entry.distance);
+    showCalibrated();
+    offerKept();
+}
+
+void PhotoMeasureDialog::showCalibrated()
+{
     const ScaleCommands::Calibrated result = m_scale.finishCalibration(*m_view, m_strip->rateBox->text());
     m_strip->calibratedBox->setText(result.boxText);
     emit calibrationChanged();
+}
+
+void PhotoMeasureDialog::offerKept()
+{
+    m_offer->offerFor(m_strip->rateBox->text(), m_context.session.pictureWidth(), m_context.session.pictureHeight(),
+                      m_view == nullptr || !m_view->hasPicture() || !m_strip->calibratedBox->text().isEmpty());
 }
 
 // While followed, a button lights up as soon as there is work for it, and lights again when

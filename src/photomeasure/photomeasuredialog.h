@@ -10,7 +10,9 @@
 
 #include <memory>
 
+class KeptCalibrationOffer;
 class MeasureView;
+struct KeptCalibration;
 struct ToolMenuEntry;
 
 /// The photo-measure window: one picture in a measurement view below a tool strip. It turns
@@ -37,6 +39,7 @@ public:
     MeasureView* view() const { return m_view; }
     PhotoMeasureStrip& strip() { return *m_strip; }
     PhotoMeasureStrip::Layout layout() const { return m_layout; }
+    KeptCalibrationOffer& keptOffer() { return *m_offer; }
 
     void setVisible(bool visible) override;
 
@@ -71,6 +74,9 @@ private:
     void redo();
     void calibrate();
     void calibrationNotified();
+    void applyKept(const KeptCalibration& entry);
+    void showCalibrated();
+    void offerKept();
 
     bool applyScale();
     bool askSaveChanges();
@@ -87,6 +93,7 @@ private:
     PhotoMeasureContext m_context;
     ScaleCommands m_scale;
     std::unique_ptr<PhotoMeasureStrip> m_strip;
+    KeptCalibrationOffer* m_offer = nullptr;  // a child
     MeasureView* m_view = nullptr;  // a child; made and deleted only here
     QString m_picturePath;
     /// Undo and Redo were disabled for a new picture or view and light up as there is work

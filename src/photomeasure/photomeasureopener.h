@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class CalibrationStore;
 class LocalText;
 class MeasureSession;
 class Prompter;
@@ -11,12 +12,13 @@ class QWidget;
 struct PhotoMeasureState;
 
 /// What every photo-measure window works with: the process-wide measurement state, the
-/// language and the prompter. All of them outlive the window.
+/// language, the prompter and the kept calibrations. All of them outlive the window.
 struct PhotoMeasureContext {
     MeasureSession& session;
     PhotoMeasureState& state;
     const LocalText& text;
     Prompter& prompter;
+    CalibrationStore& calibrations;
 };
 
 /// Opens PICTUREPATH in a photo-measure window owned by OWNER and runs it until the user

@@ -86,6 +86,29 @@ inline constexpr TextEntry MeasureFileRefused{
     "MeasureFileRefused", 256,
     "The measurements in %1 were not opened: %2. The file was set aside as %3; the picture opens without them."};
 
+// Calibrations kept per magnification and picture size: the photo-measure window's keep and
+// apply commands (%1 the magnification such as "200X", %2 x %3 the picture size; %1 the
+// kept value and %2 the magnification), the list of kept ones and its columns and buttons,
+// and the messages when the list cannot be read or changed (%1 the reason). No language
+// file carries them yet.
+inline constexpr TextEntry KeepCalibration{"KeepCalibration", 64, "Keep for %1 at %2 × %3"};
+inline constexpr TextEntry ApplyKeptCalibration{"ApplyKeptCalibration", 64, "Apply kept %1 (%2)"};
+inline constexpr TextEntry KeptCalibrations{"KeptCalibrations", 64, "Kept calibrations…"};
+inline constexpr TextEntry KeptCalibrationsTitle{"KeptCalibrationsTitle", 64, "Kept calibrations"};
+inline constexpr TextEntry KeptName{"KeptName", 30, "Name"};
+inline constexpr TextEntry KeptMagnification{"KeptMagnification", 30, "Magnification"};
+inline constexpr TextEntry KeptPictureSize{"KeptPictureSize", 30, "Picture size"};
+inline constexpr TextEntry KeptScale{"KeptScale", 30, "Scale"};
+inline constexpr TextEntry KeptDistance{"KeptDistance", 30, "Distance (mm)"};
+inline constexpr TextEntry KeptDate{"KeptDate", 30, "Kept on"};
+inline constexpr TextEntry KeptRename{"KeptRename", 30, "Rename"};
+inline constexpr TextEntry KeptDelete{"KeptDelete", 30, "Delete"};
+inline constexpr TextEntry KeptClose{"KeptClose", 30, "Close"};
+inline constexpr TextEntry KeptUnreadable{"KeptUnreadable", 256,
+                                          "The kept calibrations could not be read (%1). None are offered; "
+                                          "the file is set aside when one is kept."};
+inline constexpr TextEntry KeptChangeFail{"KeptChangeFail", 256, "The kept calibrations could not be changed: %1"};
+
 // The About box reads into 60 bytes. The two hyperlink lines draw their own texts; theirs
 // only name the control.
 inline constexpr TextEntry AboutViewMorrow1{"AboutViewMorrow1", 60, "About Quillon"};
@@ -232,6 +255,9 @@ inline constexpr const TextEntry* all[] = {
     &EscRestore, &Rate, &ConnectMsg, &BrowseToCamera, &BrowseToTimer, &TipPreview, &TipCamera, &TipVideo,
     &TipTimer, &TipSetting, &TipSave, &TipEMail,
     &CameraNoPermission, &ClipCannotPlay, &ExportMeasurements, &ExportFail, &MeasureFileRefused,
+    &KeepCalibration, &ApplyKeptCalibration, &KeptCalibrations, &KeptCalibrationsTitle, &KeptName,
+    &KeptMagnification, &KeptPictureSize, &KeptScale, &KeptDistance, &KeptDate, &KeptRename, &KeptDelete,
+    &KeptClose, &KeptUnreadable, &KeptChangeFail,
     &AboutViewMorrow1, &AboutVersion, &AboutCopyright, &AboutViewMorrow2, &AboutDescription, &AboutOk,
     &SelectFile, &SureDelete, &SureDeleteAll, &StartOutlook, &SendCamplete, &OpenFileFail,
     &PhotoMeasure, &EnterRate, &SureOpen, &SureClose, &SaveSuccessfull, &SaveFail, &TipOpen, &TipSaveStrip,

@@ -2,6 +2,8 @@
 // full-screen view of the live picture and the gallery.
 #include "mainwindowfixture.h"
 
+#include "app/keptscalemenu.h"
+#include "photomeasure/keptcalibrationsdialog.h"
 #include "photomeasure/photomeasuredialog.h"
 #include "support/modalrunner.h"
 #include "support/testfiles.h"
@@ -9,10 +11,13 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
@@ -242,6 +247,61 @@ TEST_F(MainWindowTest, RightClickOnAnItemShowsTheMenuWhoseDeleteRemovesTheFile)
     EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to delete?"}));
     EXPECT_FALSE(QFile::exists(third));
     EXPECT_EQ(gallery().items(GalleryTab::Picture).size(), 2u);
+}
+
+TEST_F(MainWindowTest, ScaleBoxTakesAKeptCalibrationAndTheListRenamesAndDeletesThem)
+{
+    // An unreadable list is told about once, and set aside by the first change.
+    ASSERT_TRUE(QDir().mkpath(documents.filePath("config")));
+    ASSERT_TRUE(TestFiles::writeFile(calibrations.path(), "{"));
+    calibrations.load();
+    const KeptCalibration large{"200X, 1280 × 1024", 200, 1280, 1024, 197.46, 0.15, QDate(2026, 12, 1)};
+    const KeptCalibration small{"400X, 640 × 480", 400, 640, 480, 98.04, 0.15, QDate(2026, 12, 2)};
+    open();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.startsWith("The kept calibrations could not be read (" + calibrations.path()));
+    ASSERT_EQ(calibrations.keep(large), std::nullopt);
+    ASSERT_EQ(calibrations.keep(small), std::nullopt);
+
+    QMenu* menu = window->keptScales().menu();
+    window->keptScales().fill();
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        texts << (action->isSeparator() ? QString("-") : action->text());
+    }
+    EXPECT_EQ(texts, QStringList({QString::fromUtf8("200X, 1280 × 1024\t197.5"), QString::fromUtf8("400X, 640 × 480\t98.0"),
+                                  "-", QString::fromUtf8("Kept calibrations…")}));
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(bar().scaleBox->text(), "98.0");
+    EXPECT_EQ(window->calibration().current(), (Calibration{98.04, 640, 480}));
+    EXPECT_EQ(session.calibrationValue(), 98.04);
+
+    // From the Setting menu: the first renamed in place, the second deleted.
+    bool listed = false;
+    whenModal<KeptCalibrationsDialog>([&](KeptCalibrationsDialog& dialog) {
+        listed = true;
+        dialog.table()->selectRow(0);
+        QTest::mouseClick(dialog.renameButton(), Qt::LeftButton);
+        auto* editor = dialog.table()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "Slide A");
+        QTest::keyClick(editor, Qt::Key_Return);
+        dialog.table()->selectRow(1);
+        prompter.answers.push_back(Prompter::Answer::Yes);
+        QTest::mouseClick(dialog.deleteButton(), Qt::LeftButton);
+        EXPECT_EQ(dialog.table()->rowCount(), 1);
+        dialog.reject();
+    });
+    item(MainCommand::KeptCalibrations)->trigger();
+    EXPECT_TRUE(listed);
+    CalibrationStore reread(calibrations.path());
+    reread.load();
+    KeptCalibration renamed = large;
+    renamed.name = "Slide A";
+    EXPECT_EQ(reread.entries(), std::vector{renamed});
+    EXPECT_EQ(prompter.texts().mid(1), QStringList({"Are you sure to delete?"}));
 }
 
 }  // namespace

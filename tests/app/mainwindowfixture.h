@@ -13,6 +13,7 @@
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "ui/latchbitmapbutton.h"
+#include "photomeasure/calibrationstore.h"
 #include "photomeasure/photomeasurestate.h"
 
 #include <QTemporaryDir>
@@ -51,6 +52,7 @@ protected:
     CaptureEngine engine{{&devices}, documents.filePath("config/CapConfig.dat").toStdString()};
     NoMailClient mail;
     CountingSounds sounds;
+    CalibrationStore calibrations{CalibrationStore::pathIn(documents.filePath("config"))};
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -63,7 +65,8 @@ protected:
     {
         window.reset();  // before the next one brings the engine up
         window = std::make_unique<MainWindow>(
-            MainContext{session, photoMeasure, text, prompter, paths, other ? *other : engine, mail, sounds});
+            MainContext{session, photoMeasure, text, prompter, paths, other ? *other : engine, mail, sounds,
+                                    calibrations});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }

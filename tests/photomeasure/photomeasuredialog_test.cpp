@@ -1,6 +1,7 @@
 #include "photomeasurefixture.h"
 
 #include "photomeasure/calibrationdialog.h"
+#include "photomeasure/keptcalibrationoffer.h"
 #include "photomeasure/pensettingdialog.h"
 #include "photomeasure/textsettingdialog.h"
 
@@ -141,6 +142,60 @@ TEST_F(PhotoMeasureTest, EscapeAndEnterNeitherCloseNorPressUndoRedoLightUpAndClo
     window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(prompter.shown.size(), 2u);  // unsaved shapes are not asked about
+}
+
+TEST_F(PhotoMeasureTest, KeptCalibrationIsOfferedForItsMagnificationAndSizeOnlyAndMeasuresAsTheCalibrationDid)
+{
+    const QString large = picture(kLargeName, 1280, 1024);  // 200.0X in its name
+    open(large);
+    EXPECT_TRUE(window->keptOffer().applyButton()->isHidden());
+    EXPECT_FALSE(window->keptOffer().keepAction()->isVisible());
+    click(strip().calibrationButton);
+    whenModal<CalibrationDialog>([](CalibrationDialog& dialog) {
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("distanceBox"), "0.15006");
+        QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    });
+    clickLine();
+    settle();
+    const QString calibrated = strip().calibratedBox->text();
+    const double value = session.calibrationValue();
+    chooseFromMenu(strip().measureButton, "Line");
+    clickView(120, 200);
+    clickView(410, 260);
+    const std::vector<std::string> readout = session.shapes().back().labels;
+    QPushButton* keep = window->keptOffer().keepButton();
+    EXPECT_EQ(keep->text(), QString::fromUtf8("Keep for 200X at 1280 × 1024"));
+    EXPECT_TRUE(window->keptOffer().keepAction()->isVisible());
+    click(keep);
+    EXPECT_TRUE(keep->isHidden());
+    ASSERT_EQ(calibrations.entries().size(), 1u);
+
+    // Opened again: offered, not applied, until clicked.
+    session.useCalibration(0.0);
+    open(large);
+    QPushButton* apply = window->keptOffer().applyButton();
+    EXPECT_TRUE(apply->isVisible());
+    EXPECT_EQ(apply->text(), "Apply kept " + calibrated + " (200X)");
+    EXPECT_EQ(strip().calibratedBox->text(), "");
+    strip().rateBox->setText("100");
+    EXPECT_TRUE(apply->isHidden());
+    strip().rateBox->setText("200");
+    int changes = 0;
+    QObject::connect(window.get(), &PhotoMeasureDialog::calibrationChanged, [&changes] { ++changes; });
+    click(apply);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(strip().calibratedBox->text(), calibrated);
+    EXPECT_EQ(session.calibrationValue(), value);
+    EXPECT_TRUE(apply->isHidden());
+    chooseFromMenu(strip().measureButton, "Line");
+    clickView(120, 200);
+    clickView(410, 260);
+    EXPECT_EQ(session.shapes().back().labels, readout);
+
+    // The same magnification on a picture of another size has nothing kept.
+    open(picture("Still_2009-03-05_101530_200X_N0002.bmp", 640, 480));
+    EXPECT_EQ(strip().rateBox->text(), "200");
+    EXPECT_TRUE(window->keptOffer().applyButton()->isHidden());
 }
 
 }  // namespace

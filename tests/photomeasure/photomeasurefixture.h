@@ -2,6 +2,7 @@
 
 #include "measure/measuresession.h"
 #include "measure/measureview.h"
+#include "photomeasure/calibrationstore.h"
 #include "photomeasure/photomeasuredialog.h"
 #include "photomeasure/photomeasurestate.h"
 #include "texts/localtext.h"
@@ -26,6 +27,7 @@ protected:
     PhotoMeasureState state;
     ScriptedPrompter prompter;
     LocalText text;
+    CalibrationStore calibrations{CalibrationStore::pathIn(dir.filePath("config"))};
     std::unique_ptr<PhotoMeasureDialog> window;
 
     static constexpr const char* kLargeName = "Still_2009-03-05_101530_200.0X_N0012.bmp";
@@ -37,7 +39,7 @@ protected:
     }
     void open(const QString& path)
     {
-        window = std::make_unique<PhotoMeasureDialog>(PhotoMeasureContext{session, state, text, prompter});
+        window = std::make_unique<PhotoMeasureDialog>(PhotoMeasureContext{session, state, text, prompter, calibrations});
         window->setPicturePath(path);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

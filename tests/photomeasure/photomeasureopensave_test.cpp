@@ -122,7 +122,7 @@ TEST_F(PhotoMeasureTest, SavingOnAFullDiskSaysSoAndLeavesEveryFileAsItWas)
 
 TEST_F(PhotoMeasureTest, OpenerRefusesAPictureThatDoesNotOpenAndRunsOneThatDoes)
 {
-    const PhotoMeasureContext context{session, state, text, prompter};
+    const PhotoMeasureContext context{session, state, text, prompter, calibrations};
     EXPECT_FALSE(runPhotoMeasure(dir.filePath("gone.bmp"), context, nullptr));
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
     const QString path = picture(kLargeName, 1280, 1024);

@@ -20,7 +20,13 @@ const std::filesystem::path buildFolder = QUILLON_LANG_BUILD_DIR;
 const std::set<const TextEntry*> onlyInEnglish{&Text::CameraNoPermission, &Text::ClipCannotPlay,
                                                &Text::ExportMeasurements, &Text::ExportFail,
                                                &Text::MeasureFileRefused, &Text::ScaleBar,
-                                               &Text::ScaleBarOverlay};
+                                               &Text::ScaleBarOverlay,
+                                               &Text::KeepCalibration, &Text::ApplyKeptCalibration,
+                                               &Text::KeptCalibrations, &Text::KeptCalibrationsTitle,
+                                               &Text::KeptName, &Text::KeptMagnification, &Text::KeptPictureSize,
+                                               &Text::KeptScale, &Text::KeptDistance, &Text::KeptDate,
+                                               &Text::KeptRename, &Text::KeptDelete, &Text::KeptClose,
+                                               &Text::KeptUnreadable, &Text::KeptChangeFail};
 
 const std::vector<std::string> shipped{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
                                        "Italian1252.ini", "Japanese932.ini", "Russian1251.ini", "Spanish1252.ini"};
