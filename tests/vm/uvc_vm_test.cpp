@@ -261,6 +261,33 @@ int main(int argc, char** argv)
                      && waitFor([&] { return serverSaw("control 2/9 := " + QByteArray::number(gamma->maximum - 1)); }),
                  "gamma set through the camera's controls reaches the device and reads back");
 
+    // The device's format as the engine set it, and a new one negotiated with the gadget.
+    const auto isFormat = [&](int width, int height) {
+        const auto format = engine.camera() ? engine.camera()->format() : std::nullopt;
+        return format && format->width == width && format->height == height && format->fourcc == V4L2_PIX_FMT_YUYV
+               && format->bitsPerPixel == 16;
+    };
+    report.check(engine.state() == CaptureState::Previewing && isFormat(1280, 1024),
+                 "the stream runs at 1280x1024 YUYV");
+    engine.setResolution(640, 480);
+    report.check(engine.state() == CaptureState::Previewing && isFormat(640, 480)
+                     && waitFor([&] { return engine.frameSize() == QSize(640, 480); }),
+                 "after a size change frames arrive at 640x480 YUYV");
+
+    // Five seconds of recording make a clip that plays.
+    QString clip;
+    QObject::connect(&recorder, &Recorder::clipClosed, [&](const QString& path) { clip = path; });
+    recorder.useDefaultCompressor();
+    const bool recording = recorder.open(QSize(640, 480), engine.frameRateClass(), nullptr)
+                           && engine.startRecording(recorder);
+    QTest::qWait(5000);
+    engine.stopRecording();
+    const std::int64_t recorded = recorder.framesWritten();
+    recorder.close();
+    const auto picture = firstPicture(clip);
+    report.check(recording && recorded > 0 && picture && picture->size() == QSize(640, 480) && imageShowsBars(*picture),
+                 "5 s recorded: " + std::to_string(recorded) + " frames, the clip plays with the bars");
+
     // The webcam alone is never taken for the microscope.
     report.check(run(unplug) && waitFor([&] { return engine.state() == CaptureState::NoCamera; }),
                  "unplugged, the engine has no camera");

@@ -12,9 +12,10 @@
 //     node. That function's isochronous frames could not reach the host here; it serves the
 //     plain webcam, which is listed but never streamed.
 //
-// Both live through any number of unplug/plug cycles: the gadgetfs device closes its endpoint
-// when the host goes and opens it again when it is back, the UVC function's node is opened
-// again whenever the gadget is bound to its UDC again.
+// Both live through any number of unplug/plug cycles. The gadgetfs camera is unplugged by
+// SIGUSR2 (it lets go of gadgetfs, which unbinds from its UDC) and plugged in again by SIGHUP;
+// it closes its endpoint whenever the host goes and opens it again when the host is back. The
+// UVC function's node is opened again whenever the gadget is bound to its UDC again.
 #include <linux/usb/ch9.h>
 #include <linux/usb/g_uvc.h>
 #include <linux/usb/gadgetfs.h>
@@ -29,6 +30,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -370,6 +372,12 @@ Bytes endpoint(std::uint16_t packet)
 
 void onSignal(int) {}  // only there to interrupt a blocked endpoint write
 
+std::atomic<int> g_plug{0};  // SIGHUP plugs the gadgetfs camera in, SIGUSR2 unplugs it
+void onPlug(int signal)
+{
+    g_plug = signal;
+}
+
 /// The camera as a gadgetfs device: ep0 on the calling thread, frames on a streaming thread.
 class GadgetFsCamera {
 public:
@@ -385,12 +393,40 @@ public:
         struct sigaction action{};
         action.sa_handler = onSignal;  // no SA_RESTART: the write returns EINTR
         sigaction(SIGUSR1, &action, nullptr);
-        std::filesystem::path ep0;
+        action.sa_handler = onPlug;
+        sigaction(SIGHUP, &action, nullptr);
+        sigaction(SIGUSR2, &action, nullptr);
         for (const auto& entry : std::filesystem::directory_iterator(m_folder)) {
             if (entry.path().filename().string().rfind("ep", 0) != 0)
-                ep0 = entry.path();
+                m_ep0Path = entry.path();
         }
-        m_ep0 = ::open(ep0.c_str(), O_RDWR);
+        std::thread streamer([this] { stream(); });
+        m_streamer = streamer.native_handle();
+        streamer.detach();
+        plugIn();
+        for (;;) {
+            pollfd poller{m_ep0, POLLIN, 0};
+            if (::poll(&poller, m_ep0 >= 0 ? 1 : 0, 250) > 0) {
+                usb_gadgetfs_event events[4];
+                // A failed read is a request the host gave up on (EIDRM) or the like: the next
+                // event tells what comes.
+                const ssize_t got = ::read(m_ep0, events, sizeof events);
+                for (ssize_t i = 0; i < got / ssize_t(sizeof events[0]); ++i)
+                    take(events[i]);
+            }
+            if (const int plug = g_plug.exchange(0); plug == SIGHUP && m_ep0 < 0)
+                plugIn();
+            else if (plug == SIGUSR2 && m_ep0 >= 0)
+                unplug();
+            watch();
+        }
+    }
+
+private:
+    /// Opening ep0 and writing the descriptors binds gadgetfs to its UDC, which connects.
+    void plugIn()
+    {
+        m_ep0 = ::open(m_ep0Path.c_str(), O_RDWR);
         if (m_ep0 < 0)
             fail("open ep0");
         Bytes descriptors(4, 0);  // tag 0: full speed, high speed, device
@@ -404,22 +440,16 @@ public:
         descriptors.insert(descriptors.end(), {0x00, 0x01, 1, 2, 3, 1});
         if (::write(m_ep0, descriptors.data(), descriptors.size()) != ssize_t(descriptors.size()))
             fail("gadgetfs descriptors");
-        say("%s: device written to %s\n", m_name.c_str(), ep0.c_str());
-        std::thread streamer([this] { stream(); });
-        m_streamer = streamer.native_handle();
-        streamer.detach();
-        for (;;) {
-            pollfd poller{m_ep0, POLLIN, 0};
-            if (::poll(&poller, 1, 250) > 0) {
-                usb_gadgetfs_event events[4];
-                // A failed read is a request the host gave up on (EIDRM) or the like: the next
-                // event tells what comes.
-                const ssize_t got = ::read(m_ep0, events, sizeof events);
-                for (ssize_t i = 0; i < got / ssize_t(sizeof events[0]); ++i)
-                    take(events[i]);
-            }
-            watch();
-        }
+        say("%s: plugged in through %s\n", m_name.c_str(), m_ep0Path.c_str());
+    }
+
+    /// Closing ep0 unbinds gadgetfs from the UDC: the host sees the device go.
+    void unplug()
+    {
+        disconnect();
+        ::close(m_ep0);
+        m_ep0 = -1;
+        say("%s: unplugged\n", m_name.c_str());
     }
 
 private:
@@ -433,6 +463,8 @@ private:
             disconnect();
             break;
         case GADGETFS_SETUP:
+            say("%s: request %02x %02x %04x %04x %u\n", m_name.c_str(), event.u.setup.bRequestType,
+                event.u.setup.bRequest, event.u.setup.wValue, event.u.setup.wIndex, event.u.setup.wLength);
             setup(event.u.setup);
             break;
         default:
@@ -481,9 +513,15 @@ private:
                 respond(request, string(request.wValue & 0xff));
             else if (request.bRequest == USB_REQ_GET_INTERFACE)
                 respond(request, Bytes{0});
-            else if (!in && (request.bRequest == USB_REQ_SET_CONFIGURATION || request.bRequest == USB_REQ_SET_INTERFACE))
+            else if (!in && (request.bRequest == USB_REQ_SET_CONFIGURATION || request.bRequest == USB_REQ_SET_INTERFACE
+                             || request.bRequest == USB_REQ_CLEAR_FEATURE)) {
+                // uvcvideo clears the halt of a bulk endpoint when it stops the stream.
+                if (request.bRequest == USB_REQ_CLEAR_FEATURE && (request.bRequestType & USB_RECIP_MASK) == USB_RECIP_ENDPOINT) {
+                    std::unique_lock lock(m_lock);
+                    stopStream(lock);
+                }
                 ::read(m_ep0, nullptr, 0);  // the status stage
-            else
+            } else
                 respond(request, std::nullopt);
             return;
         }
@@ -508,6 +546,8 @@ private:
         // and dropped, the error code tells the host.
         Bytes data(request.wLength);
         const ssize_t got = ::read(m_ep0, data.data(), data.size());
+        if (got <= 0)
+            say("%s: data stage: %s\n", m_name.c_str(), std::strerror(errno));
         if (got <= 0 || !accepted)
             return;
         lock.lock();
@@ -647,6 +687,7 @@ private:
     std::uint16_t m_vendor;
     std::uint16_t m_product;
     std::string m_name;
+    std::filesystem::path m_ep0Path;
     int m_ep0 = -1;
     pthread_t m_streamer{};
 
