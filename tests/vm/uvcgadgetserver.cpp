@@ -25,6 +25,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -403,17 +404,26 @@ public:
         std::thread streamer([this] { stream(); });
         m_streamer = streamer.native_handle();
         streamer.detach();
+        // gadgetfs takes the data stage of a SET_CUR before it hands the request to us, so the
+        // host may send its next request before we have read the data; that request would
+        // then find gadgetfs still in the data stage of the one before. Running ep0 ahead of
+        // everything else (the streaming thread stays an ordinary one) has the data read
+        // before the host's controller takes the next request.
+        sched_param priority{};
+        priority.sched_priority = 50;
+        if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) != 0)
+            say("%s: ep0 runs without real-time priority\n", m_name.c_str());
         plugIn();
         for (;;) {
+            // In a request's data stage gadgetfs reports no event as readable: read anyway.
             pollfd poller{m_ep0, POLLIN, 0};
-            if (::poll(&poller, m_ep0 >= 0 ? 1 : 0, 250) > 0) {
-                usb_gadgetfs_event events[4];
-                // A failed read is a request the host gave up on (EIDRM) or the like: the next
-                // event tells what comes.
-                const ssize_t got = ::read(m_ep0, events, sizeof events);
-                for (ssize_t i = 0; i < got / ssize_t(sizeof events[0]); ++i)
-                    take(events[i]);
-            }
+            ::poll(&poller, m_ep0 >= 0 ? 1 : 0, 100);
+            usb_gadgetfs_event events[4];
+            // A failed read is a request the host gave up on (EIDRM), no event (EAGAIN) or
+            // the like: the next read tells what comes.
+            const ssize_t got = m_ep0 >= 0 ? ::read(m_ep0, events, sizeof events) : -1;
+            for (ssize_t i = 0; i < got / ssize_t(sizeof events[0]); ++i)
+                take(events[i]);
             if (const int plug = g_plug.exchange(0); plug == SIGHUP && m_ep0 < 0)
                 plugIn();
             else if (plug == SIGUSR2 && m_ep0 >= 0)
@@ -426,7 +436,7 @@ private:
     /// Opening ep0 and writing the descriptors binds gadgetfs to its UDC, which connects.
     void plugIn()
     {
-        m_ep0 = ::open(m_ep0Path.c_str(), O_RDWR);
+        m_ep0 = ::open(m_ep0Path.c_str(), O_RDWR | O_NONBLOCK);
         if (m_ep0 < 0)
             fail("open ep0");
         Bytes descriptors(4, 0);  // tag 0: full speed, high speed, device
@@ -545,9 +555,15 @@ private:
         // gadgetfs has taken the data stage already and cannot stall it: data refused is read
         // and dropped, the error code tells the host.
         Bytes data(request.wLength);
-        const ssize_t got = ::read(m_ep0, data.data(), data.size());
+        ssize_t got = -1;
+        for (int tries = 0; tries < 2000; ++tries) {
+            got = ::read(m_ep0, data.data(), data.size());
+            if (got >= 0 || errno != EAGAIN)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         if (got <= 0)
-            say("%s: data stage: %s\n", m_name.c_str(), std::strerror(errno));
+            say("%s: data stage lost: %s\n", m_name.c_str(), std::strerror(errno));
         if (got <= 0 || !accepted)
             return;
         lock.lock();
@@ -595,6 +611,9 @@ private:
     /// Ends the stream and waits until no write of it is queued any more. Under M_LOCK.
     void stopStream(std::unique_lock<std::mutex>& lock)
     {
+        if (m_streaming)
+            say("%s: stream stopped after %u frames\n", m_name.c_str(), m_framesSent);
+        m_framesSent = 0;
         m_streaming = false;
         ++m_generation;
         m_wake.notify_all();
@@ -670,6 +689,9 @@ private:
                 offset += bytes;
             }
             if (whole) {
+                lock.lock();
+                ++m_framesSent;
+                lock.unlock();
                 next = std::max(next + interval, Clock::now() - interval);
                 lock.lock();
                 m_wake.wait_until(lock, next, [&] { return m_generation != generation; });
@@ -699,6 +721,7 @@ private:
     unsigned m_generation = 0;  // a new one for every commit and stop
     bool m_writing = false;
     Clock::time_point m_writeStart;
+    unsigned m_framesSent = 0;  // whole frames of the current stream
 };
 
 // ---- a configfs UVC function: requests only -------------------------------------------------
