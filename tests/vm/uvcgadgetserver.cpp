@@ -682,7 +682,7 @@ private:
                     if (error != EINTR && m_generation == generation) {
                         // ESHUTDOWN and the like: the host is gone; the next connection commits anew.
                         say("%s: stream ends: %s\n", m_name.c_str(), std::strerror(error));
-                        m_streaming = false;
+                        stopStream(lock);
                     }
                 }
                 lock.unlock();
