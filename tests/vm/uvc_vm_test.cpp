@@ -31,7 +31,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -279,19 +278,15 @@ int main(int argc, char** argv)
     QString clip;
     QObject::connect(&recorder, &Recorder::clipClosed, [&](const QString& path) { clip = path; });
     recorder.useDefaultCompressor();
-    std::atomic<int> shown{0};
-    const auto counting = QObject::connect(&engine, &CaptureEngine::liveViewChanged, [&] { ++shown; });
     const bool recording = recorder.open(QSize(640, 480), engine.frameRateClass(), nullptr)
                            && engine.startRecording(recorder);
     QTest::qWait(5000);
     engine.stopRecording();
-    QObject::disconnect(counting);
     const std::int64_t recorded = recorder.framesWritten();
     recorder.close();
     const auto picture = firstPicture(clip);
     report.check(recording && recorded > 0 && picture && picture->size() == QSize(640, 480) && imageShowsBars(*picture),
-                 "5 s recorded: " + std::to_string(recorded) + " frames written of " + std::to_string(shown.load())
-                     + " shown, the clip plays with the bars");
+                 "5 s recorded: " + std::to_string(recorded) + " frames, the clip plays with the bars");
 
     // The webcam alone is never taken for the microscope.
     report.check(run(unplug) && waitFor([&] { return engine.state() == CaptureState::NoCamera; }),
