@@ -29,9 +29,10 @@ enum class CaptureState {
 };
 
 /// The camera side of the program: the device table and the chosen microscope, its format
-/// and CapConfig.dat, the picture controls kept for each microscope, the stream and what happens to every frame (still handling, live view
-/// with the overlays), the full-screen switch of the live view and the still request. One
-/// engine lives for the whole run; main() makes it over the device lists it is given.
+/// and CapConfig.dat, the picture controls kept for each microscope, the stream and what
+/// happens to every frame (still handling, live view with the overlays), the full-screen
+/// switch of the live view and the still request. One engine lives for the whole run; main()
+/// makes it over the device lists it is given.
 ///
 /// Threads: everything runs on the main thread except the frame and snapshot handling, which
 /// runs on the camera's streaming thread and touches only the atomics, the last frame and

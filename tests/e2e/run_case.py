@@ -8,6 +8,7 @@ at y = 5, and a 1280 x 1024 picture is fitted to a 640 x 512 canvas right below 
 """
 
 import argparse
+import csv
 import os
 import re
 import struct
@@ -17,6 +18,10 @@ import time
 
 from quillonx import (Picture, StepFailed, bmp_header, rms_difference, run, run_case, wait_for)
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+SCRIPT_EVERY_TOOL = os.path.join(HERE, "..", "tools", "cases", "csv-every-kind.script")
+MEASURE_PROGRAM = None
+
 STRIP_HEIGHT = 30
 CANVAS = (640, 512)                # a 1280 x 1024 picture in the restored photo-measure window
 LARGE_PICTURE_WINDOW = (647, 575)  # that window's client size
@@ -24,6 +29,7 @@ FIRST_GALLERY_CELL = (8 + 55, 120 + 42)
 RATE_BOX = (620, 16)
 MEASURE_BUTTON = (152, 17)
 SAVE_BUTTON = (78, 17)
+UNDO_BUTTON = (272, 17)
 VIDEO_WINDOW = (249, 34, 610, 480)
 COUNTER = (737, 516, 133, 30)      # the green seconds of a recording
 CAPTURE_CONFIG_SIZE_AT = 52        # width, then height, little-endian 32-bit
@@ -327,8 +333,55 @@ def german_picture(session):
     session.wait_exit(program)
 
 
+def export_table(session, window, path):
+    """Ctrl+E in WINDOW exports its shapes to PATH; the rows of that table."""
+    window.keys("ctrl+e")
+    chooser = session.window("Save As")
+    chooser.keys("ctrl+a")
+    chooser.type(path)
+    chooser.keys("Return")
+    chooser.wait_gone()
+    wait_for(f"{path} to be written", lambda: os.path.isfile(path), 30)
+    with open(path, newline="", encoding="utf-8") as table:
+        return list(csv.reader(table, strict=True))
+
+
+def measure_reopen(session):
+    """Shapes of every tool, measured and saved by quillon-measure, come back editable when the
+    picture opens in the window: its export holds the same rows, and after Undo one row less."""
+    source = os.path.join(session.home, "sample.bmp")
+    run(["convert", "-size", "1280x1024", "gradient:gray80-gray45", "-type", "TrueColor",
+         f"BMP3:{source}"])
+    measured = os.path.join(session.home, "measured.csv")
+    with open(SCRIPT_EVERY_TOOL) as script:
+        done = subprocess.run([MEASURE_PROGRAM, "--save", os.path.join(session.home, "rendered.jpg"),
+                               "--csv", measured, source], stdin=script, capture_output=True,
+                              text=True, env=session.env, timeout=120)
+    check(done.returncode == 0, f"quillon-measure failed: {done.stdout}{done.stderr}")
+    check(os.path.isfile(source + ".quillon.json"), "no measurement file beside the picture")
+    with open(measured, newline="", encoding="utf-8") as table:
+        expected = list(csv.reader(table, strict=True))
+
+    program = session.start(source)
+    window = session.window("Photo Measure")
+    canvas = canvas_of(session, window, "reopened")
+    plain = rms_difference(canvas, Picture(source, resize=CANVAS))
+    print(f"reopened: the canvas differs from the plain picture by {plain:.1f} (RMS)")
+    check(plain > 2, "the reopened window shows the picture without its shapes")
+    reopened = export_table(session, window, os.path.join(session.home, "reopened.csv"))
+    check(reopened == expected, f"the reopened shapes export {reopened}, not {expected}")
+    print(f"reopened: {len(reopened) - 1} shapes export as quillon-measure measured them")
+
+    window.click(*UNDO_BUTTON)
+    undone = export_table(session, window, os.path.join(session.home, "undone.csv"))
+    check(undone == expected[:-1], f"after Undo the export is {undone}")
+    window.close()
+    session.window("Quillon").keys("y")
+    session.wait_exit(program)
+
+
 CASES = {case.__name__.replace("_", "-"): case for case in
-         (still, clip, resolution, gallery_open, measure_jpeg, unplug, german_picture)}
+         (still, clip, resolution, gallery_open, measure_jpeg, measure_reopen, unplug, german_picture)}
 
 
 def main():
@@ -336,7 +389,10 @@ def main():
     parser.add_argument("case", choices=sorted(CASES))
     parser.add_argument("--program", required=True)
     parser.add_argument("--output", required=True)
+    parser.add_argument("--measure", help="quillon-measure, for the cases that prepare shapes with it")
     arguments = parser.parse_args()
+    global MEASURE_PROGRAM
+    MEASURE_PROGRAM = arguments.measure
     return run_case(CASES[arguments.case], os.path.abspath(arguments.program), arguments.output)
 
 
