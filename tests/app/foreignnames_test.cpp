@@ -7,6 +7,7 @@
 #include "media/thumbnailgallery.h"
 #include "media/thumbnailloader.h"
 #include "measure/measuresession.h"
+#include "photomeasure/calibrationstore.h"
 #include "photomeasure/photomeasuredialog.h"
 #include "photomeasure/photomeasureopener.h"
 #include "photomeasure/photomeasurestate.h"
@@ -79,13 +80,15 @@ TEST(ForeignNames, LatinOneNamesListOpenSaveDeleteMailAndPlay)
     ScriptedPrompter prompter;
     MeasureSession session;
     PhotoMeasureState state;
+    QTemporaryDir config;
+    CalibrationStore calibrations(CalibrationStore::pathIn(config.path()));
     QString opened;
     whenModal<PhotoMeasureDialog>([&opened](PhotoMeasureDialog& window) {
         opened = window.picturePath();
         window.close();
     });
     prompter.answers = {Prompter::Answer::Yes};  // to "Are you sure to close?"
-    EXPECT_TRUE(runPhotoMeasure(picture, {session, state, english, prompter}, nullptr));
+    EXPECT_TRUE(runPhotoMeasure(picture, {session, state, english, prompter, calibrations}, nullptr));
     EXPECT_EQ(opened, picture);
     EXPECT_EQ(prompter.texts(), QStringList({"Are you sure to close?"})) << "nothing about opening";
     prompter.shown.clear();

@@ -176,8 +176,10 @@ const Arrange nothingSelected = [](Desk& d) {
     d.gallery.buildLists();
 };
 
+const QString kTooLarge = "Error/Ok/Capture: File too large";
+
 INSTANTIATE_TEST_SUITE_P(
-    Refused, Command,
+    Cases, Command,
     ::testing::Values(
         Outcome{"SaveAsWithoutSelection", nothingSelected, &FileCommands::saveAs, {kSelect}, {}, {}},
         Outcome{"SaveAllWithoutSelection", nothingSelected, &FileCommands::saveAll, {kSelect}, {}, {}},
@@ -222,33 +224,22 @@ INSTANTIATE_TEST_SUITE_P(
         Outcome{"DeleteAnsweredNo", [](Desk& d) { d.take({3}); }, &FileCommands::deleteSelected, {kSureDelete}, {}, {}},
         Outcome{"DeleteOfAVanishedFile",
                 [](Desk& d) { d.take({3}); QFile::remove(d.picture(still(3))); d.prompter.answers = {Answer::Yes}; },
-                &FileCommands::deleteSelected, {kSureDelete, kNoSuchFile}, {}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Every copy fails on a full disk with the system's words and leaves nothing half written
-// beside its target, and the source stays where it was.
-const QString kTooLarge = "Error/Ok/Capture: File too large";
-INSTANTIATE_TEST_SUITE_P(
-    FullDisk, Command,
-    ::testing::Values(
-        Outcome{"SaveAsOfAPicture", saveThreeAs([](Desk& d) { return d.other("copy.bmp"); }), &FileCommands::saveAs,
+                &FileCommands::deleteSelected, {kSureDelete, kNoSuchFile}, {}, {}},
+        // Every copy fails on a full disk with the system's words and leaves nothing half
+        // written beside its target, and the source stays where it was.
+        Outcome{"FullDiskSaveAsOfAPicture", saveThreeAs([](Desk& d) { return d.other("copy.bmp"); }), &FileCommands::saveAs,
                 {kTooLarge}, {kOfferThree}, {}, {}, true},
-        Outcome{"SaveAsJpeg", saveThreeAs([](Desk& d) { return d.other("copy.jpg"); }), &FileCommands::saveAs,
+        Outcome{"FullDiskSaveAsJpeg", saveThreeAs([](Desk& d) { return d.other("copy.jpg"); }), &FileCommands::saveAs,
                 {"Warning/Ok/: Conpress fail"}, {kOfferThree}, {}, {}, true},
-        Outcome{"SaveAsOfAClip",
+        Outcome{"FullDiskSaveAsOfAClip",
                 [](Desk& d) {
                     d.take({1}, GalleryTab::Clip);
                     EXPECT_TRUE(writeFile(d.clip(video(1)), QByteArray(4096, 'c')));
                     d.choose(d.other("film.avi"));
                 },
                 &FileCommands::saveAs, {kTooLarge}, {video(1).chopped(4) + " (AVI Files(*.avi))"}, {}, {}, true},
-        Outcome{"SaveAll", [](Desk& d) { d.take({1, 2}); d.choose(d.other("x")); }, &FileCommands::saveAll,
-                {kTooLarge}, {still(1) + ' ' + still(2) + "  (BMP Files(*.BMP))"}, {}, {}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    Done, Command,
-    ::testing::Values(
+        Outcome{"FullDiskSaveAll", [](Desk& d) { d.take({1, 2}); d.choose(d.other("x")); }, &FileCommands::saveAll,
+                {kTooLarge}, {still(1) + ' ' + still(2) + "  (BMP Files(*.BMP))"}, {}, {}, true},
         // Typed without an extension while the bitmap type is chosen.
         Outcome{"SaveAsMovesThePictureElsewhere",
                 [](Desk& d) { d.take({1, 2}); d.choose(d.other("mine"), "Bitmap Files(*.bmp)"); },

@@ -20,64 +20,59 @@ GalleryItemList listOf(int count)
     return list;
 }
 
-struct ListCase {
-    const char* name;
-    int listed;                                   ///< items found at start-up
-    std::function<void(GalleryItemList&)> steps;  ///< what happens to the list then
-    int count, topRow;
-    std::optional<int> actedOn;  ///< index of the item the commands act on
-    int framed;
-};
-
-class ItemList : public ::testing::TestWithParam<ListCase> {};
-
-TEST_P(ItemList, EndsWithItsPageAndSelection)
+TEST(ItemList, EndsWithItsPageAndSelection)
 {
-    const ListCase& c = GetParam();
-    GalleryItemList list = listOf(c.listed);
-    c.steps(list);
-    EXPECT_EQ(list.count(), c.count);
-    EXPECT_EQ(list.topRow(), c.topRow);
-    const GalleryItem* acted = list.selectedItem();
-    EXPECT_EQ(acted ? acted->path : QString(), c.actedOn ? item(*c.actedOn) : QString());
-    EXPECT_EQ(list.framedIndex(), c.framed);
+    const struct {
+        const char* name;
+        int listed;                                   ///< items found at start-up
+        std::function<void(GalleryItemList&)> steps;  ///< what happens to the list then
+        int count, topRow;
+        std::optional<int> actedOn;  ///< index of the item the commands act on
+        int framed;
+    } cases[] = {
+        {"ElevenShowTheFirstTen", 11, [](GalleryItemList&) {}, 11, 0, std::nullopt, -1},
+        {"ThirtyOneShowTheLastPageRoundedTowardsTheTop", 31, [](GalleryItemList&) {}, 31, 10, std::nullopt, -1},
+        {"NewStillOnAnOddCountShowsTheLastRowAtTheBottom", 10,
+            [](GalleryItemList& l) { l.append(item(10)); }, 11, 1, 10, 10},
+        {"NewStillTakesTheSelection", 3, [](GalleryItemList& l) { l.select(0); l.append(item(3)); }, 4, 0, 3, 3},
+        {"RemovingAnItemAboveTheSelectionKeepsItOnTheSameItem", 4,
+            [](GalleryItemList& l) { l.select(2); l.remove(item(0)); }, 3, 0, 2, 1},
+        {"RemovingTheSelectedItemLeavesNoneSelected", 4,
+            [](GalleryItemList& l) { l.select(2); l.remove(item(2)); }, 3, 0, std::nullopt, -1},
+        {"RemoveMatchesWithoutRegardToCase", 4,
+            [](GalleryItemList& l) { l.select(3); l.remove(item(1).toUpper()); }, 3, 0, 3, 2},
+        {"VanishedItemTakesTheSelectionWithIt", 4,
+            [](GalleryItemList& l) { l.select(3); l.dropVanished(0); }, 3, 0, std::nullopt, -1},
+        {"SelectFromTopActsOnTheFirstShownAndFramesTheLast", 14,
+            [](GalleryItemList& l) { l.selectFromTop(); }, 14, 2, 4, 13},
+        {"ClearWithSelectionEmptiesIt", 12, [](GalleryItemList& l) { l.select(5); l.clearIfSelected(); },
+            0, 0, std::nullopt, -1},
+        {"ScrollIsHeldBetweenTheTopAndTheLastRow", 30,
+            [](GalleryItemList& l) { l.scrollTo(-3); l.scrollTo(l.topRow() + 20); }, 30, 14, std::nullopt, -1},
+        {"PageComesBackAfterItemsGoAway", 30,
+            [](GalleryItemList& l) {
+                l.scrollTo(14);
+                for (int i = 0; i < 10; ++i) {
+                    l.remove(item(i));
+                }
+                l.fitPage();
+            },
+            20, 9, std::nullopt, -1},
+        {"ListThatFitsAgainShowsFromTheTop", 12,
+            [](GalleryItemList& l) { l.remove(item(0)); l.remove(item(1)); l.fitPage(); },
+            10, 0, std::nullopt, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GalleryItemList list = listOf(c.listed);
+        c.steps(list);
+        EXPECT_EQ(list.count(), c.count);
+        EXPECT_EQ(list.topRow(), c.topRow);
+        const GalleryItem* acted = list.selectedItem();
+        EXPECT_EQ(acted ? acted->path : QString(), c.actedOn ? item(*c.actedOn) : QString());
+        EXPECT_EQ(list.framedIndex(), c.framed);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, ItemList,
-    ::testing::Values(
-        ListCase{"ElevenShowTheFirstTen", 11, [](GalleryItemList&) {}, 11, 0, std::nullopt, -1},
-        ListCase{"ThirtyOneShowTheLastPageRoundedTowardsTheTop", 31, [](GalleryItemList&) {}, 31, 10, std::nullopt, -1},
-        ListCase{"NewStillOnAnOddCountShowsTheLastRowAtTheBottom", 10,
-                 [](GalleryItemList& l) { l.append(item(10)); }, 11, 1, 10, 10},
-        ListCase{"NewStillTakesTheSelection", 3, [](GalleryItemList& l) { l.select(0); l.append(item(3)); }, 4, 0, 3, 3},
-        ListCase{"RemovingAnItemAboveTheSelectionKeepsItOnTheSameItem", 4,
-                 [](GalleryItemList& l) { l.select(2); l.remove(item(0)); }, 3, 0, 2, 1},
-        ListCase{"RemovingTheSelectedItemLeavesNoneSelected", 4,
-                 [](GalleryItemList& l) { l.select(2); l.remove(item(2)); }, 3, 0, std::nullopt, -1},
-        ListCase{"RemoveMatchesWithoutRegardToCase", 4,
-                 [](GalleryItemList& l) { l.select(3); l.remove(item(1).toUpper()); }, 3, 0, 3, 2},
-        ListCase{"VanishedItemTakesTheSelectionWithIt", 4,
-                 [](GalleryItemList& l) { l.select(3); l.dropVanished(0); }, 3, 0, std::nullopt, -1},
-        ListCase{"SelectFromTopActsOnTheFirstShownAndFramesTheLast", 14,
-                 [](GalleryItemList& l) { l.selectFromTop(); }, 14, 2, 4, 13},
-        ListCase{"ClearWithSelectionEmptiesIt", 12, [](GalleryItemList& l) { l.select(5); l.clearIfSelected(); },
-                 0, 0, std::nullopt, -1},
-        ListCase{"ScrollIsHeldBetweenTheTopAndTheLastRow", 30,
-                 [](GalleryItemList& l) { l.scrollTo(-3); l.scrollTo(l.topRow() + 20); }, 30, 14, std::nullopt, -1},
-        ListCase{"PageComesBackAfterItemsGoAway", 30,
-                 [](GalleryItemList& l) {
-                     l.scrollTo(14);
-                     for (int i = 0; i < 10; ++i) {
-                         l.remove(item(i));
-                     }
-                     l.fitPage();
-                 },
-                 20, 9, std::nullopt, -1},
-        ListCase{"ListThatFitsAgainShowsFromTheTop", 12,
-                 [](GalleryItemList& l) { l.remove(item(0)); l.remove(item(1)); l.fitPage(); },
-                 10, 0, std::nullopt, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ItemList, RemovePrefersTheExactPathOverOneDifferingInCase)
 {

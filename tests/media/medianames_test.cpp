@@ -48,35 +48,34 @@ TEST_F(MediaNamesTest, NamesCarryTheLocalTimeTheScaleTextAndTheNextNumberBelowTh
     EXPECT_EQ(names.makeStillName("200.0"), picture("Still_2024-12-31_230509_200.0X_N10000.bmp"));
 }
 
-struct FolderCase {
-    const char* name;
-    std::vector<const char*> pictures, clips;
-    int nextStill, nextClip;
-};
-
-class NextNumber : public MediaNamesTest, public ::testing::WithParamInterface<FolderCase> {};
-
-TEST_P(NextNumber, IsOneMoreThanTheHighestOfItsOwnKind)
+TEST_F(MediaNamesTest, NextNumberIsOneMoreThanTheHighestOfItsOwnKind)
 {
-    for (const char* name : GetParam().pictures) {
-        touch(picture(name));
+    const struct {
+        const char* name;
+        std::vector<const char*> pictures, clips;
+        int nextStill, nextClip;
+    } cases[] = {
+        {"gaps are not filled", {"Still_2009-03-05_101530_N0007.bmp", "Still_2009-03-05_101530_N0012.bmp"}, {}, 13, 1},
+        {"only their own extension counts, whatever its case",
+         {"Still_N0040.BMP", "Still_N0090.jpg", "Still_N0091.bmpx"}, {"Video_N0030.Avi"}, 41, 31},
+        {"user names without numbers", {"Nice.bmp", "holiday.bmp", "Still_N0003.bmp"}, {}, 4, 1},
+        {"a huge number does not overflow", {"Still_N99999999999999999999.bmp"}, {}, INT_MAX, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QDir(paths.pictureFolder()).removeRecursively() && QDir(paths.videoFolder()).removeRecursively());
+        paths.createFolders();
+        for (const char* name : c.pictures) {
+            touch(picture(name));
+        }
+        for (const char* name : c.clips) {
+            touch(video(name));
+        }
+        MediaNames fresh{paths, prompter, clock};
+        EXPECT_EQ(fresh.nextStillNumber(), c.nextStill);
+        EXPECT_EQ(fresh.nextClipNumber(), c.nextClip);
     }
-    for (const char* name : GetParam().clips) {
-        touch(video(name));
-    }
-    EXPECT_EQ(names.nextStillNumber(), GetParam().nextStill);
-    EXPECT_EQ(names.nextClipNumber(), GetParam().nextClip);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, NextNumber,
-    ::testing::Values(
-        FolderCase{"GapsAreNotFilled", {"Still_2009-03-05_101530_N0007.bmp", "Still_2009-03-05_101530_N0012.bmp"}, {}, 13, 1},
-        FolderCase{"OnlyTheirOwnExtensionCountsWhateverItsCase",
-                   {"Still_N0040.BMP", "Still_N0090.jpg", "Still_N0091.bmpx"}, {"Video_N0030.Avi"}, 41, 31},
-        FolderCase{"UserNamesWithoutNumbers", {"Nice.bmp", "holiday.bmp", "Still_N0003.bmp"}, {}, 4, 1},
-        FolderCase{"HugeNumberDoesNotOverflow", {"Still_N99999999999999999999.bmp"}, {}, INT_MAX, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MediaNamesTest, DirectoryNamedLikeAPictureIsReportedOnEveryScanAndTheScanGoesOn)
 {
@@ -87,24 +86,17 @@ TEST_F(MediaNamesTest, DirectoryNamedLikeAPictureIsReportedOnEveryScanAndTheScan
     EXPECT_EQ(prompter.texts(), (QStringList{"Picture Error", "Picture Error"}));
 }
 
-struct NumberCase {
-    const char* name;
-    std::optional<int> number;
-};
-
-class SequenceNumberOf : public ::testing::TestWithParam<NumberCase> {};
-
-TEST_P(SequenceNumberOf, ReadsTheTextAfterTheLastUpperCaseN)
+TEST(SequenceNumberOf, ReadsTheTextAfterTheLastUpperCaseN)
 {
-    EXPECT_EQ(MediaNames::sequenceNumberOf(GetParam().name), GetParam().number) << GetParam().name;
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"Still_2009-03-05_101530_200.0X_N0012.bmp", 12}, {"Nice.bmp", 0}, {"holiday.bmp", std::nullopt},
+        {"still_n0012.bmp", std::nullopt}, {"N7.old.bmp", 7}, {"N-5.bmp", -5}, {"N 42.bmp", 42},
+        // Absurdly long numbers stay below the largest int, so one more fits.
+        {"N99999999999999999999.bmp", INT_MAX - 1},
+    };
+    for (const auto& [name, number] : cases) {
+        EXPECT_EQ(MediaNames::sequenceNumberOf(name), number) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, SequenceNumberOf,
-    ::testing::Values(NumberCase{"Still_2009-03-05_101530_200.0X_N0012.bmp", 12}, NumberCase{"Nice.bmp", 0},
-                      NumberCase{"holiday.bmp", std::nullopt}, NumberCase{"still_n0012.bmp", std::nullopt},
-                      NumberCase{"N7.old.bmp", 7}, NumberCase{"N-5.bmp", -5}, NumberCase{"N 42.bmp", 42},
-                      // Absurdly long numbers stay below the largest int, so one more fits.
-                      NumberCase{"N99999999999999999999.bmp", INT_MAX - 1}));
 
 }  // namespace

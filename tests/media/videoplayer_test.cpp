@@ -2,6 +2,7 @@
 // clips of every kind it must play or refuse, damaged ones included, in bounded time.
 #include "media/videoplayer.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 #include "texts/localtext.h"
 #include "ui/latchbitmapbutton.h"
 
@@ -33,16 +34,10 @@ bool makeClip(const QString& name, double seconds, const QStringList& encoding)
     return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
 }
 
-QByteArray bytesOf(const QString& name)
-{
-    QFile file(pathOf(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
+QByteArray bytesOf(const QString& name) { return TestFiles::readFile(pathOf(name)); }
 bool writeBytes(const QString& name, const QByteArray& bytes)
 {
-    QFile file(pathOf(name));
-    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return !bytes.isEmpty() && TestFiles::writeFile(pathOf(name), bytes);
 }
 
 struct Player {

@@ -13,17 +13,8 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 void putU32(QByteArray& bytes, int at, quint32 value) { qToLittleEndian(value, bytes.data() + at); }
 
@@ -48,7 +39,7 @@ protected:
         PictureFile picture;
         EXPECT_TRUE(picture.createFromImage(image));
         EXPECT_TRUE(picture.save(path(name), type));
-        return readAll(path(name));
+        return readFile(path(name));
     }
 };
 
@@ -113,7 +104,7 @@ TEST_F(PictureFileTest, DamagedMisnamedOrMissingFilesGiveAnInvalidPicture)
         {"folder.bmp", std::nullopt, PictureType::Bmp}, {"absent.bmp", std::nullopt, PictureType::Bmp},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(!c.bytes || writeAll(path(c.name), *c.bytes)) << c.name;
+        EXPECT_TRUE(!c.bytes || writeFile(path(c.name), *c.bytes)) << c.name;
         PictureFile picture;
         EXPECT_FALSE(picture.load(path(c.name), c.type)) << c.name;
         EXPECT_FALSE(picture.isValid()) << c.name;
@@ -198,12 +189,12 @@ TEST_F(PictureFileTest, FailedSaveLeavesNoFileAndKeepsAnOldOne)
     EXPECT_FALSE(picture.save(path("out.png"), PictureType::None));
     EXPECT_FALSE(QFile::exists(path("nothing.bmp")) || QFile::exists(path("out.png")));
 
-    ASSERT_TRUE(writeAll(path("kept.bmp"), "old contents"));
+    ASSERT_TRUE(writeFile(path("kept.bmp"), "old contents"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const bool written = picture.save(path("kept.bmp"), PictureType::Bmp);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!written) {  // (running as root the folder stays writable)
-        EXPECT_EQ(readAll(path("kept.bmp")), QByteArray("old contents"));
+        EXPECT_EQ(readFile(path("kept.bmp")), QByteArray("old contents"));
     }
 }
 

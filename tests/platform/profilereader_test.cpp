@@ -18,43 +18,37 @@ std::filesystem::path writeFile(const QTemporaryDir& dir, const char* name, cons
     return path;
 }
 
-struct LookupCase {
-    const char* name;
-    std::string text;
-    const char* section;
-    const char* key;
-    std::optional<std::string> expected;
-};
-
-class Lookup : public testing::TestWithParam<LookupCase> {};
-
-TEST_P(Lookup, FindsTheEntryTheWindowsReaderWould)
+TEST(ProfileLookup, FindsTheEntryTheWindowsReaderWould)
 {
-    const LookupCase& c = GetParam();
-    EXPECT_EQ(ProfileReader::findValue(c.text, c.section, c.key), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    KeysAndSections, Lookup,
-    testing::Values(
-        LookupCase{"SectionIgnoresCaseAndBlanks", "[  MORROW\t]\nFile=Datei\n", "Morrow", "File", "Datei"},
-        LookupCase{"KeyIgnoresCase", "[Morrow]\nSaveALL=Alle\n", "Morrow", "SaveAll", "Alle"},
-        LookupCase{"KeysIgnoreSurroundingBlanks", "[Morrow]\n  Delete \t=Weg\n", "Morrow", "Delete ", "Weg"},
-        LookupCase{"OnlyFirstEqualsSplits", "[Morrow]\nA=b=c\n", "Morrow", "A", "b=c"},
-        LookupCase{"EmptyValueIsFound", "[Morrow]\nA=\n", "Morrow", "A", ""},
-        LookupCase{"KeyOfAnotherSection", "[Morrow]\nA=1\n[Other]\nFile=Datei\n", "Morrow", "File", std::nullopt},
-        LookupCase{"MissingKey", "[Morrow]\nFiles=Dateien\n", "Morrow", "File", std::nullopt},
-        LookupCase{"FirstOfDuplicateKeysWins", "[Morrow]\nFile=Eins\nfile=Zwei\n", "Morrow", "File", "Eins"},
-        LookupCase{"SecondSectionOfTheSameNameIsRead", "[Morrow]\nA=1\n[Other]\n[morrow]\nFile=Datei\n",
-                   "Morrow", "File", "Datei"},
-        LookupCase{"CommentLineIsNoEntry", "[Morrow]\n;File=Alt\nFile=Neu\n", "Morrow", "File", "Neu"},
-        LookupCase{"LoneCrLines", "[Morrow]\rFile=Datei\rHelp=Hilfe", "Morrow", "Help", "Hilfe"},
-        LookupCase{"NulEndsTheValue", std::string("[Morrow]\nFile=Dat\0ei\n", 21), "Morrow", "File", "Dat"},
+    const struct {
+        const char* name;
+        std::string text;
+        const char* section;
+        const char* key;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"SectionIgnoresCaseAndBlanks", "[  MORROW\t]\nFile=Datei\n", "Morrow", "File", "Datei"},
+        {"KeyIgnoresCase", "[Morrow]\nSaveALL=Alle\n", "Morrow", "SaveAll", "Alle"},
+        {"KeysIgnoreSurroundingBlanks", "[Morrow]\n  Delete \t=Weg\n", "Morrow", "Delete ", "Weg"},
+        {"OnlyFirstEqualsSplits", "[Morrow]\nA=b=c\n", "Morrow", "A", "b=c"},
+        {"EmptyValueIsFound", "[Morrow]\nA=\n", "Morrow", "A", ""},
+        {"KeyOfAnotherSection", "[Morrow]\nA=1\n[Other]\nFile=Datei\n", "Morrow", "File", std::nullopt},
+        {"MissingKey", "[Morrow]\nFiles=Dateien\n", "Morrow", "File", std::nullopt},
+        {"FirstOfDuplicateKeysWins", "[Morrow]\nFile=Eins\nfile=Zwei\n", "Morrow", "File", "Eins"},
+        {"SecondSectionOfTheSameNameIsRead", "[Morrow]\nA=1\n[Other]\n[morrow]\nFile=Datei\n",
+             "Morrow", "File", "Datei"},
+        {"CommentLineIsNoEntry", "[Morrow]\n;File=Alt\nFile=Neu\n", "Morrow", "File", "Neu"},
+        {"LoneCrLines", "[Morrow]\rFile=Datei\rHelp=Hilfe", "Morrow", "Help", "Hilfe"},
+        {"NulEndsTheValue", std::string("[Morrow]\nFile=Dat\0ei\n", 21), "Morrow", "File", "Dat"},
         // One matching pair of quotes goes, after the blanks around the value.
-        LookupCase{"QuotesAfterBlanksRemoved", "[Morrow]\nFile=   \"  Datei \"   \n", "Morrow", "File", "  Datei "},
-        LookupCase{"MismatchedQuotesKept", "[Morrow]\nFile=\"Datei'\n", "Morrow", "File", "\"Datei'"},
-        LookupCase{"LoneQuoteKept", "[Morrow]\nFile=\"\n", "Morrow", "File", "\""}),
-    [](const testing::TestParamInfo<LookupCase>& info) { return info.param.name; });
+        {"QuotesAfterBlanksRemoved", "[Morrow]\nFile=   \"  Datei \"   \n", "Morrow", "File", "  Datei "},
+        {"MismatchedQuotesKept", "[Morrow]\nFile=\"Datei'\n", "Morrow", "File", "\"Datei'"},
+        {"LoneQuoteKept", "[Morrow]\nFile=\"\n", "Morrow", "File", "\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProfileReader::findValue(c.text, c.section, c.key), c.expected) << c.name;
+    }
+}
 
 TEST(ProfileRead, CutsTheValueToOneByteLessThanTheBuffer)
 {
