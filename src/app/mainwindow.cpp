@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
-#include "app/keptscalemenu.h"
 #include "app/appresources.h"
+#include "app/keptscalemenu.h"
 #include "app/recordingcontrol.h"
 #include "app/stillcapture.h"
 #include "capture/videosettingdialog.h"
@@ -14,15 +14,15 @@
 #include "media/mailwindow.h"
 #include "media/mediapaths.h"
 #include "media/recorder.h"
+#include "media/thumbnailgallery.h"
 #include "media/timelapsedialog.h"
 #include "media/videoplayer.h"
-#include "media/thumbnailgallery.h"
-#include "texts/localtext.h"
-#include "platform/prompter.h"
-#include "ui/densepicture.h"
-#include "ui/latchbitmapbutton.h"
 #include "photomeasure/keptcalibrationsdialog.h"
 #include "photomeasure/photomeasureopener.h"
+#include "platform/prompter.h"
+#include "texts/localtext.h"
+#include "ui/densepicture.h"
+#include "ui/latchbitmapbutton.h"
 
 #include <QAction>
 #include <QApplication>
