@@ -38,7 +38,7 @@ inline constexpr TextEntry Cross{"Cross", 25, "Cross Line"};
 inline constexpr TextEntry Scale{"Scale", 25, "Scale"};
 inline constexpr TextEntry Circle{"Circle", 25, "Circle"};
 inline constexpr TextEntry Time{"Time", 25, "Time"};
-/// The calibrated scale bar over the live picture; no language file carries it yet.
+/// The calibrated scale bar over the live picture.
 inline constexpr TextEntry ScaleBar{"ScaleBar", 25, "Scale Bar"};
 inline constexpr TextEntry TakePicture{"Take Picture", 25, "Take images...      F2"};
 /// Its English text is 25 characters, one more than a menu buffer holds, and a cut would
@@ -69,19 +69,18 @@ inline constexpr TextEntry TipSetting{"TipSetting", 30, "Setting"};
 inline constexpr TextEntry TipSave{"TipSave", 30, "Save As"};
 inline constexpr TextEntry TipEMail{"TipEMail", 30, "E-Mail"};
 
-/// The player's refusal of a clip; %1 is the clip's file name and the reason. No language
-/// file carries it yet.
+/// The player's refusal of a clip; %1 is the clip's file name and the reason.
 inline constexpr TextEntry ClipCannotPlay{"ClipCannotPlay", 128, "This clip cannot be played: %1"};
 // Shown instead of the connect message when the microscope's node is there but closed to this
-// user; no language file carries it yet.
+// user.
 inline constexpr TextEntry CameraNoPermission{"CameraNoPermission", 64,
                                               "No access to the microscope: join the group video"};
 // The photo-measure window's export of its measurements as a table, and its failure (%1 is
-// the file, %2 the system's reason); no language file carries them yet.
+// the file, %2 the system's reason).
 inline constexpr TextEntry ExportMeasurements{"ExportMeasurements", 64, "Export measurements…"};
 inline constexpr TextEntry ExportFail{"ExportFail", 128, "Could not write %1: %2"};
 // A measurement file beside an opened picture that could not be used: %1 is the file, %2
-// why, %3 where it was moved; no language file carries it yet.
+// why, %3 where it was moved.
 inline constexpr TextEntry MeasureFileRefused{
     "MeasureFileRefused", 256,
     "The measurements in %1 were not opened: %2. The file was set aside as %3; the picture opens without them."};
@@ -89,8 +88,7 @@ inline constexpr TextEntry MeasureFileRefused{
 // Calibrations kept per magnification and picture size: the photo-measure window's keep and
 // apply commands (%1 the magnification such as "200X", %2 x %3 the picture size; %1 the
 // kept value and %2 the magnification), the list of kept ones and its columns and buttons,
-// and the messages when the list cannot be read or changed (%1 the reason). No language
-// file carries them yet.
+// and the messages when the list cannot be read or changed (%1 the reason).
 inline constexpr TextEntry KeepCalibration{"KeepCalibration", 64, "Keep for %1 at %2 × %3"};
 inline constexpr TextEntry ApplyKeptCalibration{"ApplyKeptCalibration", 64, "Apply kept %1 (%2)"};
 inline constexpr TextEntry KeptCalibrations{"KeptCalibrations", 64, "Kept calibrations…"};

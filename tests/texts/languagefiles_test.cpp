@@ -16,17 +16,9 @@ namespace {
 const std::filesystem::path sourceFolder = QUILLON_LANG_SOURCE_DIR;
 const std::filesystem::path buildFolder = QUILLON_LANG_BUILD_DIR;
 
-// Texts of this version's own; no language file carries them yet.
-const std::set<const TextEntry*> onlyInEnglish{&Text::CameraNoPermission, &Text::ClipCannotPlay,
-                                               &Text::ExportMeasurements, &Text::ExportFail,
-                                               &Text::MeasureFileRefused, &Text::ScaleBar,
-                                               &Text::ScaleBarOverlay,
-                                               &Text::KeepCalibration, &Text::ApplyKeptCalibration,
-                                               &Text::KeptCalibrations, &Text::KeptCalibrationsTitle,
-                                               &Text::KeptName, &Text::KeptMagnification, &Text::KeptPictureSize,
-                                               &Text::KeptScale, &Text::KeptDistance, &Text::KeptDate,
-                                               &Text::KeptRename, &Text::KeptDelete, &Text::KeptClose,
-                                               &Text::KeptUnreadable, &Text::KeptChangeFail};
+// Texts new to a version that only the English defaults carry until they are translated;
+// the branch below keeps such a text out of the files meanwhile.
+const std::set<const TextEntry*> onlyInEnglish{};
 
 const std::vector<std::string> shipped{"Chinese936.ini", "English1252.ini", "French1252.ini", "German1252.ini",
                                        "Italian1252.ini", "Japanese932.ini", "Russian1251.ini", "Spanish1252.ini"};
@@ -52,7 +44,7 @@ TEST_P(ShippedFile, HoldsJustTheProgramsKeysWithinTheirBuffersKeepsMenuKeyNamesA
     ASSERT_EQ(text->encoding, ProfileReader::Encoding::CodePage) << "language files carry no byte-order mark";
     // Every key the program reads is there (below), and as many entries as it has keys means
     // none besides: "Delete "/"Delete", "OK"/"Ok" and "SaveAll"/"SaveALL" name one entry.
-    EXPECT_EQ(std::count(text->bytes.begin(), text->bytes.end(), '='), 140);
+    EXPECT_EQ(std::count(text->bytes.begin(), text->bytes.end(), '='), 161);
     const int codePage = CodePage::fromFileName(path);
     for (const TextEntry* entry : Text::all) {
         const std::optional<std::string> value = ProfileReader::findValue(text->bytes, "Morrow", entry->key);
