@@ -127,9 +127,9 @@ void MeasureView::load(const QString& picturePath, Prompter& prompter, const Loc
     const int32_t width = m_picture.width();
     const int32_t height = m_picture.height();
     m_measuredPicture = {width, height, {}};
-    QFile file(picturePath);
+    QFile file;
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (file.open(QIODevice::ReadOnly) && hash.addData(&file)) {
+    if (NativePath::openForReading(file, picturePath) && hash.addData(&file)) {
         m_measuredPicture.sha256 = hash.result();
     }
     const CanvasSize canvas = ::canvasSize(m_displayMode, width, height);

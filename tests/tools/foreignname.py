@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """quillon-measure takes the picture and --save names as the system's bytes: a Latin-1 name
-from a memory stick opens, saves, and is named as given when it is missing."""
+from a memory stick opens, saves, keeps its shapes beside it for --load, and is named as given
+when it is missing."""
 import os
 import struct
 import subprocess
@@ -28,6 +29,10 @@ def main(tool):
         run = subprocess.run([tool, b"--save", saved, picture], input=script, capture_output=True)
         if run.returncode != 0 or not run.stdout.endswith(b"saved\n") or not os.path.isfile(saved):
             sys.exit(f"open and save failed: {run.returncode} {run.stdout!r} {run.stderr!r}")
+        run = subprocess.run([tool, b"--load", picture + b".quillon.json", picture], input=b"",
+                             capture_output=True)
+        if run.returncode != 0:
+            sys.exit(f"the shapes kept beside it do not load: {run.returncode} {run.stderr!r}")
         missing = base + b"/absent_\xe9.bmp"
         run = subprocess.run([tool, missing], input=b"", capture_output=True)
         if run.returncode != 1 or missing + b": no such file" not in run.stderr:

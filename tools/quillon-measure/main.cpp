@@ -85,7 +85,7 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options)
             if (i + 1 == argc) {
                 return usageError("--load needs the measurement file to read");
             }
-            options.loadPath = QString::fromLocal8Bit(argv[++i]);
+            options.loadPath = NativePath::decode(argv[++i]);
         } else if (argument == "--save") {
             if (i + 1 == argc) {
                 return usageError("--save needs the file to write");
@@ -153,7 +153,7 @@ int main(int argc, char** argv)
     if (!options.loadPath.isEmpty()) {
         const MeasurementFiles::Opened opened = MeasurementFiles::load(options.loadPath, view, session);
         if (opened.outcome != MeasurementFiles::Opened::Outcome::Restored) {
-            std::fprintf(stderr, "quillon-measure: %s: refused: %s\n", qPrintable(options.loadPath),
+            std::fprintf(stderr, "quillon-measure: %s: refused: %s\n", NativePath::encode(options.loadPath).constData(),
                          qPrintable(opened.refusal));
             return 1;
         }
@@ -180,7 +180,7 @@ int main(int argc, char** argv)
         }
         if (const std::optional<QString> failure = MeasurementFiles::saveBeside(options.picturePath, view, session)) {
             std::fprintf(stderr, "quillon-measure: %s: %s\n",
-                         qPrintable(MeasureFile::pathFor(options.picturePath)), qPrintable(*failure));
+                         NativePath::encode(MeasureFile::pathFor(options.picturePath)).constData(), qPrintable(*failure));
             return 1;
         }
     }
